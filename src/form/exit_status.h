@@ -1,0 +1,20 @@
+// The process exit codes, so that a deployment tool can tell a failed run
+// from a good one. The first failure seen decides; the code never changes
+// which steps run.
+#pragma once
+
+#include <cstdint>
+
+namespace vantrel {
+
+enum ExitStatus : std::uint32_t {
+  kExitSuccess = 0,
+  kExitNoArgument = 1,
+  kExitPackageNotFound = 2,
+  kExitUnpackFailed = 3,
+  kExitNoInf = 4,
+  kExitInstallFailed = 5,
+  kExitInfCopyFailed = 6,
+};
+
+}  // namespace vantrel

@@ -1,0 +1,81 @@
+#include "form/resume.h"
+#include "form/vantrel.h"
+#include "helpers/text.h"
+
+namespace vantrel {
+
+namespace {
+constexpr int kMaxEntries = 999;
+
+std::wstring DropLast(std::wstring text, wchar_t c) {
+  if (!text.empty() && text.back() == c) text.pop_back();
+  return text;
+}
+
+std::wstring DropFirst(std::wstring text, wchar_t c) {
+  if (!text.empty() && text.front() == c) text.erase(0, 1);
+  return text;
+}
+
+// "C:\Documents and Settings\All Users" gives "C:\Documents and
+// Settings\Default User".
+std::wstring DefaultUserBeside(const std::wstring& allUsersProfile) {
+  const std::size_t slash = allUsersProfile.rfind(L'\\');
+  const std::wstring folder =
+      slash == std::wstring::npos ? std::wstring() : allUsersProfile.substr(0, slash + 1);
+  return folder + L"Default User";
+}
+}  // namespace
+
+void Vantrel::ReadEnvironment() {
+  // The whole environment is read (up to the cap), not just up to the
+  // systemdrive entry: Windows keeps its entries sorted by name, so stopping
+  // there would never see systemroot or userprofile.
+  for (int i = 1; i <= kMaxEntries; ++i) {
+    std::wstring entry;
+    bool pastLast = false;
+    Resume([&] {
+      std::wstring read = platform_.EnvironmentEntry(i);
+      pastLast = read.empty();
+      entry = std::move(read);
+    });
+    if (pastLast) break;
+    Resume([&] { ApplyEnvironmentEntry(entry); });
+  }
+
+  Resume([&] {
+    if (UserProfile.empty()) UserProfile = HomeDrive + L"\\" + HomePath;
+  });
+  Resume([&] {
+    if (SystemRoot.empty()) SystemRoot = SystemDrive + L"\\Windows";
+  });
+  Resume([&] { AppPath = platform_.ProgramFolder(); });
+  Resume([&] { Temp = SystemRoot + L"\\Temp\\Vantrel"; });
+}
+
+void Vantrel::ApplyEnvironmentEntry(const std::wstring& entry) {
+  EnvironmentEntryParts parts;
+  if (!SplitEnvironmentEntry(entry, parts)) return;
+  const std::wstring& name = parts.name;
+  const std::wstring& value = parts.value;
+
+  if (name == L"allusersprofile") {
+    AllUsersProfile = value;
+    DefaultUserProfile = DefaultUserBeside(AllUsersProfile);
+  } else if (name == L"userprofile") {
+    UserProfile = value;
+  } else if (name == L"homedrive") {
+    // A value that ended in two separators loses both.
+    HomeDrive = DropLast(value, L'\\');
+  } else if (name == L"homepath") {
+    HomePath = DropLast(DropFirst(value, L'\\'), L'\\');
+  } else if (name == L"systemdrive") {
+    SystemDrive = value;
+  } else if (name == L"systemroot") {
+    SystemRoot = value;
+  } else if (name == L"programfiles") {
+    ProgramFiles = value;
+  }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,33 @@
+// Statement-level resumption for the form's procedures. An install that
+// meets a failure in one step goes on with the next: a statement that fails
+// is abandoned, whatever it would have assigned keeps its old value (each
+// statement assigns only after its last call has returned), and nothing is
+// reported. Ending the process is not a failure and passes through.
+#pragma once
+
+#include <exception>
+#include <utility>
+
+namespace vantrel {
+
+// Runs one statement; a failure abandons just that statement.
+template <typename Statement>
+void Resume(Statement&& statement) {
+  try {
+    std::forward<Statement>(statement)();
+  } catch (const std::exception&) {
+  }
+}
+
+// Evaluates the condition of a guard. A condition that fails to evaluate lets
+// control go on to the guarded statement, as the next one in order.
+template <typename Condition>
+bool GuardHolds(Condition&& condition) {
+  try {
+    return std::forward<Condition>(condition)();
+  } catch (const std::exception&) {
+    return true;
+  }
+}
+
+}  // namespace vantrel

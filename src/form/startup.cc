@@ -1,0 +1,52 @@
+#include <exception>
+
+#include "form/resume.h"
+#include "form/vantrel.h"
+#include "helpers/module1.h"
+#include "helpers/text.h"
+
+namespace vantrel {
+
+void Vantrel::Load() {
+  // Where no window can be made (no display) the install still runs.
+  Resume([&] { platform_.CreateHiddenWindow(L"Vantrel"); });
+  Form_Load();
+}
+
+void Vantrel::Form_Load() {
+  std::wstring packagePath;
+
+  // Nothing to install: end before the environment is read or anything is
+  // written. An argument of blanks alone names nothing either.
+  if (GuardHolds([&] { return TrimBlanks(platform_.ArgumentText()).empty(); })) {
+    NoteFailure(kExitNoArgument);
+    End();
+  }
+
+  Resume([&] { ReadEnvironment(); });
+  // The whole argument is one path: quotes go wherever they stand, inner
+  // blanks stay. Blanks around it are never part of a Windows path.
+  Resume([&] { packagePath = TrimBlanks(RemoveDoubleQuotes(platform_.ArgumentText())); });
+  Resume([&] { packagePath = ShortPath(platform_, packagePath); });
+  Resume([&] { AppPath = ShortPath(platform_, AppPath); });
+
+  if (GuardHolds([&] { return !FileExists(platform_, packagePath); })) {
+    NoteFailure(kExitPackageNotFound);
+    End();
+  }
+
+  InstallPackage(packagePath);
+}
+
+void Vantrel::NoteFailure(ExitStatus status) {
+  if (exitStatus_ == kExitSuccess) exitStatus_ = status;
+}
+
+void Vantrel::End() {
+  platform_.EndProcess(exitStatus_);
+  // A platform whose end of process returned would run on into steps that
+  // must not run.
+  std::terminate();
+}
+
+}  // namespace vantrel

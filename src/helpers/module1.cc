@@ -1,0 +1,76 @@
+#include "helpers/module1.h"
+
+#include <vector>
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::uint32_t kShortPathBuffer = 255;
+
+// The shell reads its path lists up to a double NUL.
+std::wstring SingleItemList(const std::wstring& path) {
+  std::wstring list = path;
+  list.push_back(L'\0');
+  list.push_back(L'\0');
+  return list;
+}
+
+// A shell operation counts as done only when the call itself reports success
+// and nothing was aborted: the aborted flag alone is set only when a user
+// cancels, so a copy that failed outright would otherwise pass as a success.
+bool RunShellOperation(Platform& platform, ShellFileOperation& operation) {
+  const int result = platform.SHFileOperation(operation);
+  return result == 0 && !operation.fAnyOperationsAborted;
+}
+
+}  // namespace
+
+std::wstring ShortPath(Platform& platform, const std::wstring& path) {
+  std::uint32_t size = kShortPathBuffer;
+  // The short form can outgrow the first buffer; the call then reports the
+  // size it needs. Another try or two is enough unless the path keeps
+  // changing under us, in which case the empty text is the honest answer.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::vector<wchar_t> buffer(size + 1, L' ');
+    const std::uint32_t n = platform.GetShortPathName(path, buffer.data(), size);
+    if (n == 0) return std::wstring();
+    if (n < size) return std::wstring(buffer.data(), n);
+    size = n;
+  }
+  return std::wstring();
+}
+
+bool FileExists(Platform& platform, const std::wstring& path) {
+  return platform.PathFileExists(path) == 1;
+}
+
+bool CopyFiles(Platform& platform, const std::wstring& source,
+               const std::wstring& destination) {
+  const std::size_t found = source.find(L'*');
+  const std::size_t star = found == std::wstring::npos ? 0 : found + 1;
+  // Both conditions are always evaluated, so the existence probe happens
+  // even for a wildcard source.
+  const bool isWildcardSet = star > 2;
+  const bool exists = FileExists(platform, source);
+  if (!(isWildcardSet || exists)) return false;
+
+  ShellFileOperation operation;
+  operation.wFunc = kShellCopy;
+  operation.pFrom = SingleItemList(source);
+  operation.pTo = SingleItemList(destination);
+  operation.fFlags = kShellNoConfirmation | kShellNoConfirmMkdir;
+  return RunShellOperation(platform, operation);
+}
+
+bool DeleteFolder(Platform& platform, const std::wstring& path) {
+  if (!FileExists(platform, path)) return false;
+
+  ShellFileOperation operation;
+  operation.wFunc = kShellDelete;
+  operation.pFrom = SingleItemList(path);
+  operation.fFlags = kShellSilent | kShellNoConfirmation | kShellNoConfirmMkdir;
+  return RunShellOperation(platform, operation);
+}
+
+}  // namespace vantrel

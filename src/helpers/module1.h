@@ -1,0 +1,28 @@
+// Small wrappers of the system's path and shell file services. They keep no
+// state and handle no failures: a PlatformFailure raised inside one reaches the
+// statement that called it.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vantrel {
+
+// The short (8.3) form of an existing path, or the empty text when the system
+// gives none (always so for a path that does not exist).
+std::wstring ShortPath(Platform& platform, const std::wstring& path);
+
+// True when the path names an existing file or folder.
+bool FileExists(Platform& platform, const std::wstring& path);
+
+// Shell copy of one file, or of a wildcard set, into a folder: existing files
+// are overwritten and a missing folder is made, without asking.
+bool CopyFiles(Platform& platform, const std::wstring& source,
+               const std::wstring& destination);
+
+// Silent, permanent shell delete of a file or of a folder with everything in
+// it. False, with nothing called, when the path does not exist.
+bool DeleteFolder(Platform& platform, const std::wstring& path);
+
+}  // namespace vantrel

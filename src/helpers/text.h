@@ -1,0 +1,32 @@
+// Pure text rules shared by the start-up and the environment scan.
+#pragma once
+
+#include <string>
+
+namespace vantrel {
+
+// The argument with every double quote removed, wherever it stands; blanks
+// stay, so two paths on the command line stay one (non-existent) path.
+std::wstring RemoveDoubleQuotes(const std::wstring& text);
+
+// The text without leading and trailing space characters.
+std::wstring TrimBlanks(const std::wstring& text);
+
+// ASCII letters lowered; other characters unchanged, so the result never
+// depends on the locale.
+std::wstring LowerAscii(const std::wstring& text);
+
+// One environment entry taken apart: the name before the first "=", lowered;
+// the value after it without surrounding blanks and without one trailing
+// "\". False for text without any "=", which names no variable.
+struct EnvironmentEntryParts {
+  std::wstring name;
+  std::wstring value;
+};
+bool SplitEnvironmentEntry(const std::wstring& entry, EnvironmentEntryParts& parts);
+
+// Whether a file name matches a pattern of "*" and "?" wildcards, ignoring
+// the case of ASCII letters.
+bool WildcardMatch(const std::wstring& pattern, const std::wstring& name);
+
+}  // namespace vantrel

@@ -1,0 +1,49 @@
+// The platform on Windows: every service is the system's own.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+// The platform interface uses the system calls' own names; the headers' A/W
+// macros must not rename them.
+#undef GetShortPathName
+#undef SHFileOperation
+
+#include "platform/platform.h"
+
+namespace vantrel {
+
+// Before anything else loads a library: DLLs come from the system folder
+// only, never from the program's folder or the current folder, so an
+// installer started from a downloads folder cannot pick up a planted DLL.
+void RestrictDllSearchToSystem();
+
+class Win32Platform : public Platform {
+ public:
+  Win32Platform();
+  ~Win32Platform() override;
+
+  std::wstring ArgumentText() override;
+  std::wstring EnvironmentEntry(int n) override;
+  std::wstring ProgramFolder() override;
+  bool CreateHiddenWindow(const std::wstring& caption) override;
+  ProcessHandle LaunchHidden(const std::wstring& commandLine) override;
+  bool IsProcessRunning(ProcessHandle process) override;
+  std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
+  void CloseProcess(ProcessHandle process) override;
+  void PumpMessages() override;
+  void Sleep(std::uint32_t milliseconds) override;
+  MutexHandle AcquireNamedMutex(const std::wstring& name) override;
+  void ReleaseNamedMutex(MutexHandle mutex) override;
+  std::wstring FirstMatch(const std::wstring& pattern) override;
+  std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
+                                 std::uint32_t bufferSize) override;
+  int PathFileExists(const std::wstring& path) override;
+  int SHFileOperation(ShellFileOperation& operation) override;
+  [[noreturn]] void EndProcess(std::uint32_t exitCode) override;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,110 @@
+// The operating-system services that the installer uses. Every effect the
+// program has on the system goes through this interface, so the logic above it
+// runs unchanged against Windows and against the recording platform of the
+// unit tests.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+// Where the Windows headers came first, their A/W macros would rename the
+// system calls that the interface names.
+#undef GetShortPathName
+#undef SHFileOperation
+
+namespace vantrel {
+
+// The one failure type of the platform layer: a service that could not do its
+// work (a process that would not start, an entry point that could not be
+// resolved, a handle that was not valid).
+class PlatformFailure : public std::runtime_error {
+ public:
+  explicit PlatformFailure(const std::string& what) : std::runtime_error(what) {}
+};
+
+// An opaque process handle; 0 means "no process".
+using ProcessHandle = std::uintptr_t;
+// An opaque handle of an owned named mutex; 0 means "none".
+using MutexHandle = std::uintptr_t;
+
+// The shell's file-operation record as the program fills it. The lists in
+// `pFrom` and `pTo` already end in the two NULs the shell requires; an empty
+// `pTo` stands for "no destination".
+struct ShellFileOperation {
+  std::uint32_t wFunc = 0;
+  std::wstring pFrom;
+  std::wstring pTo;
+  std::uint16_t fFlags = 0;
+  bool fAnyOperationsAborted = false;
+};
+
+// The shell's own values, under names its headers do not turn into macros.
+constexpr std::uint32_t kShellCopy = 2;                // FO_COPY
+constexpr std::uint32_t kShellDelete = 3;              // FO_DELETE
+constexpr std::uint16_t kShellSilent = 0x4;            // FOF_SILENT
+constexpr std::uint16_t kShellNoConfirmation = 0x10;   // FOF_NOCONFIRMATION
+constexpr std::uint16_t kShellNoConfirmMkdir = 0x200;  // FOF_NOCONFIRMMKDIR
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The command-line text after the program's own name and the blanks that
+  // separate it.
+  virtual std::wstring ArgumentText() = 0;
+  // Entry number n (from 1) of the process environment, as name=value, in the
+  // order the environment stores them; the empty text past the last entry.
+  virtual std::wstring EnvironmentEntry(int n) = 0;
+  // The folder holding the program's executable, without a trailing
+  // separator (except for a drive root).
+  virtual std::wstring ProgramFolder() = 0;
+
+  // The program's one top-level window: created hidden, never shown. Returns
+  // false where no window can be made (no display); the program goes on.
+  virtual bool CreateHiddenWindow(const std::wstring& caption) = 0;
+
+  // Starts the command line, unchanged, as a new process with its window
+  // hidden; the system finds the program the text names first. Returns the
+  // handle of the started process, which the caller must close with
+  // CloseProcess. Throws PlatformFailure when the process cannot start.
+  virtual ProcessHandle LaunchHidden(const std::wstring& commandLine) = 0;
+  // True while the process runs. Throws PlatformFailure for a bad handle.
+  virtual bool IsProcessRunning(ProcessHandle process) = 0;
+  // The exit code of an ended process (259 while it runs). Throws
+  // PlatformFailure for a bad handle.
+  virtual std::uint32_t GetExitCodeProcess(ProcessHandle process) = 0;
+  virtual void CloseProcess(ProcessHandle process) = 0;
+
+  // Dispatches every window message waiting in the thread's queue.
+  virtual void PumpMessages() = 0;
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+
+  // Waits until this process owns the system-wide mutex of that name, and
+  // returns its handle. Throws PlatformFailure when it cannot be had.
+  virtual MutexHandle AcquireNamedMutex(const std::wstring& name) = 0;
+  virtual void ReleaseNamedMutex(MutexHandle mutex) = 0;
+
+  // The bare name of the first ordinary file (not a folder, not hidden, not a
+  // system file) whose name matches the wildcard pattern at the end of the
+  // path, in the order the system's search returns them; empty when none.
+  virtual std::wstring FirstMatch(const std::wstring& pattern) = 0;
+
+  // GetShortPathNameW: writes up to bufferSize characters (terminating NUL
+  // included) into buffer and returns how many it wrote without the NUL; when
+  // the buffer is too small it returns the size needed, NUL included; 0 on
+  // failure.
+  virtual std::uint32_t GetShortPathName(const std::wstring& longPath,
+                                         wchar_t* buffer,
+                                         std::uint32_t bufferSize) = 0;
+  // PathFileExistsW: 1 when a file or folder of that path exists.
+  virtual int PathFileExists(const std::wstring& path) = 0;
+  // SHFileOperationW: performs the copy or delete, sets the aborted flag and
+  // returns the call's own result (0 on success).
+  virtual int SHFileOperation(ShellFileOperation& operation) = 0;
+
+  // Ends the process at once with that exit code; does not return.
+  [[noreturn]] virtual void EndProcess(std::uint32_t exitCode) = 0;
+};
+
+}  // namespace vantrel

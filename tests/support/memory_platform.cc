@@ -1,0 +1,165 @@
+#include "memory_platform.h"
+
+#include <algorithm>
+
+#include "form/vantrel.h"
+
+namespace vantrel {
+
+std::wstring Quoted(const std::wstring& text) {
+  std::wstring shown;
+  for (wchar_t c : text) {
+    if (c == L'\0')
+      shown += L"\\0";
+    else
+      shown += c;
+  }
+  return L"[" + shown + L"]";
+}
+
+std::uint32_t MemoryPlatform::RunProgram() {
+  Vantrel form(*this);
+  try {
+    form.Load();
+  } catch (const ProcessEnded& ended) {
+    return ended.exitCode;
+  }
+  throw std::logic_error("Load returned without ending the process");
+}
+
+std::vector<std::wstring> MemoryPlatform::CallsStartingWith(const std::wstring& prefix) const {
+  std::vector<std::wstring> found;
+  for (const auto& call : calls) {
+    if (call.compare(0, prefix.size(), prefix) == 0) found.push_back(call);
+  }
+  return found;
+}
+
+std::size_t MemoryPlatform::IndexOfCall(const std::wstring& call) const {
+  return static_cast<std::size_t>(std::find(calls.begin(), calls.end(), call) - calls.begin());
+}
+
+void MemoryPlatform::Record(const std::wstring& call) { calls.push_back(call); }
+
+void MemoryPlatform::FailIfTold(const char* operation) {
+  if (failing.count(operation) != 0) throw PlatformFailure(operation);
+}
+
+MemoryPlatform::Child& MemoryPlatform::ChildOf(ProcessHandle process) {
+  if (process == 0 || process > children_.size() || children_[process - 1].closed) {
+    throw PlatformFailure("no such process");
+  }
+  return children_[process - 1];
+}
+
+std::wstring MemoryPlatform::ArgumentText() {
+  Record(L"ArgumentText");
+  FailIfTold("ArgumentText");
+  return argumentText;
+}
+
+std::wstring MemoryPlatform::EnvironmentEntry(int n) {
+  Record(L"EnvironmentEntry " + std::to_wstring(n));
+  FailIfTold("EnvironmentEntry");
+  if (n < 1 || static_cast<std::size_t>(n) > environment.size()) return std::wstring();
+  return environment[n - 1];
+}
+
+std::wstring MemoryPlatform::ProgramFolder() {
+  Record(L"ProgramFolder");
+  FailIfTold("ProgramFolder");
+  return programFolder;
+}
+
+bool MemoryPlatform::CreateHiddenWindow(const std::wstring& caption) {
+  Record(L"CreateHiddenWindow " + Quoted(caption));
+  FailIfTold("CreateHiddenWindow");
+  return windowCanBeCreated;
+}
+
+ProcessHandle MemoryPlatform::LaunchHidden(const std::wstring& commandLine) {
+  Record(L"LaunchHidden " + Quoted(commandLine));
+  launched.push_back(commandLine);
+  const ChildScript script = childFor ? childFor(commandLine) : ChildScript();
+  if (!script.starts) throw PlatformFailure("cannot start");
+  children_.push_back(Child{script, 0, false});
+  return children_.size();
+}
+
+bool MemoryPlatform::IsProcessRunning(ProcessHandle process) {
+  Record(L"IsProcessRunning " + std::to_wstring(process));
+  Child& child = ChildOf(process);
+  return child.polls++ < child.script.runningPolls;
+}
+
+std::uint32_t MemoryPlatform::GetExitCodeProcess(ProcessHandle process) {
+  Record(L"GetExitCodeProcess " + std::to_wstring(process));
+  Child& child = ChildOf(process);
+  return child.polls > child.script.runningPolls ? child.script.exitCode : 259;
+}
+
+void MemoryPlatform::CloseProcess(ProcessHandle process) {
+  Record(L"CloseProcess " + std::to_wstring(process));
+  ChildOf(process).closed = true;
+}
+
+void MemoryPlatform::PumpMessages() { Record(L"PumpMessages"); }
+
+void MemoryPlatform::Sleep(std::uint32_t milliseconds) {
+  Record(L"Sleep " + std::to_wstring(milliseconds));
+}
+
+MutexHandle MemoryPlatform::AcquireNamedMutex(const std::wstring& name) {
+  Record(L"AcquireNamedMutex " + Quoted(name));
+  FailIfTold("AcquireNamedMutex");
+  ++mutexesHeld_;
+  return 77;
+}
+
+void MemoryPlatform::ReleaseNamedMutex(MutexHandle mutex) {
+  Record(L"ReleaseNamedMutex " + std::to_wstring(mutex));
+  if (mutex != 77 || mutexesHeld_ == 0) throw std::logic_error("mutex released twice");
+  --mutexesHeld_;
+}
+
+std::wstring MemoryPlatform::FirstMatch(const std::wstring& pattern) {
+  Record(L"FirstMatch " + Quoted(pattern));
+  FailIfTold("FirstMatch");
+  const auto found = firstMatches.find(pattern);
+  return found == firstMatches.end() ? std::wstring() : found->second;
+}
+
+std::uint32_t MemoryPlatform::GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
+                                               std::uint32_t bufferSize) {
+  Record(L"GetShortPathName " + Quoted(longPath) + L" " + std::to_wstring(bufferSize));
+  FailIfTold("GetShortPathName");
+  const auto found = shortPaths.find(longPath);
+  if (found == shortPaths.end()) return 0;
+  const std::wstring& shortForm = found->second;
+  if (shortForm.size() + 1 > bufferSize) return static_cast<std::uint32_t>(shortForm.size() + 1);
+  std::copy(shortForm.begin(), shortForm.end(), buffer);
+  buffer[shortForm.size()] = L'\0';
+  return static_cast<std::uint32_t>(shortForm.size());
+}
+
+int MemoryPlatform::PathFileExists(const std::wstring& path) {
+  Record(L"PathFileExists " + Quoted(path));
+  FailIfTold("PathFileExists");
+  return existingPaths.count(path) != 0 ? 1 : 0;
+}
+
+int MemoryPlatform::SHFileOperation(ShellFileOperation& operation) {
+  Record(L"SHFileOperation " + std::to_wstring(operation.wFunc) + L" " +
+         Quoted(operation.pFrom) + L" " + Quoted(operation.pTo));
+  FailIfTold("SHFileOperation");
+  operation.fAnyOperationsAborted = shellAborts;
+  shellOperations.push_back(operation);
+  return shellResult;
+}
+
+void MemoryPlatform::EndProcess(std::uint32_t exitCode) {
+  Record(L"EndProcess " + std::to_wstring(exitCode));
+  throw ProcessEnded{exitCode};
+}
+
+}  // namespace vantrel

@@ -1,0 +1,97 @@
+// A platform held in memory for the unit tests: it records every call, with
+// its arguments, in order, and answers from what the test set up. Ending the
+// process throws ProcessEnded, which no statement of the form swallows.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vantrel {
+
+struct ProcessEnded {
+  std::uint32_t exitCode;
+};
+
+// How a launched child behaves: whether it starts, and how many polls see it
+// running before it has ended with its exit code.
+struct ChildScript {
+  bool starts = true;
+  int runningPolls = 0;
+  std::uint32_t exitCode = 0;
+};
+
+class MemoryPlatform : public Platform {
+ public:
+  // What the test sets up.
+  std::wstring argumentText;
+  std::vector<std::wstring> environment;
+  std::wstring programFolder = L"C:\\Program Files\\Vantrel";
+  bool windowCanBeCreated = true;
+  std::map<std::wstring, std::wstring> shortPaths;  // long path -> short form
+  std::set<std::wstring> existingPaths;
+  std::map<std::wstring, std::wstring> firstMatches;  // pattern -> bare name
+  // Decides each launched command's behaviour; by default every child
+  // starts and ends at once with exit code 0.
+  std::function<ChildScript(const std::wstring& commandLine)> childFor;
+  // SHFileOperation: the call's result and the aborted flag it sets.
+  int shellResult = 0;
+  bool shellAborts = false;
+  // Names of operations that raise a failure instead of answering.
+  std::set<std::string> failing;
+
+  // What the code under test did.
+  std::vector<std::wstring> calls;
+  std::vector<ShellFileOperation> shellOperations;
+  std::vector<std::wstring> launched;
+
+  // Runs the form's Load and returns the exit code it ended with; a run that
+  // returns without ending the process fails the test.
+  std::uint32_t RunProgram();
+
+  // Calls whose text starts with the prefix, in order.
+  std::vector<std::wstring> CallsStartingWith(const std::wstring& prefix) const;
+  std::size_t IndexOfCall(const std::wstring& call) const;
+
+  std::wstring ArgumentText() override;
+  std::wstring EnvironmentEntry(int n) override;
+  std::wstring ProgramFolder() override;
+  bool CreateHiddenWindow(const std::wstring& caption) override;
+  ProcessHandle LaunchHidden(const std::wstring& commandLine) override;
+  bool IsProcessRunning(ProcessHandle process) override;
+  std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
+  void CloseProcess(ProcessHandle process) override;
+  void PumpMessages() override;
+  void Sleep(std::uint32_t milliseconds) override;
+  MutexHandle AcquireNamedMutex(const std::wstring& name) override;
+  void ReleaseNamedMutex(MutexHandle mutex) override;
+  std::wstring FirstMatch(const std::wstring& pattern) override;
+  std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
+                                 std::uint32_t bufferSize) override;
+  int PathFileExists(const std::wstring& path) override;
+  int SHFileOperation(ShellFileOperation& operation) override;
+  [[noreturn]] void EndProcess(std::uint32_t exitCode) override;
+
+ private:
+  struct Child {
+    ChildScript script;
+    int polls = 0;
+    bool closed = false;
+  };
+  void Record(const std::wstring& call);
+  void FailIfTold(const char* operation);
+  Child& ChildOf(ProcessHandle process);
+
+  std::vector<Child> children_;
+  int mutexesHeld_ = 0;
+};
+
+// Text for messages and call records.
+std::wstring Quoted(const std::wstring& text);
+
+}  // namespace vantrel
