@@ -1,0 +1,50 @@
+// The pure text rules: argument cleaning, entry splitting, name matching.
+#include <gtest/gtest.h>
+
+#include "helpers/text.h"
+
+namespace vantrel {
+namespace {
+
+TEST(ArgumentCleaning, QuotesGoWhereverTheyStandAndBlanksStay) {
+  EXPECT_EQ(RemoveDoubleQuotes(L"\"C:\\My Packages\\app.7z\""), L"C:\\My Packages\\app.7z");
+  EXPECT_EQ(RemoveDoubleQuotes(L"C:\\a\"b\"\"c.7z\""), L"C:\\abc.7z");
+  EXPECT_EQ(RemoveDoubleQuotes(L"\"\"\"\""), L"");
+  EXPECT_EQ(RemoveDoubleQuotes(L"C:\\a.7z C:\\b.7z"), L"C:\\a.7z C:\\b.7z");
+  EXPECT_EQ(TrimBlanks(L"  a b  "), L"a b");
+  EXPECT_EQ(TrimBlanks(L"   "), L"");
+  EXPECT_EQ(TrimBlanks(L"\ta\t"), L"\ta\t");  // only spaces are blanks here
+}
+
+TEST(EnvironmentEntrySplit, NameBeforeFirstEqualsValueAfterIt) {
+  EnvironmentEntryParts parts;
+  ASSERT_TRUE(SplitEnvironmentEntry(L"SystemRoot= C:\\WIN=DOWS\\ ", parts));
+  EXPECT_EQ(parts.name, L"systemroot");
+  EXPECT_EQ(parts.value, L"C:\\WIN=DOWS");
+  ASSERT_TRUE(SplitEnvironmentEntry(L"=C:=C:\\", parts));
+  EXPECT_EQ(parts.name, L"");
+  EXPECT_EQ(parts.value, L"C:=C:");
+  ASSERT_TRUE(SplitEnvironmentEntry(L"X=", parts));
+  EXPECT_EQ(parts.value, L"");
+  EXPECT_FALSE(SplitEnvironmentEntry(L"NoEqualsHere", parts));
+  // Lowering never touches non-ASCII letters, whatever the locale.
+  ASSERT_TRUE(SplitEnvironmentEntry(L"\u00C4BC=1", parts));
+  EXPECT_EQ(parts.name, L"\u00C4bc");
+}
+
+TEST(WildcardMatching, RealNamesOnlyIgnoringCase) {
+  EXPECT_TRUE(WildcardMatch(L"*.inf", L"SETUP.INF"));
+  EXPECT_TRUE(WildcardMatch(L"*.inf", L".inf"));
+  EXPECT_TRUE(WildcardMatch(L"*.inf", L"a.b.inf"));
+  EXPECT_FALSE(WildcardMatch(L"*.inf", L"readme.information"));
+  EXPECT_FALSE(WildcardMatch(L"*.inf", L"setup.in_"));
+  EXPECT_FALSE(WildcardMatch(L"*.inf", L"inf"));
+  EXPECT_TRUE(WildcardMatch(L"a?c*", L"abcdef"));
+  EXPECT_FALSE(WildcardMatch(L"a?c", L"ac"));
+  EXPECT_TRUE(WildcardMatch(L"*", L""));
+  // A pattern full of stars against a long miss stays quick.
+  EXPECT_FALSE(WildcardMatch(L"*a*a*a*a*a*a*a*a*b", std::wstring(5000, L'a')));
+}
+
+}  // namespace
+}  // namespace vantrel
