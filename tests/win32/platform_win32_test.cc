@@ -1,0 +1,209 @@
+// The Windows platform layer against the real system calls.
+#include <gtest/gtest.h>
+
+#include "platform/platform-win32.h"
+
+#include "form/vantrel.h"
+#include "helpers/module1.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+// A scratch folder of its own per test, removed afterwards by the shell.
+class Win32PlatformTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    root_ = std::wstring(temp) + L"vantrel platform test " +
+            std::to_wstring(GetCurrentProcessId()) + L"-" + std::wstring(name.begin(), name.end());
+    ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
+  }
+  void TearDown() override { DeleteFolder(platform_, root_); }
+
+  std::wstring Path(const std::wstring& relative) const { return root_ + L"\\" + relative; }
+  void MakeFolder(const std::wstring& relative) {
+    ASSERT_TRUE(CreateDirectoryW(Path(relative).c_str(), nullptr));
+  }
+  void WriteFile(const std::wstring& relative, const std::string& content,
+                 DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    HANDLE file = CreateFileW(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              attributes, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  std::string ReadFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[256];
+    DWORD read = 0;
+    ::ReadFile(file, buffer, sizeof buffer, &read, nullptr);
+    CloseHandle(file);
+    return std::string(buffer, read);
+  }
+
+  Win32Platform platform_;
+  std::wstring root_;
+};
+
+TEST_F(Win32PlatformTest, ShortFormOfALongPathWithBlanks) {
+  MakeFolder(L"Long Folder Name With Blanks");
+  WriteFile(L"Long Folder Name With Blanks\\A long package name.7z", "x");
+  const std::wstring shortForm =
+      ShortPath(platform_, Path(L"Long Folder Name With Blanks\\A long package name.7z"));
+  ASSERT_FALSE(shortForm.empty());
+  const std::wstring tail = shortForm.substr(shortForm.rfind(L'\\') + 1);
+  EXPECT_EQ(tail.find(L' '), std::wstring::npos) << tail;
+  EXPECT_LE(tail.size(), 12u) << tail;
+  EXPECT_TRUE(FileExists(platform_, shortForm));
+  EXPECT_EQ(ShortPath(platform_, Path(L"no such file.7z")), L"");
+}
+
+TEST_F(Win32PlatformTest, NamesOutsideTheAnsiCodePageSurvive) {
+  // Cyrillic and CJK are not in code page 1252: through the narrow calls they
+  // would arrive as "?", a wildcard to the shell.
+  MakeFolder(L"\u041f\u0430\u043a\u0435\u0442 \u5305");
+  WriteFile(L"\u041f\u0430\u043a\u0435\u0442 \u5305\\\u0434\u0440\u0430\u0439\u0432\u0435\u0440.inf", "cyr");
+  WriteFile(L"\u041f\u0430\u043a\u0435\u0442 \u5305\\xx.inf", "other");
+  const std::wstring file = Path(L"\u041f\u0430\u043a\u0435\u0442 \u5305\\\u0434\u0440\u0430\u0439\u0432\u0435\u0440.inf");
+  EXPECT_TRUE(FileExists(platform_, file));
+  EXPECT_TRUE(FileExists(platform_, ShortPath(platform_, file)));
+  MakeFolder(L"out");
+  EXPECT_TRUE(CopyFiles(platform_, file, Path(L"out")));
+  EXPECT_EQ(ReadFile(Path(L"out\\\u0434\u0440\u0430\u0439\u0432\u0435\u0440.inf")), "cyr");
+  EXPECT_FALSE(FileExists(platform_, Path(L"out\\xx.inf")));
+}
+
+TEST_F(Win32PlatformTest, ExistenceOfFilesAndFolders) {
+  MakeFolder(L"folder");
+  WriteFile(L"file.txt", "x");
+  EXPECT_TRUE(FileExists(platform_, Path(L"folder")));
+  EXPECT_TRUE(FileExists(platform_, Path(L"file.txt")));
+  EXPECT_FALSE(FileExists(platform_, Path(L"missing")));
+  EXPECT_FALSE(FileExists(platform_, L""));
+}
+
+TEST_F(Win32PlatformTest, ShellCopyOfAWildcardSetOverwritingWithoutAsking) {
+  MakeFolder(L"work");
+  WriteFile(L"work\\a.inf", "new a");
+  WriteFile(L"work\\b.inf", "new b");
+  WriteFile(L"work\\c.txt", "text");
+  MakeFolder(L"inf");
+  WriteFile(L"inf\\a.inf", "old a");
+  EXPECT_TRUE(CopyFiles(platform_, Path(L"work\\*.inf"), Path(L"inf")));
+  EXPECT_EQ(ReadFile(Path(L"inf\\a.inf")), "new a");
+  EXPECT_EQ(ReadFile(Path(L"inf\\b.inf")), "new b");
+  EXPECT_FALSE(FileExists(platform_, Path(L"inf\\c.txt")));
+}
+
+TEST_F(Win32PlatformTest, ShellDeleteRemovesAWholeTree) {
+  MakeFolder(L"tree");
+  MakeFolder(L"tree\\i386");
+  WriteFile(L"tree\\i386\\payload.sys", "p");
+  WriteFile(L"tree\\setup.inf", "s", FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(DeleteFolder(platform_, Path(L"tree")));
+  EXPECT_FALSE(FileExists(platform_, Path(L"tree")));
+  EXPECT_FALSE(DeleteFolder(platform_, Path(L"tree")));
+}
+
+TEST_F(Win32PlatformTest, FirstMatchTakesOnlyOrdinaryFilesWithTheRealName) {
+  MakeFolder(L"folder.inf");
+  WriteFile(L"hidden.inf", "h", FILE_ATTRIBUTE_HIDDEN);
+  WriteFile(L"system.inf", "s", FILE_ATTRIBUTE_SYSTEM);
+  WriteFile(L"readme.information", "i");
+  EXPECT_EQ(platform_.FirstMatch(Path(L"*.inf")), L"");
+  WriteFile(L"driver.inf", "d", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(platform_.FirstMatch(Path(L"*.inf")), L"driver.inf");
+  EXPECT_EQ(platform_.FirstMatch(Path(L"missing folder\\*.inf")), L"");
+}
+
+TEST_F(Win32PlatformTest, EnvironmentEntriesInStoredOrder) {
+  ASSERT_TRUE(SetEnvironmentVariableW(L"VANTREL_PROBE", L" C:\\probe\\ "));
+  std::vector<std::wstring> expected;
+  wchar_t* block = GetEnvironmentStringsW();
+  for (const wchar_t* entry = block; *entry != L'\0'; entry += wcslen(entry) + 1) {
+    expected.push_back(entry);
+  }
+  FreeEnvironmentStringsW(block);
+  ASSERT_FALSE(expected.empty());
+  std::vector<std::wstring> read;
+  for (int n = 1; n <= static_cast<int>(expected.size()); ++n) {
+    read.push_back(platform_.EnvironmentEntry(n));
+  }
+  EXPECT_EQ(read, expected);
+  EXPECT_EQ(platform_.EnvironmentEntry(static_cast<int>(expected.size()) + 1), L"");
+  EXPECT_NE(std::find(read.begin(), read.end(), L"VANTREL_PROBE= C:\\probe\\ "), read.end());
+
+  // The scan over the real environment finds the system folder wherever
+  // Wine or Windows stores it.
+  Vantrel form(platform_);
+  form.ReadEnvironment();
+  wchar_t windows[MAX_PATH];
+  ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+  EXPECT_EQ(_wcsicmp(form.SystemRoot.c_str(), windows), 0) << form.SystemRoot;
+  EXPECT_EQ(form.Temp, form.SystemRoot + L"\\Temp\\Vantrel");
+}
+
+TEST_F(Win32PlatformTest, ProgramFolderHoldsTheExecutable) {
+  wchar_t module[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameW(nullptr, module, MAX_PATH), 0u);
+  const std::wstring folder = platform_.ProgramFolder();
+  EXPECT_EQ(std::wstring(module).rfind(folder + L"\\", 0), 0u) << folder;
+  EXPECT_NE(folder.back(), L'\\');
+  EXPECT_EQ(std::wstring(module).find(L'\\', folder.size() + 1), std::wstring::npos);
+}
+
+TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandle) {
+  Vantrel form(platform_);
+  ChildOutcome outcome = form.RunAndWait(L"cmd /c exit 3");
+  EXPECT_TRUE(outcome.started);
+  EXPECT_EQ(outcome.exitCode, 3u);
+  // STILL_ACTIVE as an exit code must not look like a child still running.
+  outcome = form.RunAndWait(L"cmd /c exit 259");
+  EXPECT_TRUE(outcome.started);
+  EXPECT_EQ(outcome.exitCode, 259u);
+
+  outcome = form.RunAndWait(L"\"" + Path(L"no such program") + L"\" /x");
+  EXPECT_FALSE(outcome.started);
+  EXPECT_THROW(platform_.LaunchHidden(L"\"" + Path(L"no such program") + L"\""), PlatformFailure);
+}
+
+TEST_F(Win32PlatformTest, ALongRunningChildIsAwaitedToItsEnd) {
+  Vantrel form(platform_);
+  const ULONGLONG start = GetTickCount64();
+  const ChildOutcome outcome = form.RunAndWait(L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4");
+  const ULONGLONG elapsed = GetTickCount64() - start;
+  EXPECT_EQ(outcome.exitCode, 4u);
+  EXPECT_GE(elapsed, 1000u);
+}
+
+TEST_F(Win32PlatformTest, TheInstallMutexCanBeTakenAgainOnceReleased) {
+  const MutexHandle first = platform_.AcquireNamedMutex(L"Global\\Vantrel.PlatformTest");
+  ASSERT_NE(first, 0u);
+  platform_.ReleaseNamedMutex(first);
+  const MutexHandle second = platform_.AcquireNamedMutex(L"Global\\Vantrel.PlatformTest");
+  ASSERT_NE(second, 0u);
+  platform_.ReleaseNamedMutex(second);
+}
+
+TEST_F(Win32PlatformTest, HiddenFormWindowIsNeverVisible) {
+  // Where the system can make windows at all, the form's window exists with
+  // its caption and stays hidden.
+  if (!platform_.CreateHiddenWindow(L"Vantrel platform test window")) {
+    GTEST_SKIP() << "no display: the system makes no windows";
+  }
+  HWND window = FindWindowW(nullptr, L"Vantrel platform test window");
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(IsWindowVisible(window));
+}
+
+}  // namespace
+}  // namespace vantrel
