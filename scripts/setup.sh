@@ -1,48 +1,54 @@
 #!/usr/bin/env bash
-# Installs everything the build, the tests, the demo and the benchmark need on a
-# Debian 12 machine, as root. Safe to run again: it only does what is missing.
+# Installs everything the build, the tests, the demo and the benchmark need on
+# a Debian 12 machine, as root. Safe to run again: it only does what is
+# missing.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 SEVENZIP_BIN_VERSION=5.2.0
 tools="$root/.tools"
 
-need_apt=0
-for cmd in cmake g++ i686-w64-mingw32-g++-posix wine gcab xvfb-run xauth clang 7z file; do
-  command -v "$cmd" >/dev/null 2>&1 || need_apt=1
-done
-dpkg -s wine32:i386 >/dev/null 2>&1 || need_apt=1
-dpkg -s libgtest-dev >/dev/null 2>&1 || need_apt=1
-dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need_apt=1
-command -v zip >/dev/null 2>&1 || need_apt=1
+# The shipped program is 32-bit and runs under 32-bit Wine. Some kernels
+# cannot execute 32-bit code at all; there the tests run a 64-bit twin of the
+# program under 64-bit Wine, so both Wines and both cross compilers are here.
+apt_packages=(
+  cmake make g++ libgtest-dev googletest clang libclang-rt-14-dev
+  g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 gcab xvfb xauth zip unzip file p7zip-full
+)
 
-if [ "$need_apt" = 1 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-  fi
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends \
-    cmake make g++ libgtest-dev googletest clang libclang-rt-14-dev \
-    g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686 \
-    wine wine32:i386 gcab xvfb xauth zip unzip file p7zip-full \
-    >/dev/null
+missing=()
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  missing=("${apt_packages[@]}")
+else
+  for package in "${apt_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
 fi
 # npm ships with the machine's Node.js (whose own package conflicts with
-# Debian's npm); bring Debian's only where there is none.
-if ! command -v npm >/dev/null 2>&1; then
-  apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
+# Debian's npm); Debian's comes in only where there is none.
+command -v npm >/dev/null 2>&1 || missing+=(nodejs npm)
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # The real 7-Zip console for Windows, from the pinned npm package.
-sevenza="$tools/7zip-bin-$SEVENZIP_BIN_VERSION/win/ia32/7za.exe"
-if [ ! -f "$sevenza" ]; then
+unpacked="$tools/7zip-bin-$SEVENZIP_BIN_VERSION"
+if [ ! -f "$unpacked/win/ia32/7za.exe" ] || [ ! -f "$unpacked/win/x64/7za.exe" ]; then
   mkdir -p "$tools"
   tmp="$(mktemp -d)"
   (cd "$tmp" && npm pack --silent "7zip-bin@$SEVENZIP_BIN_VERSION" >/dev/null)
-  mkdir -p "$tools/7zip-bin-$SEVENZIP_BIN_VERSION"
-  tar -xzf "$tmp"/7zip-bin-*.tgz -C "$tools/7zip-bin-$SEVENZIP_BIN_VERSION" --strip-components=1
+  rm -rf "$unpacked"
+  mkdir -p "$unpacked"
+  tar -xzf "$tmp"/7zip-bin-*.tgz -C "$unpacked" --strip-components=1
   rm -rf "$tmp"
 fi
-test -f "$sevenza"
-echo "setup: ready (7za.exe from 7zip-bin@$SEVENZIP_BIN_VERSION)"
+test -f "$unpacked/win/ia32/7za.exe"
+echo "setup: ready (7-Zip console from 7zip-bin@$SEVENZIP_BIN_VERSION)"
