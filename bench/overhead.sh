@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Vantrel's own overhead per install, under Wine: installs the sample package
+# N times with vantrel.exe and, in the same run, runs the same four child
+# commands directly one after another; prints the medians, their difference,
+# the figure per child, the program's size and its peak working set.
+#
+#   bench/overhead.sh [N]      (default 10)
+set -euo pipefail
+
+runs="${1:-10}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+bash scripts/setup.sh >/dev/null
+# shellcheck source=../scripts/wine-env.sh
+source scripts/wine-env.sh
+bash scripts/build.sh >/dev/null
+
+bench="$root/build/bench"
+export WINEPREFIX="$bench/prefix"
+drive_c="$WINEPREFIX/drive_c"
+wine_run() { timeout -k 5 "$1" "$WINE" "${@:2}"; }
+finish() { timeout 30 "$WINESERVER" -k >/dev/null 2>&1 || true; }
+trap finish EXIT
+
+finish
+rm -rf "$bench"
+mkdir -p "$bench"
+wine_run 300 wineboot -i >/dev/null 2>&1
+cp "$VANTREL_BUILD/tests/tools/syssetup.dll" "$drive_c/windows/system32/"
+# Paths without blanks: their short forms are the paths themselves, so the
+# direct commands are character for character the ones the program issues.
+mkdir -p "$drive_c/Vantrel" "$drive_c/Packages"
+unzip -q -j "$(ls "$VANTREL_BUILD"/vantrel-*-"$VANTREL_WINE_ARCH".zip)" -d "$drive_c/Vantrel"
+cp "$VANTREL_BUILD/bench/timer.exe" "$bench/timer.exe"
+scripts/make-package.sh samples/sample-package "$drive_c/Packages/sample.7z" >/dev/null
+
+work='C:\windows\Temp\Vantrel'
+work_unix="$drive_c/windows/temp/Vantrel"
+printf '%s\n' '"C:\Vantrel\vantrel.exe" C:\Packages\sample.7z' >"$bench/vantrel.txt"
+{
+  printf '%s\n' "\"C:\\Vantrel\\7z\" x -y -aoa \"C:\\Packages\\sample.7z\" -o\"$work\""
+  printf '%s\n' "\"C:\\Vantrel\\7z\" x -y -aoa $work\\*.cab -o\"$work\\i386\""
+  printf '%s\n' "\"C:\\Vantrel\\7z\" x -y -aoa $work\\*.in_ -o\"$work\""
+  printf '%s\n' "rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 $work\\vantrel-sample.inf"
+} >"$bench/direct.txt"
+
+timer() { wine_run 300 "$bench/timer.exe" "Z:${bench//\//\\}\\$1" 2>/dev/null | tr -d '\r'; }
+
+# A warm-up of each, so that both sides start from the same caches.
+timer vantrel.txt >/dev/null
+rm -rf "$work_unix"
+timer direct.txt >/dev/null
+rm -rf "$work_unix"
+
+: >"$bench/vantrel.times"
+: >"$bench/direct.times"
+for ((i = 1; i <= runs; i++)); do
+  timer vantrel.txt >>"$bench/vantrel.times"
+  [ -e "$work_unix" ] && { echo "the work folder survived run $i" >&2; exit 1; }
+  timer direct.txt | awk '{ ms += $1; if ($2 > 1 && NR == 1) bad = 1 } END { print ms, bad + 0 }' \
+    >>"$bench/direct.times"
+  rm -rf "$work_unix"
+done
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+vantrel_ms="$(cut -d' ' -f1 "$bench/vantrel.times" | median)"
+direct_ms="$(cut -d' ' -f1 "$bench/direct.times" | median)"
+failed_installs="$(awk '$2 != 0' "$bench/vantrel.times" | wc -l)"
+peak="$(cut -d' ' -f3 "$bench/vantrel.times" | sort -n | tail -n 1)"
+
+shipped="$root/build/win32/vantrel.exe"
+awk -v n="$runs" -v v="$vantrel_ms" -v d="$direct_ms" -v bad="$failed_installs" -v peak="$peak" \
+    -v size32="$(stat -c %s "$shipped")" -v sizerun="$(stat -c %s "$drive_c/Vantrel/vantrel.exe")" \
+    -v arch="$VANTREL_WINE_ARCH" 'BEGIN {
+  overhead = v - d
+  per_child = (overhead - 100) / 4
+  printf "runs                         %d (%s Wine), installs not ending in 0: %d\n", n, arch, bad
+  printf "vantrel.exe install, median  %8.1f ms\n", v
+  printf "same 4 commands direct       %8.1f ms\n", d
+  printf "overhead per install         %8.1f ms   (goal: at most 1000 ms)  %s\n", overhead, overhead <= 1000 ? "met" : "MISSED"
+  printf "overhead per child           %8.1f ms   (after the 100 ms pause; goal: at most 200 ms)  %s\n", per_child, per_child <= 200 ? "met" : "MISSED"
+  printf "vantrel.exe size             %8d bytes (shipped 32-bit); %d bytes (the %s build run here)\n", size32, sizerun, arch
+  printf "vantrel.exe peak working set %8.1f KiB\n", peak / 1024
+}'
