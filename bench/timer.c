@@ -4,7 +4,7 @@
  * alive (Wine reports zeros for a process that has ended), so the figure is
  * the highest peak seen by polling every few milliseconds.
  *
- *   timer.exe <commands file>
+ *   timer.exe <commands file> <results file>
  */
 #include <windows.h>
 #include <psapi.h>
@@ -29,7 +29,7 @@ static char *ReadAll(const wchar_t *path, long *size) {
   return data;
 }
 
-static int RunOne(const char *utf8) {
+static int RunOne(const char *utf8, FILE *results) {
   int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, NULL, 0);
   wchar_t *line = malloc(sizeof(wchar_t) * (size_t)length);
   if (line == NULL) return 1;
@@ -62,16 +62,22 @@ static int RunOne(const char *utf8) {
   GetExitCodeProcess(info.hProcess, &code);
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  printf("%.1f %lu %lu\n", (double)(end.QuadPart - begin.QuadPart) * 1000.0 / (double)frequency.QuadPart,
-         (unsigned long)code, (unsigned long)peak);
-  fflush(stdout);
+  fprintf(results, "%.1f %lu %lu\n",
+          (double)(end.QuadPart - begin.QuadPart) * 1000.0 / (double)frequency.QuadPart,
+          (unsigned long)code, (unsigned long)peak);
+  fflush(results);
   free(line);
   return 0;
 }
 
 int wmain(int argc, wchar_t **argv) {
-  if (argc != 2) {
-    fprintf(stderr, "usage: timer.exe <commands file>\n");
+  if (argc != 3) {
+    fprintf(stderr, "usage: timer.exe <commands file> <results file>\n");
+    return 2;
+  }
+  FILE *results = _wfopen(argv[2], L"ab");
+  if (results == NULL) {
+    fprintf(stderr, "timer: cannot open the results file\n");
     return 2;
   }
   long size = 0;
@@ -82,8 +88,9 @@ int wmain(int argc, wchar_t **argv) {
   }
   int failures = 0;
   for (char *line = strtok(data, "\r\n"); line != NULL; line = strtok(NULL, "\r\n")) {
-    if (*line != '\0') failures += RunOne(line);
+    if (*line != '\0') failures += RunOne(line, results);
   }
   free(data);
+  fclose(results);
   return failures == 0 ? 0 : 1;
 }
