@@ -15,6 +15,9 @@ void Vantrel::Load() {
 
 void Vantrel::Form_Load() {
   std::wstring packagePath;
+  // Whether the argument held more than quotes and blanks: only for the exit
+  // code, which tells "no package named" from "package not found".
+  bool packageNamed = true;
 
   // Nothing to install: end before the environment is read or anything is
   // written. An argument of blanks alone names nothing either.
@@ -26,12 +29,16 @@ void Vantrel::Form_Load() {
   Resume([&] { ReadEnvironment(); });
   // The whole argument is one path: quotes go wherever they stand, inner
   // blanks stay. Blanks around it are never part of a Windows path.
-  Resume([&] { packagePath = TrimBlanks(RemoveDoubleQuotes(platform_.ArgumentText())); });
+  Resume([&] {
+    std::wstring cleaned = TrimBlanks(RemoveDoubleQuotes(platform_.ArgumentText()));
+    packageNamed = !cleaned.empty();
+    packagePath = std::move(cleaned);
+  });
   Resume([&] { packagePath = ShortPath(platform_, packagePath); });
   Resume([&] { AppPath = ShortPath(platform_, AppPath); });
 
   if (GuardHolds([&] { return !FileExists(platform_, packagePath); })) {
-    NoteFailure(kExitPackageNotFound);
+    NoteFailure(packageNamed ? kExitPackageNotFound : kExitNoArgument);
     End();
   }
 

@@ -2,7 +2,8 @@
 # throwaway prefix and checks what it leaves on the machine.
 #
 # The CMake side passes, through the environment:
-#   VANTREL_EXE, VANTREL_7ZA, VANTREL_LAUNCH, VANTREL_SYSSETUP  built/fetched files
+#   VANTREL_BUNDLE      the release bundle (zip) the cases install from
+#   VANTREL_LAUNCH, VANTREL_SYSSETUP  the test tools
 #   VANTREL_WINE_ARCH   win32|win64, the architecture those files were built for
 #   VANTREL_E2E_DIR     where the prefix lives (under the build folder)
 # shellcheck shell=bash
@@ -19,7 +20,7 @@ E2E_CHECKS=0
 e2e_die() { echo "ERROR: $*" >&2; exit 2; }
 e2e_skip() { echo "SKIPPED: $*"; exit 77; }
 
-for var in VANTREL_EXE VANTREL_7ZA VANTREL_LAUNCH VANTREL_SYSSETUP VANTREL_E2E_DIR VANTREL_WINE_ARCH; do
+for var in VANTREL_BUNDLE VANTREL_LAUNCH VANTREL_SYSSETUP VANTREL_E2E_DIR VANTREL_WINE_ARCH; do
   [ -n "${!var:-}" ] || e2e_die "$var is not set (run the cases through ctest)"
 done
 
@@ -232,15 +233,14 @@ make_package() {  # <folder> <out.7z>
 
 # ---- running the program ---------------------------------------------------
 
-# An install folder in the way the program is deployed: vantrel.exe with 7z.exe
-# beside it, in a path with blanks.
+# An install folder in the way the program is deployed: the release bundle
+# unpacked, so that what ships is what is tested; in a path with blanks.
 make_install_folder() {  # <unix folder> [--no-7z]
   mkdir -p "$1"
-  cp -f "$VANTREL_EXE" "$1/vantrel.exe"
+  unzip -q -o -j "$VANTREL_BUNDLE" -d "$1" || e2e_die "cannot unpack $VANTREL_BUNDLE"
+  (cd "$1" && sha256sum --quiet -c SHA256SUMS) || e2e_die "the bundle's SHA256SUMS do not match"
   if [ "${2:-}" = --no-7z ]; then
     rm -f "$1/7z.exe"
-  else
-    cp -f "$VANTREL_7ZA" "$1/7z.exe"
   fi
 }
 

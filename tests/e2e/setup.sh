@@ -4,10 +4,10 @@
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 wine_arch_note
-for tool in gcab 7z timeout; do
+for tool in gcab 7z timeout unzip; do
   command -v "$tool" >/dev/null 2>&1 || e2e_die "'$tool' is missing (scripts/setup.sh installs it)"
 done
-for file in "$VANTREL_EXE" "$VANTREL_7ZA" "$VANTREL_LAUNCH" "$VANTREL_SYSSETUP"; do
+for file in "$VANTREL_BUNDLE" "$VANTREL_LAUNCH" "$VANTREL_SYSSETUP"; do
   [ -f "$file" ] || e2e_die "missing $file"
 done
 

@@ -26,6 +26,17 @@ TEST(Startup, NoArgumentEndsBeforeTheEnvironmentIsRead) {
   }
 }
 
+TEST(Startup, QuotesAndBlanksAloneNameNoPackage) {
+  // Not an empty argument, so the environment is read as usual; but nothing
+  // was named, which the exit code tells apart from a package not found.
+  MemoryPlatform platform = WindowsLike();
+  platform.argumentText = L"\" \"\"";
+  EXPECT_EQ(platform.RunProgram(), 1u);
+  EXPECT_FALSE(platform.CallsStartingWith(L"EnvironmentEntry").empty());
+  EXPECT_EQ(platform.CallsStartingWith(L"GetShortPathName").front(), L"GetShortPathName [] 255");
+  EXPECT_TRUE(platform.launched.empty());
+}
+
 TEST(Startup, MissingPackageEndsBeforeTheWorkFolderIsTouched) {
   MemoryPlatform platform = WindowsLike();
   platform.argumentText = L"\"C:\\Downloads\\gone.7z\"";
