@@ -205,5 +205,19 @@ TEST_F(Win32PlatformTest, HiddenFormWindowIsNeverVisible) {
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
+// Runs last (it cannot be undone for the process): after the hardening a DLL
+// beside the program is no longer found by name.
+TEST(DllSearch, APlantedDllBesideTheProgramIsNotLoaded) {
+  HMODULE before = LoadLibraryW(L"planted_probe.dll");
+  ASSERT_NE(before, nullptr) << "the probe DLL must be loadable from beside the program";
+  FreeLibrary(before);
+  RestrictDllSearchToSystem();
+  HMODULE after = LoadLibraryW(L"planted_probe.dll");
+  EXPECT_EQ(after, nullptr);
+  if (after != nullptr) FreeLibrary(after);
+  // The system's own libraries are still found.
+  EXPECT_NE(LoadLibraryW(L"shlwapi.dll"), nullptr);
+}
+
 }  // namespace
 }  // namespace vantrel
