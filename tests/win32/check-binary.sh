@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# What ships: a GUI-subsystem program of the right machine type that imports
+# only system DLLs, carries its manifest (administrator rights, supported
+# systems) and its version resource.
+# Usage: check-binary.sh <vantrel.exe> <i686|x86_64>
+set -uo pipefail
+exe=$1 arch=$2
+failures=0
+check() {  # <what> <command...>
+  local what=$1
+  shift
+  if "$@"; then echo "ok:   $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+
+kind="$(file -b "$exe")"
+echo "file: $kind"
+if [ "$arch" = i686 ]; then
+  check "PE32 GUI executable for Intel 80386" grep -q '^PE32 executable (GUI) Intel 80386' <<<"$kind"
+  objdump=i686-w64-mingw32-objdump
+else
+  check "PE32+ GUI executable for x86-64" grep -q '^PE32+ executable (GUI) x86-64' <<<"$kind"
+  objdump=x86_64-w64-mingw32-objdump
+fi
+
+imports="$("$objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' | sort -u | tr '\n' ' ')"
+echo "imports: $imports"
+check "imports only system DLLs" bash -c '
+  for dll in $1; do
+    case "${dll,,}" in kernel32.dll|user32.dll|msvcrt.dll) ;; *) exit 1 ;; esac
+  done' _ "$imports"
+
+check "manifest asks for administrator rights" grep -q 'level="requireAdministrator"' "$exe"
+check "manifest lists Windows 10 among the supported systems" \
+  grep -q '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' "$exe"
+# The version strings are UTF-16: each key is followed by its value.
+check "version resource names the product Vantrel" \
+  bash -c 'strings -el "$1" | grep -A1 -x ProductName | grep -qx Vantrel' _ "$exe"
+
+echo "$failures failed"
+[ "$failures" -eq 0 ]
