@@ -16,17 +16,9 @@ source scripts/wine-env.sh
 bash scripts/build.sh >/dev/null
 
 bench="$root/build/bench"
-export WINEPREFIX="$bench/prefix"
-drive_c="$WINEPREFIX/drive_c"
-wine_run() { timeout -k 5 "$1" "$WINE" "${@:2}"; }
-finish() { timeout 30 "$WINESERVER" -k >/dev/null 2>&1 || true; }
-trap finish EXIT
-
-finish
-rm -rf "$bench"
-mkdir -p "$bench"
-wine_run 300 wineboot -i >/dev/null 2>&1
-cp "$VANTREL_BUILD/tests/tools/syssetup.dll" "$drive_c/windows/system32/"
+trap wine_stop EXIT
+fresh_install_prefix "$bench"
+drive_c="$DRIVE_C"
 # Paths without blanks: their short forms are the paths themselves, so the
 # direct commands are character for character the ones the program issues.
 mkdir -p "$drive_c/Vantrel" "$drive_c/Packages"

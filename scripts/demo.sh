@@ -14,19 +14,10 @@ wine_arch_note
 bash scripts/build.sh
 
 demo="$root/build/demo"
-export WINEPREFIX="$demo/prefix"
-drive_c="$WINEPREFIX/drive_c"
-wine_run() { timeout -k 5 "$1" "$WINE" "${@:2}"; }
-finish() { timeout 30 "$WINESERVER" -k >/dev/null 2>&1 || true; }
-trap finish EXIT
-
+trap wine_stop EXIT
 echo "== a fresh Wine prefix"
-finish
-rm -rf "$demo"
-mkdir -p "$demo"
-wine_run 300 wineboot -i >/dev/null 2>&1
-# Wine has no syssetup.dll; the test stand-in hands the INF to setupapi.
-cp "$VANTREL_BUILD/tests/tools/syssetup.dll" "$drive_c/windows/system32/syssetup.dll"
+fresh_install_prefix "$demo"
+drive_c="$DRIVE_C"
 cp "$VANTREL_BUILD/tests/tools/launch.exe" "$demo/launch.exe"
 
 echo "== the release bundle, unpacked into C:\\Program Files\\Vantrel"

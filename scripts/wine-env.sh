@@ -68,3 +68,20 @@ export WINE WINESERVER SEVENZA VANTREL_BUILD
 wine_arch_note() {
   echo "wine: $VANTREL_WINE_ARCH ($VANTREL_WINE_ARCH_WHY), loader $WINE, build $VANTREL_BUILD"
 }
+
+# wine_run <seconds> <args...>: a Wine command that cannot hang the caller.
+wine_run() { timeout -k 5 "$1" "$WINE" "${@:2}"; }
+wine_stop() { timeout 30 "$WINESERVER" -k >/dev/null 2>&1 || true; }
+
+# fresh_install_prefix <folder>: empties <folder> and makes a new prefix in
+# <folder>/prefix that can install INFs (Wine has no syssetup.dll; the test
+# stand-in hands the INF to setupapi). Sets WINEPREFIX and DRIVE_C.
+fresh_install_prefix() {
+  export WINEPREFIX="$1/prefix"
+  DRIVE_C="$WINEPREFIX/drive_c"
+  wine_stop
+  rm -rf "$1"
+  mkdir -p "$1"
+  wine_run 300 wineboot -i >/dev/null 2>&1
+  cp "$VANTREL_BUILD/tests/tools/syssetup.dll" "$DRIVE_C/windows/system32/syssetup.dll"
+}

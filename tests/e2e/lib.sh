@@ -83,11 +83,7 @@ e2e_finish() {
 }
 
 # ---- Wine ------------------------------------------------------------------
-
-wine_run() {  # <seconds> <args...>: a Wine command that cannot hang the run
-  local limit="$1"; shift
-  timeout -k 5 "$limit" "$WINE" "$@"
-}
+# wine_run and wine_stop come from scripts/wine-env.sh.
 
 winepath_u() { wine_run 30 winepath.exe -u "$1" 2>/dev/null | tr -d '\r'; }
 winepath_w() { wine_run 30 winepath.exe -w "$1" 2>/dev/null | tr -d '\r'; }
@@ -99,8 +95,6 @@ win_path() {
     *) winepath_w "$1" ;;
   esac
 }
-
-wine_stop() { timeout 30 "$WINESERVER" -k >/dev/null 2>&1 || true; }
 
 # ---- registry --------------------------------------------------------------
 
