@@ -52,7 +52,7 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   Resume([&] { platform_.Sleep(100); });
   Resume([&] { platform_.PumpMessages(); });
   Resume([&] { DeleteFolder(platform_, Temp); });
-  Resume([&] { installLock.Release(); });
+  Resume([&] { installLock.Close(); });
   End();
 }
 

@@ -1,55 +1,39 @@
-// Owners of the two kinds of handle the form holds: each is given back to the
-// platform exactly once, by an explicit Close where the order matters, or by
-// the destructor on any other way out.
+// Owners of the handles the form holds: each is given back to the platform
+// exactly once, by an explicit Close where the order matters, or by the
+// destructor on any other way out.
 #pragma once
+
+#include <cstdint>
 
 #include "platform/platform.h"
 
 namespace vantrel {
 
-class ScopedProcess {
+template <void (Platform::*Give)(std::uintptr_t)>
+class ScopedPlatformHandle {
  public:
-  explicit ScopedProcess(Platform& platform) : platform_(platform) {}
-  ~ScopedProcess() { Close(); }
-  ScopedProcess(const ScopedProcess&) = delete;
-  ScopedProcess& operator=(const ScopedProcess&) = delete;
+  explicit ScopedPlatformHandle(Platform& platform) : platform_(platform) {}
+  ~ScopedPlatformHandle() { Close(); }
+  ScopedPlatformHandle(const ScopedPlatformHandle&) = delete;
+  ScopedPlatformHandle& operator=(const ScopedPlatformHandle&) = delete;
 
-  void Reset(ProcessHandle handle) {
+  void Reset(std::uintptr_t handle) {
     Close();
     handle_ = handle;
   }
-  ProcessHandle Get() const { return handle_; }
+  std::uintptr_t Get() const { return handle_; }
   void Close() {
-    const ProcessHandle handle = handle_;
+    const std::uintptr_t handle = handle_;
     handle_ = 0;
-    if (handle != 0) platform_.CloseProcess(handle);
+    if (handle != 0) (platform_.*Give)(handle);
   }
 
  private:
   Platform& platform_;
-  ProcessHandle handle_ = 0;
+  std::uintptr_t handle_ = 0;
 };
 
-class ScopedMutex {
- public:
-  explicit ScopedMutex(Platform& platform) : platform_(platform) {}
-  ~ScopedMutex() { Release(); }
-  ScopedMutex(const ScopedMutex&) = delete;
-  ScopedMutex& operator=(const ScopedMutex&) = delete;
-
-  void Reset(MutexHandle handle) {
-    Release();
-    handle_ = handle;
-  }
-  void Release() {
-    const MutexHandle handle = handle_;
-    handle_ = 0;
-    if (handle != 0) platform_.ReleaseNamedMutex(handle);
-  }
-
- private:
-  Platform& platform_;
-  MutexHandle handle_ = 0;
-};
+using ScopedProcess = ScopedPlatformHandle<&Platform::CloseProcess>;
+using ScopedMutex = ScopedPlatformHandle<&Platform::ReleaseNamedMutex>;
 
 }  // namespace vantrel
