@@ -15,6 +15,11 @@ enum ExitStatus : std::uint32_t {
   kExitNoInf = 4,
   kExitInstallFailed = 5,
   kExitInfCopyFailed = 6,
+  // The work folder could not be emptied or made afresh: whatever is in it
+  // may be somebody else's, so nothing is installed from it.
+  kExitWorkFolderNotPrepared = 7,
 };
+
+constexpr ExitStatus kLastExitStatus = kExitWorkFolderNotPrepared;
 
 }  // namespace vantrel

@@ -1,14 +1,29 @@
 #include "form/install_commands.h"
 
+#include "helpers/text.h"
+#include "platform/platform.h"
+
 namespace vantrel {
 
 namespace {
 const std::wstring kQuote = L"\"";
+const std::wstring kSevenZip = L"7z";
+const std::wstring kInfInstaller = L"rundll32";
+const std::wstring kExe = L".exe";
 
 std::wstring SevenZip(const std::wstring& appPath) {
-  return kQuote + appPath + L"\\7z" + kQuote + L" x -y -aoa ";
+  return kQuote + appPath + L"\\" + kSevenZip + kQuote + L" x -y -aoa ";
 }
 }  // namespace
+
+std::wstring SevenZipProgram(const std::wstring& appPath) {
+  if (!IsAbsolutePath(appPath)) throw PlatformFailure("the program folder is not an absolute path");
+  return appPath + L"\\" + kSevenZip + kExe;
+}
+
+std::wstring InfInstallerProgram(const std::wstring& systemFolder) {
+  return systemFolder + L"\\" + kInfInstaller + kExe;
+}
 
 std::wstring UnpackPackageCommand(const std::wstring& appPath,
                                   const std::wstring& packagePath,
@@ -19,21 +34,27 @@ std::wstring UnpackPackageCommand(const std::wstring& appPath,
          workFolder + kQuote;
 }
 
+std::wstring CabinetsPattern(const std::wstring& workFolder) { return workFolder + L"\\*.cab"; }
+
 std::wstring ExpandCabinetsCommand(const std::wstring& appPath,
                                    const std::wstring& workFolder) {
-  return SevenZip(appPath) + workFolder + L"\\*.cab" + L" -o" + kQuote + workFolder +
+  return SevenZip(appPath) + CabinetsPattern(workFolder) + L" -o" + kQuote + workFolder +
          L"\\i386" + kQuote;
+}
+
+std::wstring CompressedInfsPattern(const std::wstring& workFolder) {
+  return workFolder + L"\\*.in_";
 }
 
 std::wstring ExpandCompressedInfsCommand(const std::wstring& appPath,
                                          const std::wstring& workFolder) {
-  return SevenZip(appPath) + workFolder + L"\\*.in_" + L" -o" + kQuote + workFolder +
+  return SevenZip(appPath) + CompressedInfsPattern(workFolder) + L" -o" + kQuote + workFolder +
          kQuote;
 }
 
 std::wstring InstallInfCommand(const std::wstring& workFolder,
                                const std::wstring& infName) {
-  return L"rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 " +
+  return kInfInstaller + L" syssetup,SetupInfObjectInstallAction DefaultInstall 128 " +
          workFolder + L"\\" + infName;
 }
 

@@ -1,12 +1,23 @@
-// The command lines of the install, built by plain concatenation. Every path
-// that may hold blanks is quoted, apart from the wildcard sources of the
-// cabinet and compressed-INF runs and the INF path handed to the INF
-// installer, which take the work folder as it stands.
+// The programs the install starts and their command lines, built by plain
+// concatenation. Every path that may hold blanks is quoted, apart from the
+// wildcard sources of the cabinet and compressed-INF runs and the INF path
+// handed to the INF installer, which take the work folder as it stands.
+//
+// Each child is started from the full path of its program, never found by a
+// search: a rundll32.exe or 7z.exe planted in the current folder or beside
+// the program would otherwise run with the installer's rights. The command
+// line stays what the child has always been given.
 #pragma once
 
 #include <string>
 
 namespace vantrel {
+
+// 7z.exe in the program folder; PlatformFailure when that folder is not an
+// absolute path (a relative one would be looked up from the current folder).
+std::wstring SevenZipProgram(const std::wstring& appPath);
+// rundll32.exe in the system folder.
+std::wstring InfInstallerProgram(const std::wstring& systemFolder);
 
 // 7-Zip unpacks the package archive into the work folder.
 std::wstring UnpackPackageCommand(const std::wstring& appPath,
@@ -16,10 +27,12 @@ std::wstring UnpackPackageCommand(const std::wstring& appPath,
 // subfolder.
 std::wstring ExpandCabinetsCommand(const std::wstring& appPath,
                                    const std::wstring& workFolder);
+std::wstring CabinetsPattern(const std::wstring& workFolder);
 // 7-Zip expands the compressed INF files at the top of the work folder into
 // the work folder itself.
 std::wstring ExpandCompressedInfsCommand(const std::wstring& appPath,
                                          const std::wstring& workFolder);
+std::wstring CompressedInfsPattern(const std::wstring& workFolder);
 // rundll32 hosts the system INF installer for the INF's DefaultInstall
 // section.
 std::wstring InstallInfCommand(const std::wstring& workFolder,

@@ -3,6 +3,7 @@
 #include "form/scoped_handles.h"
 #include "form/vantrel.h"
 #include "helpers/module1.h"
+#include "helpers/text.h"
 
 namespace vantrel {
 
@@ -21,31 +22,56 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   ScopedMutex installLock(platform_);
 
   Resume([&] { installLock.Reset(platform_.AcquireNamedMutex(kInstallMutexName)); });
-  // Whatever an interrupted earlier run left here must not take part.
-  Resume([&] { DeleteFolder(platform_, Temp); });
 
+  // Anyone may make folders in the system's Temp folder. Only a work folder
+  // that this run made itself, closed to everyone but the administrators,
+  // is safe to install from.
+  bool workFolderReady = false;
+  Resume([&] { workFolderReady = PrepareWorkFolder(); });
+  if (!workFolderReady) {
+    NoteFailure(kExitWorkFolderNotPrepared);
+    Resume([&] { installLock.Close(); });
+    End();
+  }
+
+  // A step counts as done only once its statement has run to the end.
+  bool unpacked = false, cabinetsExpanded = false, infsExpanded = false;
   Resume([&] {
-    const ChildOutcome unpack = RunAndWait(UnpackPackageCommand(AppPath, packagePath, Temp));
-    if (!unpack.started || unpack.exitCode > kSevenZipWorstWarning) NoteFailure(kExitUnpackFailed);
+    unpacked = Extracted(RunAndWait(SevenZipProgram(AppPath),
+                                    UnpackPackageCommand(AppPath, packagePath, Temp)),
+                         std::wstring());
   });
-  Resume([&] { RunAndWait(ExpandCabinetsCommand(AppPath, Temp)); });
-  Resume([&] { RunAndWait(ExpandCompressedInfsCommand(AppPath, Temp)); });
+  Resume([&] {
+    cabinetsExpanded = Extracted(
+        RunAndWait(SevenZipProgram(AppPath), ExpandCabinetsCommand(AppPath, Temp)),
+        CabinetsPattern(Temp));
+  });
+  Resume([&] {
+    infsExpanded = Extracted(
+        RunAndWait(SevenZipProgram(AppPath), ExpandCompressedInfsCommand(AppPath, Temp)),
+        CompressedInfsPattern(Temp));
+  });
   Resume([&] { infName = platform_.FirstMatch(Temp + L"\\*.inf"); });
 
-  // Without an INF there is nothing to install, and the copy's source would
-  // be the work folder itself: the whole package would land in the system's
-  // INF folder.
-  if (infName.empty()) {
+  if (!(unpacked && cabinetsExpanded && infsExpanded)) {
+    // Half a package installs half a product, or an INF whose files are
+    // missing, which makes the INF installer wait for ever for a disk.
+    NoteFailure(kExitUnpackFailed);
+  } else if (infName.empty()) {
+    // Without an INF there is nothing to install, and the copy's source
+    // would be the work folder itself: the whole package would land in the
+    // system's INF folder.
     NoteFailure(kExitNoInf);
   } else {
+    ChildOutcome install;
     Resume([&] {
-      const ChildOutcome install = RunAndWait(InstallInfCommand(Temp, infName));
-      if (!install.started || install.exitCode != 0) NoteFailure(kExitInstallFailed);
+      install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()),
+                           InstallInfCommand(Temp, infName));
     });
-    Resume([&] {
-      if (!CopyFiles(platform_, Temp + L"\\" + infName, SystemRoot + L"\\inf"))
-        NoteFailure(kExitInfCopyFailed);
-    });
+    if (!install.started || install.exitCode != 0) NoteFailure(kExitInstallFailed);
+    bool copied = false;
+    Resume([&] { copied = CopyFiles(platform_, Temp + L"\\" + infName, SystemRoot + L"\\inf"); });
+    if (!copied) NoteFailure(kExitInfCopyFailed);
   }
 
   Resume([&] { platform_.PumpMessages(); });
@@ -54,6 +80,25 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   Resume([&] { DeleteFolder(platform_, Temp); });
   Resume([&] { installLock.Close(); });
   End();
+}
+
+bool Vantrel::PrepareWorkFolder() {
+  // A drive-relative work folder would be a different place on every drive.
+  if (!IsAbsolutePath(Temp)) return false;
+  // Whatever an interrupted earlier run left here must not take part; what
+  // cannot be deleted (a file held open by another process) stops the run.
+  Resume([&] { DeleteFolder(platform_, Temp); });
+  if (FileExists(platform_, Temp)) return false;
+  // Fails too when someone made the folder again in the meantime.
+  platform_.CreatePrivateFolder(Temp);
+  return true;
+}
+
+bool Vantrel::Extracted(const ChildOutcome& run, const std::wstring& sourcePattern) {
+  if (run.started && run.exitCode <= kSevenZipWorstWarning) return true;
+  // 7-Zip ends with 7 ("cannot find archive") for a wildcard that matches no
+  // file: a package without cabinets or without compressed INFs is whole.
+  return !sourcePattern.empty() && platform_.FirstMatch(sourcePattern).empty();
 }
 
 }  // namespace vantrel

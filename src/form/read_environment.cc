@@ -49,6 +49,11 @@ void Vantrel::ReadEnvironment() {
   Resume([&] {
     if (SystemRoot.empty()) SystemRoot = SystemDrive + L"\\Windows";
   });
+  // Without a drive the work folder and the INF copy would land on whatever
+  // drive is current; the system knows where Windows is.
+  Resume([&] {
+    if (!IsAbsolutePath(SystemRoot)) SystemRoot = platform_.WindowsFolder();
+  });
   Resume([&] { AppPath = platform_.ProgramFolder(); });
   Resume([&] { Temp = SystemRoot + L"\\Temp\\Vantrel"; });
 }

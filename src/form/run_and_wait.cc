@@ -5,34 +5,33 @@
 namespace vantrel {
 
 namespace {
-constexpr std::uint32_t kPollMilliseconds = 100;
+// The longest a pass waits before it pumps messages again.
+constexpr std::uint32_t kPassMilliseconds = 100;
 }
 
-ChildOutcome Vantrel::RunAndWait(const std::wstring& commandLine) {
+ChildOutcome Vantrel::RunAndWait(const std::wstring& program, const std::wstring& commandLine) {
   ChildOutcome outcome;
   // The handle that process creation gives is the one waited on: a process
   // number can be handed to another process once the child has ended.
   ScopedProcess process(platform_);
   Resume([&] {
-    process.Reset(platform_.LaunchHidden(commandLine));
+    process.Reset(platform_.LaunchHidden(program, commandLine));
     outcome.started = true;
   });
   Resume([&] { platform_.PumpMessages(); });
 
-  // "Ended" comes from the process object itself, so a child whose exit code
-  // happens to be STILL_ACTIVE (259) is not waited on forever. A pass that
-  // cannot tell (no process) ends the wait.
-  bool running = false;
+  // Each pass wakes as soon as the child ends or a message arrives, so the
+  // wait costs nothing beyond the child's own run. "Ended" comes from the
+  // process object itself: a child whose exit code happens to be
+  // STILL_ACTIVE (259) is not waited on forever. A pass that cannot tell (no
+  // process) ends the wait.
+  bool ended = true;
   do {
-    running = false;
-    Resume([&] {
-      const bool stillRunning = platform_.IsProcessRunning(process.Get());
-      if (!stillRunning) outcome.exitCode = platform_.GetExitCodeProcess(process.Get());
-      running = stillRunning;
-    });
+    ended = true;
+    Resume([&] { ended = platform_.AwaitProcessOrMessage(process.Get(), kPassMilliseconds); });
     Resume([&] { platform_.PumpMessages(); });
-    Resume([&] { platform_.Sleep(kPollMilliseconds); });
-  } while (running);
+  } while (!ended);
+  Resume([&] { outcome.exitCode = platform_.GetExitCodeProcess(process.Get()); });
 
   Resume([&] { process.Close(); });
   Resume([&] { platform_.PumpMessages(); });

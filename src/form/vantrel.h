@@ -25,8 +25,9 @@ class Vantrel {
 
   // The whole run: start-up, package check, install, end of process.
   [[noreturn]] void Form_Load();
-  // Starts a command hidden and returns once its process has ended.
-  ChildOutcome RunAndWait(const std::wstring& commandLine);
+  // Starts the program with the command line, hidden, and returns once its
+  // process has ended.
+  ChildOutcome RunAndWait(const std::wstring& program, const std::wstring& commandLine);
   // Fills the location fields from the environment, with their fallbacks.
   void ReadEnvironment();
 
@@ -46,6 +47,12 @@ class Vantrel {
  private:
   // The install proper, reached once the package is known to exist.
   [[noreturn]] void InstallPackage(const std::wstring& packagePath);
+  // Empties the work folder and makes it afresh, private to the system's
+  // administrators; false when either cannot be done.
+  bool PrepareWorkFolder();
+  // Whether a 7-Zip run extracted what it was given. A wildcard source
+  // that matches no file is nothing to extract.
+  bool Extracted(const ChildOutcome& run, const std::wstring& sourcePattern);
   void ApplyEnvironmentEntry(const std::wstring& entry);
   // Keeps the first failure; later ones do not overwrite it.
   void NoteFailure(ExitStatus status);

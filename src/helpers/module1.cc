@@ -59,7 +59,9 @@ bool CopyFiles(Platform& platform, const std::wstring& source,
   operation.wFunc = kShellCopy;
   operation.pFrom = SingleItemList(source);
   operation.pTo = SingleItemList(destination);
-  operation.fFlags = kShellNoConfirmation | kShellNoConfirmMkdir;
+  // No error dialog either: nobody answers one in session 0, and the run
+  // would hang on it.
+  operation.fFlags = kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi;
   return RunShellOperation(platform, operation);
 }
 
@@ -69,7 +71,7 @@ bool DeleteFolder(Platform& platform, const std::wstring& path) {
   ShellFileOperation operation;
   operation.wFunc = kShellDelete;
   operation.pFrom = SingleItemList(path);
-  operation.fFlags = kShellSilent | kShellNoConfirmation | kShellNoConfirmMkdir;
+  operation.fFlags = kShellSilent | kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi;
   return RunShellOperation(platform, operation);
 }
 

@@ -37,6 +37,14 @@ bool SplitEnvironmentEntry(const std::wstring& entry, EnvironmentEntryParts& par
   return true;
 }
 
+bool IsAbsolutePath(const std::wstring& path) {
+  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
+    const wchar_t drive = LowerAsciiChar(path[0]);
+    return drive >= L'a' && drive <= L'z';
+  }
+  return path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
+}
+
 bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
   // Iterative glob with one backtrack point: linear in practice, never
   // exponential, whatever the pattern.

@@ -25,6 +25,10 @@ struct EnvironmentEntryParts {
 };
 bool SplitEnvironmentEntry(const std::wstring& entry, EnvironmentEntryParts& parts);
 
+// Whether the path names one place whatever the current drive and folder: a
+// drive with its root ("C:\...") or a UNC path ("\\server\share...").
+bool IsAbsolutePath(const std::wstring& path);
+
 // Whether a file name matches a pattern of "*" and "?" wildcards, ignoring
 // the case of ASCII letters.
 bool WildcardMatch(const std::wstring& pattern, const std::wstring& name);

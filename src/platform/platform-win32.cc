@@ -3,8 +3,12 @@
 #include <memory>
 #include <vector>
 
+#include <sddl.h>
+
 #include "helpers/text.h"
 #include "platform/system_entry-win32.h"
+#include "platform/system_error-win32.h"
+#include "platform/system_folders-win32.h"
 #include "platform/unique_handle-win32.h"
 
 namespace vantrel {
@@ -14,11 +18,20 @@ namespace {
 using GetShortPathNameWFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
 using PathFileExistsWFn = BOOL(WINAPI*)(LPCWSTR);
 using SHFileOperationWFn = int(WINAPI*)(LPSHFILEOPSTRUCTW);
+using ConvertStringSecurityDescriptorFn = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR*,
+                                                        PULONG);
 
 // Bound on first use, kept for the life of the process.
 SystemEntry<GetShortPathNameWFn> getShortPathNameW(L"kernel32.dll", "GetShortPathNameW");
 SystemEntry<PathFileExistsWFn> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
 SystemEntry<SHFileOperationWFn> shFileOperationW(L"shell32.dll", "SHFileOperationW");
+SystemEntry<ConvertStringSecurityDescriptorFn> convertStringSecurityDescriptor(
+    L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
+
+// A protected access list (P: nothing inherited from the parent folder) that
+// gives full control (FA) to SYSTEM (SY) and the Administrators group (BA)
+// only, passed on to every file and folder inside (OICI).
+const wchar_t kPrivateFolderSddl[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 
 const wchar_t kWindowClass[] = L"VantrelForm";
 
@@ -26,6 +39,10 @@ HANDLE AsHandle(std::uintptr_t value) { return reinterpret_cast<HANDLE>(value); 
 
 struct EnvironmentBlockDeleter {
   void operator()(wchar_t* block) const { FreeEnvironmentStringsW(block); }
+};
+
+struct LocalMemoryDeleter {
+  void operator()(void* memory) const { LocalFree(memory); }
 };
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
@@ -47,6 +64,12 @@ void RestrictDllSearchToSystem() {
   }
   // Takes the current folder out of the search order everywhere.
   SetDllDirectoryW(L"");
+}
+
+void SuppressSystemDialogs() {
+  // Inherited by every child: a missing disk or a crash ends the call or the
+  // process instead of waiting for a click nobody in session 0 can give.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
 }
 
 Win32Platform::Win32Platform() = default;
@@ -86,7 +109,7 @@ std::wstring Win32Platform::ProgramFolder() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) throw PlatformFailure("GetModuleFileNameW failed");
+    if (n == 0) throw SystemFailure("GetModuleFileNameW");
     if (n < buffer.size()) {
       std::wstring path(buffer.data(), n);
       const std::size_t slash = path.rfind(L'\\');
@@ -96,10 +119,14 @@ std::wstring Win32Platform::ProgramFolder() {
       if (slash == 2 && path[1] == L':') return path.substr(0, 3);
       return path.substr(0, slash);
     }
-    if (buffer.size() >= 32768) throw PlatformFailure("program path too long");
+    if (buffer.size() >= 32768) throw PlatformFailure("GetModuleFileNameW: program path too long");
     buffer.resize(buffer.size() * 2);
   }
 }
+
+std::wstring Win32Platform::SystemFolder() { return SystemDirectory(); }
+
+std::wstring Win32Platform::WindowsFolder() { return WindowsDirectory(); }
 
 bool Win32Platform::CreateHiddenWindow(const std::wstring& caption) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -117,7 +144,8 @@ bool Win32Platform::CreateHiddenWindow(const std::wstring& caption) {
   return window_ != nullptr;
 }
 
-ProcessHandle Win32Platform::LaunchHidden(const std::wstring& commandLine) {
+ProcessHandle Win32Platform::LaunchHidden(const std::wstring& program,
+                                          const std::wstring& commandLine) {
   // CreateProcessW may write into the command line, so it gets a copy.
   std::vector<wchar_t> text(commandLine.begin(), commandLine.end());
   text.push_back(L'\0');
@@ -126,29 +154,44 @@ ProcessHandle Win32Platform::LaunchHidden(const std::wstring& commandLine) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    throw PlatformFailure("CreateProcessW failed");
+  // Suspended until it is in the job: a child that ran first could start
+  // children of its own outside it.
+  if (!CreateProcessW(program.c_str(), text.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                      nullptr, nullptr, &startup, &info)) {
+    throw SystemFailure("CreateProcessW");
   }
+  UniqueKernelHandle process(info.hProcess);
   UniqueKernelHandle thread(info.hThread);
-  return reinterpret_cast<ProcessHandle>(info.hProcess);
+  childJob_.Adopt(process.get());
+  if (ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
+    const PlatformFailure failure = SystemFailure("ResumeThread");
+    // Never leave a child suspended for ever.
+    TerminateProcess(process.get(), 1);
+    throw failure;
+  }
+  return reinterpret_cast<ProcessHandle>(process.release());
 }
 
-bool Win32Platform::IsProcessRunning(ProcessHandle process) {
-  switch (WaitForSingleObject(AsHandle(process), 0)) {
-    case WAIT_TIMEOUT:
-      return true;
+bool Win32Platform::AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) {
+  HANDLE handles[] = {AsHandle(process)};
+  // MWMO_INPUTAVAILABLE: messages already in the queue wake the wait too,
+  // not just those that arrive during it.
+  switch (MsgWaitForMultipleObjectsEx(1, handles, milliseconds, QS_ALLINPUT,
+                                      MWMO_INPUTAVAILABLE)) {
     case WAIT_OBJECT_0:
+      return true;
+    case WAIT_OBJECT_0 + 1:
+    case WAIT_TIMEOUT:
       return false;
     default:
-      throw PlatformFailure("cannot wait on process");
+      throw SystemFailure("MsgWaitForMultipleObjectsEx");
   }
 }
 
 std::uint32_t Win32Platform::GetExitCodeProcess(ProcessHandle process) {
   DWORD code = 0;
   if (!::GetExitCodeProcess(AsHandle(process), &code)) {
-    throw PlatformFailure("GetExitCodeProcess failed");
+    throw SystemFailure("GetExitCodeProcess");
   }
   return code;
 }
@@ -169,7 +212,7 @@ void Win32Platform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 MutexHandle Win32Platform::AcquireNamedMutex(const std::wstring& name) {
   UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
-  if (!mutex) throw PlatformFailure("CreateMutexW failed");
+  if (!mutex) throw SystemFailure("CreateMutexW");
   // Keeps the queue serviced while another run holds the mutex, so that a
   // broadcast sent to every top-level window does not hang on this one.
   for (;;) {
@@ -180,7 +223,7 @@ MutexHandle Win32Platform::AcquireNamedMutex(const std::wstring& name) {
       // leftovers are cleared by the caller, so owning it is enough.
       return reinterpret_cast<MutexHandle>(mutex.release());
     }
-    if (result != WAIT_OBJECT_0 + 1) throw PlatformFailure("cannot wait on mutex");
+    if (result != WAIT_OBJECT_0 + 1) throw SystemFailure("MsgWaitForMultipleObjects");
     PumpMessages();
   }
 }
@@ -188,6 +231,29 @@ MutexHandle Win32Platform::AcquireNamedMutex(const std::wstring& name) {
 void Win32Platform::ReleaseNamedMutex(MutexHandle mutex) {
   UniqueKernelHandle owned(AsHandle(mutex));
   ReleaseMutex(owned.get());
+}
+
+void Win32Platform::CreatePrivateFolder(const std::wstring& path) {
+  // Missing parents are made as the system would make them; only the work
+  // folder itself gets the private access list.
+  const std::size_t root = path.size() >= 3 && path[1] == L':' ? 3 : 0;
+  for (std::size_t slash = path.find(L'\\', root); root != 0 && slash != std::wstring::npos;
+       slash = path.find(L'\\', slash + 1)) {
+    CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+  }
+
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!convertStringSecurityDescriptor.get()(kPrivateFolderSddl, SDDL_REVISION_1, &descriptor,
+                                             nullptr)) {
+    throw SystemFailure("ConvertStringSecurityDescriptorToSecurityDescriptorW");
+  }
+  std::unique_ptr<void, LocalMemoryDeleter> owned(descriptor);
+  SECURITY_ATTRIBUTES attributes = {};
+  attributes.nLength = sizeof attributes;
+  attributes.lpSecurityDescriptor = descriptor;
+  attributes.bInheritHandle = FALSE;
+  // Fails with ERROR_ALREADY_EXISTS when someone made it first.
+  if (!CreateDirectoryW(path.c_str(), &attributes)) throw SystemFailure("CreateDirectoryW");
 }
 
 std::wstring Win32Platform::FirstMatch(const std::wstring& pattern) {

@@ -9,6 +9,7 @@
 #undef GetShortPathName
 #undef SHFileOperation
 
+#include "platform/child_job-win32.h"
 #include "platform/platform.h"
 
 namespace vantrel {
@@ -17,6 +18,8 @@ namespace vantrel {
 // only, never from the program's folder or the current folder, so an
 // installer started from a downloads folder cannot pick up a planted DLL.
 void RestrictDllSearchToSystem();
+// No system error box (missing disk, crash) for the program or its children.
+void SuppressSystemDialogs();
 
 class Win32Platform : public Platform {
  public:
@@ -26,15 +29,19 @@ class Win32Platform : public Platform {
   std::wstring ArgumentText() override;
   std::wstring EnvironmentEntry(int n) override;
   std::wstring ProgramFolder() override;
+  std::wstring SystemFolder() override;
+  std::wstring WindowsFolder() override;
   bool CreateHiddenWindow(const std::wstring& caption) override;
-  ProcessHandle LaunchHidden(const std::wstring& commandLine) override;
-  bool IsProcessRunning(ProcessHandle process) override;
+  ProcessHandle LaunchHidden(const std::wstring& program,
+                             const std::wstring& commandLine) override;
+  bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;
   void PumpMessages() override;
   void Sleep(std::uint32_t milliseconds) override;
   MutexHandle AcquireNamedMutex(const std::wstring& name) override;
   void ReleaseNamedMutex(MutexHandle mutex) override;
+  void CreatePrivateFolder(const std::wstring& path) override;
   std::wstring FirstMatch(const std::wstring& pattern) override;
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                  std::uint32_t bufferSize) override;
@@ -44,6 +51,7 @@ class Win32Platform : public Platform {
 
  private:
   HWND window_ = nullptr;
+  ChildJob childJob_;
 };
 
 }  // namespace vantrel

@@ -17,10 +17,16 @@ namespace vantrel {
 
 // The one failure type of the platform layer: a service that could not do its
 // work (a process that would not start, an entry point that could not be
-// resolved, a handle that was not valid).
+// resolved, a handle that was not valid). Where the system gave a reason, its
+// error code travels with the failure and its text is part of what().
 class PlatformFailure : public std::runtime_error {
  public:
-  explicit PlatformFailure(const std::string& what) : std::runtime_error(what) {}
+  explicit PlatformFailure(const std::string& what, std::uint32_t systemError = 0)
+      : std::runtime_error(what), systemError_(systemError) {}
+  std::uint32_t systemError() const { return systemError_; }
+
+ private:
+  std::uint32_t systemError_;
 };
 
 // An opaque process handle; 0 means "no process".
@@ -45,6 +51,7 @@ constexpr std::uint32_t kShellDelete = 3;              // FO_DELETE
 constexpr std::uint16_t kShellSilent = 0x4;            // FOF_SILENT
 constexpr std::uint16_t kShellNoConfirmation = 0x10;   // FOF_NOCONFIRMATION
 constexpr std::uint16_t kShellNoConfirmMkdir = 0x200;  // FOF_NOCONFIRMMKDIR
+constexpr std::uint16_t kShellNoErrorUi = 0x400;       // FOF_NOERRORUI
 
 class Platform {
  public:
@@ -59,18 +66,28 @@ class Platform {
   // The folder holding the program's executable, without a trailing
   // separator (except for a drive root).
   virtual std::wstring ProgramFolder() = 0;
+  // The system folder (GetSystemDirectoryW) and the Windows folder
+  // (GetSystemWindowsDirectoryW), as the system itself reports them.
+  virtual std::wstring SystemFolder() = 0;
+  virtual std::wstring WindowsFolder() = 0;
 
   // The program's one top-level window: created hidden, never shown. Returns
   // false where no window can be made (no display); the program goes on.
   virtual bool CreateHiddenWindow(const std::wstring& caption) = 0;
 
-  // Starts the command line, unchanged, as a new process with its window
-  // hidden; the system finds the program the text names first. Returns the
-  // handle of the started process, which the caller must close with
-  // CloseProcess. Throws PlatformFailure when the process cannot start.
-  virtual ProcessHandle LaunchHidden(const std::wstring& commandLine) = 0;
-  // True while the process runs. Throws PlatformFailure for a bad handle.
-  virtual bool IsProcessRunning(ProcessHandle process) = 0;
+  // Starts the program at the full path `program` with the command line,
+  // unchanged, as a new process with its window hidden. No search is made:
+  // the command line is only what the child reads as its own. The child
+  // belongs to the program's job where the system allows it, so it cannot
+  // outlive the program. Returns the handle of the started process, which the
+  // caller must close with CloseProcess. Throws PlatformFailure when the
+  // process cannot start.
+  virtual ProcessHandle LaunchHidden(const std::wstring& program,
+                                     const std::wstring& commandLine) = 0;
+  // Blocks until the process has ended, a message arrives in the thread's
+  // queue, or the milliseconds have passed, whichever comes first; true once
+  // the process has ended. Throws PlatformFailure for a bad handle.
+  virtual bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) = 0;
   // The exit code of an ended process (259 while it runs). Throws
   // PlatformFailure for a bad handle.
   virtual std::uint32_t GetExitCodeProcess(ProcessHandle process) = 0;
@@ -84,6 +101,12 @@ class Platform {
   // returns its handle. Throws PlatformFailure when it cannot be had.
   virtual MutexHandle AcquireNamedMutex(const std::wstring& name) = 0;
   virtual void ReleaseNamedMutex(MutexHandle mutex) = 0;
+
+  // Creates the folder (and any missing parents) with an access list of its
+  // own that inherits nothing: full control for SYSTEM and the Administrators
+  // group only. Throws PlatformFailure when the folder cannot be made, and
+  // when it exists already: what is in it could be anybody's.
+  virtual void CreatePrivateFolder(const std::wstring& path) = 0;
 
   // The bare name of the first ordinary file (not a folder, not hidden, not a
   // system file) whose name matches the wildcard pattern at the end of the

@@ -6,6 +6,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   vantrel::RestrictDllSearchToSystem();
+  vantrel::SuppressSystemDialogs();
   vantrel::Win32Platform platform;
   vantrel::Vantrel form(platform);
   form.Load();

@@ -59,10 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   form.ReadEnvironment();
   Check(EndsWith(form.Temp, L"\\Temp\\Vantrel"));
   Check(form.Temp == form.SystemRoot + L"\\Temp\\Vantrel");
-  Check(!form.SystemRoot.empty());
+  // Never a drive-relative system folder, whatever the environment says.
+  Check(IsAbsolutePath(form.SystemRoot));
 
   const std::uint32_t code = platform.RunProgram();
-  Check(code <= kExitInfCopyFailed);
+  Check(code <= kLastExitStatus);
+  // Every child is started from a full path, never found by a search.
+  for (const auto& program : platform.launchedPrograms) Check(IsAbsolutePath(program));
   bool environmentHasQuotes = false;
   for (const auto& entry : platform.environment) {
     environmentHasQuotes = environmentHasQuotes || entry.find(L'"') != std::wstring::npos;

@@ -71,25 +71,40 @@ std::wstring MemoryPlatform::ProgramFolder() {
   return programFolder;
 }
 
+std::wstring MemoryPlatform::SystemFolder() {
+  Record(L"SystemFolder");
+  FailIfTold("SystemFolder");
+  return systemFolder;
+}
+
+std::wstring MemoryPlatform::WindowsFolder() {
+  Record(L"WindowsFolder");
+  FailIfTold("WindowsFolder");
+  return windowsFolder;
+}
+
 bool MemoryPlatform::CreateHiddenWindow(const std::wstring& caption) {
   Record(L"CreateHiddenWindow " + Quoted(caption));
   FailIfTold("CreateHiddenWindow");
   return windowCanBeCreated;
 }
 
-ProcessHandle MemoryPlatform::LaunchHidden(const std::wstring& commandLine) {
+ProcessHandle MemoryPlatform::LaunchHidden(const std::wstring& program,
+                                           const std::wstring& commandLine) {
   Record(L"LaunchHidden " + Quoted(commandLine));
   launched.push_back(commandLine);
+  launchedPrograms.push_back(program);
   const ChildScript script = childFor ? childFor(commandLine) : ChildScript();
   if (!script.starts) throw PlatformFailure("cannot start");
   children_.push_back(Child{script, 0, false});
   return children_.size();
 }
 
-bool MemoryPlatform::IsProcessRunning(ProcessHandle process) {
-  Record(L"IsProcessRunning " + std::to_wstring(process));
+bool MemoryPlatform::AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) {
+  Record(L"AwaitProcessOrMessage " + std::to_wstring(process) + L" " +
+         std::to_wstring(milliseconds));
   Child& child = ChildOf(process);
-  return child.polls++ < child.script.runningPolls;
+  return child.polls++ >= child.script.runningPolls;
 }
 
 std::uint32_t MemoryPlatform::GetExitCodeProcess(ProcessHandle process) {
@@ -120,6 +135,12 @@ void MemoryPlatform::ReleaseNamedMutex(MutexHandle mutex) {
   Record(L"ReleaseNamedMutex " + std::to_wstring(mutex));
   if (mutex != 77 || mutexesHeld_ == 0) throw std::logic_error("mutex released twice");
   --mutexesHeld_;
+}
+
+void MemoryPlatform::CreatePrivateFolder(const std::wstring& path) {
+  Record(L"CreatePrivateFolder " + Quoted(path));
+  FailIfTold("CreatePrivateFolder");
+  if (!existingPaths.insert(path).second) throw PlatformFailure("exists", 183);
 }
 
 std::wstring MemoryPlatform::FirstMatch(const std::wstring& pattern) {
@@ -154,6 +175,10 @@ int MemoryPlatform::SHFileOperation(ShellFileOperation& operation) {
   FailIfTold("SHFileOperation");
   operation.fAnyOperationsAborted = shellAborts;
   shellOperations.push_back(operation);
+  if (operation.wFunc == kShellDelete && shellResult == 0 && !shellAborts) {
+    const std::wstring path = operation.pFrom.substr(0, operation.pFrom.find(L'\0'));
+    if (undeletable.count(path) == 0) existingPaths.erase(path);
+  }
   return shellResult;
 }
 

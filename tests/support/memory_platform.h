@@ -18,7 +18,7 @@ struct ProcessEnded {
   std::uint32_t exitCode;
 };
 
-// How a launched child behaves: whether it starts, and how many polls see it
+// How a launched child behaves: whether it starts, and how many waits see it
 // running before it has ended with its exit code.
 struct ChildScript {
   bool starts = true;
@@ -32,9 +32,14 @@ class MemoryPlatform : public Platform {
   std::wstring argumentText;
   std::vector<std::wstring> environment;
   std::wstring programFolder = L"C:\\Program Files\\Vantrel";
+  std::wstring systemFolder = L"C:\\WINDOWS\\system32";
+  std::wstring windowsFolder = L"C:\\WINDOWS";
   bool windowCanBeCreated = true;
   std::map<std::wstring, std::wstring> shortPaths;  // long path -> short form
+  // A successful shell delete removes the path itself from here, a private
+  // folder made by the program adds it; paths in `undeletable` stay.
   std::set<std::wstring> existingPaths;
+  std::set<std::wstring> undeletable;
   std::map<std::wstring, std::wstring> firstMatches;  // pattern -> bare name
   // Decides each launched command's behaviour; by default every child
   // starts and ends at once with exit code 0.
@@ -49,6 +54,7 @@ class MemoryPlatform : public Platform {
   std::vector<std::wstring> calls;
   std::vector<ShellFileOperation> shellOperations;
   std::vector<std::wstring> launched;
+  std::vector<std::wstring> launchedPrograms;
 
   // Runs the form's Load and returns the exit code it ended with; a run that
   // returns without ending the process fails the test.
@@ -61,15 +67,19 @@ class MemoryPlatform : public Platform {
   std::wstring ArgumentText() override;
   std::wstring EnvironmentEntry(int n) override;
   std::wstring ProgramFolder() override;
+  std::wstring SystemFolder() override;
+  std::wstring WindowsFolder() override;
   bool CreateHiddenWindow(const std::wstring& caption) override;
-  ProcessHandle LaunchHidden(const std::wstring& commandLine) override;
-  bool IsProcessRunning(ProcessHandle process) override;
+  ProcessHandle LaunchHidden(const std::wstring& program,
+                             const std::wstring& commandLine) override;
+  bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;
   void PumpMessages() override;
   void Sleep(std::uint32_t milliseconds) override;
   MutexHandle AcquireNamedMutex(const std::wstring& name) override;
   void ReleaseNamedMutex(MutexHandle mutex) override;
+  void CreatePrivateFolder(const std::wstring& path) override;
   std::wstring FirstMatch(const std::wstring& pattern) override;
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                  std::uint32_t bufferSize) override;

@@ -63,13 +63,31 @@ TEST(EnvironmentScan, HomeFieldsBuildTheUserProfileWhenNoneIsGiven) {
 TEST(EnvironmentScan, FallbacksWithoutAnyLocationEntries) {
   Scanned s({L"PATH=C:\\bin", L"ALLUSERSPROFILE=AllUsers"});
   EXPECT_EQ(s.form.UserProfile, L"\\");
-  EXPECT_EQ(s.form.SystemRoot, L"\\Windows");
-  EXPECT_EQ(s.form.Temp, L"\\Windows\\Temp\\Vantrel");
   EXPECT_EQ(s.form.DefaultUserProfile, L"Default User");
 
   Scanned drive({L"SystemDrive=E:"});
   EXPECT_EQ(drive.form.SystemRoot, L"E:\\Windows");
   EXPECT_EQ(drive.form.Temp, L"E:\\Windows\\Temp\\Vantrel");
+  EXPECT_TRUE(drive.platform.CallsStartingWith(L"WindowsFolder").empty());
+}
+
+TEST(EnvironmentScan, WithoutADriveTheSystemNamesTheWindowsFolder) {
+  // A drive-relative "\Windows" would put the work folder and the INF copy
+  // on whatever drive is current.
+  for (const std::vector<std::wstring>& environment :
+       {std::vector<std::wstring>{L"PATH=C:\\bin"}, {L"SystemRoot=Windows"},
+        {L"SystemRoot=\\Windows"}, {L"SystemRoot=C:"}, {L"SystemDrive=  "}}) {
+    MemoryPlatform platform;
+    platform.environment = environment;
+    platform.windowsFolder = L"D:\\WinNT";
+    Vantrel form(platform);
+    form.ReadEnvironment();
+    EXPECT_EQ(form.SystemRoot, L"D:\\WinNT") << environment[0];
+    EXPECT_EQ(form.Temp, L"D:\\WinNT\\Temp\\Vantrel") << environment[0];
+  }
+  // An absolute path from the environment wins, a UNC one too.
+  Scanned unc({L"SystemRoot=\\\\server\\win"});
+  EXPECT_EQ(unc.form.SystemRoot, L"\\\\server\\win");
 }
 
 TEST(EnvironmentScan, EntriesWithoutANameOrWithoutEqualsChangeNothing) {
@@ -105,7 +123,7 @@ TEST(EnvironmentScan, AFailingServiceLeavesTheOtherFieldsFilled) {
   broken.failing = {"EnvironmentEntry"};
   Vantrel form2(broken);
   form2.ReadEnvironment();  // must end despite every read failing
-  EXPECT_EQ(form2.Temp, L"\\Windows\\Temp\\Vantrel");
+  EXPECT_EQ(form2.Temp, L"C:\\WINDOWS\\Temp\\Vantrel");
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ TEST(CopyFilesHelper, WildcardSetIsCopiedWithoutALiteralFile) {
   EXPECT_EQ(op.wFunc, 2u);
   EXPECT_EQ(op.pFrom, L"C:\\dir\\*.inf" + kNul + kNul);
   EXPECT_EQ(op.pTo, L"C:\\WINDOWS\\inf" + kNul + kNul);
-  EXPECT_EQ(op.fFlags, 0x210);
+  EXPECT_EQ(op.fFlags, 0x610);  // 0x400: no error dialog that nobody could answer
 }
 
 TEST(CopyFilesHelper, StarAtTheStartNeedsAnExistingSource) {
@@ -89,7 +89,7 @@ TEST(DeleteFolderHelper, SilentPermanentDeleteOfAnExistingFolderOnly) {
   EXPECT_EQ(op.wFunc, 3u);
   EXPECT_EQ(op.pFrom, L"C:\\WINDOWS\\Temp\\Vantrel" + kNul + kNul);
   EXPECT_EQ(op.pTo, L"");
-  EXPECT_EQ(op.fFlags, 0x214);  // no undo: nothing goes to the recycle bin
+  EXPECT_EQ(op.fFlags, 0x614);  // no undo (nothing goes to the recycle bin), no error dialog
 
   platform.shellAborts = true;
   EXPECT_FALSE(DeleteFolder(platform, L"C:\\WINDOWS\\Temp\\Vantrel"));

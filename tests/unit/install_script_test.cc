@@ -1,5 +1,5 @@
-// The install: the command texts, the order of every step, and how a failing
-// step affects the rest and the exit code.
+// The install: the programs and command texts, the order of the steps, the
+// work folder, and how a failing step affects the rest and the exit code.
 #include <gtest/gtest.h>
 
 #include "memory_platform.h"
@@ -10,6 +10,8 @@ namespace {
 using Calls = std::vector<std::wstring>;
 
 const std::wstring kWork = L"C:\\WINDOWS\\Temp\\Vantrel";
+const std::wstring kNul2(2, L'\0');
+const std::wstring kShownNul2 = L"\\0\\0";
 
 // A machine with the package at hand and, unless a test says otherwise, an
 // INF in the work folder after the extraction.
@@ -28,9 +30,18 @@ ChildScript Exits(std::uint32_t code) { return ChildScript{true, 0, code}; }
 
 bool IsSevenZip(const std::wstring& command) { return command.find(L"\\7z\"") != std::wstring::npos; }
 
-TEST(InstallScript, CommandTextsCharacterForCharacter) {
+std::size_t Copies(const MemoryPlatform& platform) {
+  return platform.CallsStartingWith(L"SHFileOperation 2").size();
+}
+
+TEST(InstallScript, ProgramsByFullPathAndCommandTextsCharacterForCharacter) {
   MemoryPlatform platform = ReadyToInstall();
   EXPECT_EQ(platform.RunProgram(), 0u);
+  // Never found by a search: a rundll32.exe or 7z.exe planted in the current
+  // folder must not run instead.
+  const std::wstring sevenZip = L"C:\\PROGRA~1\\Vantrel\\7z.exe";
+  EXPECT_EQ(platform.launchedPrograms,
+            (Calls{sevenZip, sevenZip, sevenZip, L"C:\\WINDOWS\\system32\\rundll32.exe"}));
   EXPECT_EQ(platform.launched,
             (Calls{L"\"C:\\PROGRA~1\\Vantrel\\7z\" x -y -aoa \"C:\\PACKAG~1\\driver.7z\" "
                    L"-o\"C:\\WINDOWS\\Temp\\Vantrel\"",
@@ -40,66 +51,115 @@ TEST(InstallScript, CommandTextsCharacterForCharacter) {
                    L"-o\"C:\\WINDOWS\\Temp\\Vantrel\"",
                    L"rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 "
                    L"C:\\WINDOWS\\Temp\\Vantrel\\driver.inf"}));
-  ASSERT_EQ(platform.shellOperations.size(), 1u);
-  EXPECT_EQ(platform.shellOperations[0].pFrom, kWork + L"\\driver.inf" + std::wstring(2, L'\0'));
-  EXPECT_EQ(platform.shellOperations[0].pTo, L"C:\\WINDOWS\\inf" + std::wstring(2, L'\0'));
+  EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation 2"),
+            (Calls{L"SHFileOperation 2 [" + kWork + L"\\driver.inf" + kShownNul2 +
+                   L"] [C:\\WINDOWS\\inf" + kShownNul2 + L"]"}));
+
+  // A program folder without a drive (its short form could not be had)
+  // would make 7z.exe a path relative to the current folder: not started.
+  MemoryPlatform relative = ReadyToInstall();
+  relative.shortPaths.erase(L"C:\\Program Files\\Vantrel");
+  EXPECT_EQ(relative.RunProgram(), 3u);
+  EXPECT_TRUE(relative.launched.empty());
 }
 
-TEST(InstallScript, StepsRunInOrderUnderTheInstallLock) {
+TEST(InstallScript, StepsRunInOrderInAFreshPrivateWorkFolderUnderTheInstallLock) {
   MemoryPlatform platform = ReadyToInstall();
   platform.existingPaths.insert(kWork);  // an earlier run's leftovers
   EXPECT_EQ(platform.RunProgram(), 0u);
   Calls steps;
   for (const auto& call : platform.calls) {
-    for (const wchar_t* kind : {L"AcquireNamedMutex", L"ReleaseNamedMutex", L"LaunchHidden",
-                                L"FirstMatch", L"SHFileOperation", L"Sleep", L"EndProcess"}) {
-      if (call.rfind(kind, 0) == 0) steps.push_back(call);
+    for (const wchar_t* kind : {L"AcquireNamedMutex", L"ReleaseNamedMutex", L"CreatePrivateFolder",
+                                L"LaunchHidden", L"FirstMatch", L"SHFileOperation", L"Sleep",
+                                L"EndProcess"}) {
+      if (call.rfind(kind, 0) == 0) steps.push_back(call.substr(0, call.find(L' ')));
     }
   }
-  const std::wstring sevenZip = L"LaunchHidden [\"C:\\PROGRA~1\\Vantrel\\7z\" x -y -aoa ";
-  const std::wstring noNul = std::wstring(L"\\0\\0");
-  EXPECT_EQ(steps, (Calls{
-                       L"AcquireNamedMutex [Global\\Vantrel.Install]",
-                       L"SHFileOperation 3 [" + kWork + noNul + L"] []",
-                       sevenZip + L"\"C:\\PACKAG~1\\driver.7z\" -o\"" + kWork + L"\"]",
-                       L"Sleep 100",
-                       sevenZip + kWork + L"\\*.cab -o\"" + kWork + L"\\i386\"]",
-                       L"Sleep 100",
-                       sevenZip + kWork + L"\\*.in_ -o\"" + kWork + L"\"]",
-                       L"Sleep 100",
-                       L"FirstMatch [" + kWork + L"\\*.inf]",
-                       L"LaunchHidden [rundll32 syssetup,SetupInfObjectInstallAction "
-                       L"DefaultInstall 128 " + kWork + L"\\driver.inf]",
-                       L"Sleep 100",
-                       L"SHFileOperation 2 [" + kWork + L"\\driver.inf" + noNul +
-                           L"] [C:\\WINDOWS\\inf" + noNul + L"]",
-                       L"Sleep 100",
-                       L"SHFileOperation 3 [" + kWork + noNul + L"] []",
-                       L"ReleaseNamedMutex 77",
-                       L"EndProcess 0",
-                   }));
+  EXPECT_EQ(steps, (Calls{L"AcquireNamedMutex", L"SHFileOperation", L"CreatePrivateFolder",
+                          L"LaunchHidden", L"LaunchHidden", L"LaunchHidden", L"FirstMatch",
+                          L"LaunchHidden", L"SHFileOperation", L"Sleep", L"SHFileOperation",
+                          L"ReleaseNamedMutex", L"EndProcess"}));
+  EXPECT_EQ(platform.CallsStartingWith(L"CreatePrivateFolder"),
+            (Calls{L"CreatePrivateFolder [" + kWork + L"]"}));
   // The pause between the copy and the clean-up pumps on both sides.
-  const std::size_t copy = platform.IndexOfCall(L"SHFileOperation 2 [" + kWork +
-                                                L"\\driver.inf" + noNul + L"] [C:\\WINDOWS\\inf" +
-                                                noNul + L"]");
+  const std::size_t copy = platform.IndexOfCall(platform.CallsStartingWith(L"SHFileOperation 2")[0]);
   EXPECT_EQ((Calls{platform.calls.begin() + copy + 1, platform.calls.begin() + copy + 4}),
             (Calls{L"PumpMessages", L"Sleep 100", L"PumpMessages"}));
 }
 
-TEST(InstallScript, WithoutSevenZipEveryLaterStepStillRuns) {
+TEST(InstallScript, AWorkFolderThatCannotBeEmptiedOrMadeStopsTheRun) {
+  struct Case {
+    const char* what;
+    void (*arrange)(MemoryPlatform&);
+  };
+  for (const Case& c : {
+           Case{"a foreign file held open in it",
+                [](MemoryPlatform& p) {
+                  p.existingPaths.insert(kWork);
+                  p.undeletable.insert(kWork);
+                }},
+           Case{"made by someone else in the meantime",
+                [](MemoryPlatform& p) { p.failing.insert("CreatePrivateFolder"); }},
+           Case{"no drive to put it on",
+                [](MemoryPlatform& p) {
+                  p.environment = {L"PATH=C:\\bin"};
+                  p.failing.insert("WindowsFolder");
+                }},
+       }) {
+    MemoryPlatform platform = ReadyToInstall();
+    c.arrange(platform);
+    EXPECT_EQ(platform.RunProgram(), 7u) << c.what;
+    EXPECT_TRUE(platform.launched.empty()) << c.what;
+    EXPECT_EQ(Copies(platform), 0u) << c.what;
+    // Whatever is in it is left alone after the one try to empty it.
+    EXPECT_LE(platform.CallsStartingWith(L"SHFileOperation 3").size(), 1u) << c.what;
+    EXPECT_EQ(platform.CallsStartingWith(L"ReleaseNamedMutex").size(), 1u) << c.what;
+  }
+}
+
+TEST(InstallScript, ExitCodeNamesTheFirstFailureAndAFailedUnpackInstallsNothing) {
+  struct Case {
+    const char* what;
+    std::uint32_t unpackExit, expandExit;
+    bool cabinetsThere;
+    std::uint32_t installExit;
+    bool copyAborts;
+    std::uint32_t expected;
+  };
+  for (const Case& c : {Case{"clean run", 0, 0, true, 0, false, 0},
+                        Case{"7-Zip warning only", 1, 1, true, 0, false, 0},
+                        // 7-Zip's answer to a wildcard that matches nothing.
+                        Case{"package without cabinets", 0, 7, false, 0, false, 0},
+                        Case{"archive not unpacked", 2, 0, true, 0, false, 3},
+                        Case{"cabinets there but not expanded", 0, 2, true, 0, false, 3},
+                        Case{"INF installer failed", 0, 0, true, 1, false, 5},
+                        Case{"copy failed", 0, 0, true, 0, true, 6},
+                        Case{"unpack failure wins over later ones", 7, 0, true, 1, true, 3}}) {
+    MemoryPlatform platform = ReadyToInstall();
+    platform.childFor = [&](const std::wstring& command) {
+      if (command.find(L"-aoa \"") != std::wstring::npos) return Exits(c.unpackExit);
+      return IsSevenZip(command) ? Exits(c.expandExit) : Exits(c.installExit);
+    };
+    if (c.cabinetsThere) platform.firstMatches[kWork + L"\\*.cab"] = L"driver.cab";
+    platform.shellAborts = c.copyAborts;
+    EXPECT_EQ(platform.RunProgram(), c.expected) << c.what;
+    const bool installs = c.expected != 3;
+    EXPECT_EQ(platform.launched.size(), installs ? 4u : 3u) << c.what;
+    EXPECT_EQ(Copies(platform), installs ? 1u : 0u) << c.what;
+    // Whatever failed, the work folder goes at the end.
+    EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation 3").size(), 1u) << c.what;
+  }
+}
+
+TEST(InstallScript, WithoutSevenZipNothingIsInstalled) {
   MemoryPlatform platform = ReadyToInstall();
   platform.childFor = [](const std::wstring& command) {
     return IsSevenZip(command) ? ChildScript{false, 0, 0} : Exits(0);
   };
-  platform.firstMatches.clear();
-  platform.existingPaths.insert(kWork);
+  platform.firstMatches[kWork + L"\\*.cab"] = L"stale.cab";
   EXPECT_EQ(platform.RunProgram(), 3u);
   EXPECT_EQ(platform.launched.size(), 3u);
-  EXPECT_EQ(platform.CallsStartingWith(L"FirstMatch").size(), 1u);
-  // No INF: nothing is installed and the work folder is not copied into the
-  // system's INF folder; it is still removed.
-  for (const auto& op : platform.shellOperations) EXPECT_EQ(op.wFunc, 3u);
-  EXPECT_EQ(platform.shellOperations.size(), 2u);
+  EXPECT_EQ(Copies(platform), 0u);
 }
 
 TEST(InstallScript, APackageWithoutAnInfInstallsAndCopiesNothing) {
@@ -107,52 +167,25 @@ TEST(InstallScript, APackageWithoutAnInfInstallsAndCopiesNothing) {
   platform.firstMatches.clear();
   EXPECT_EQ(platform.RunProgram(), 4u);
   EXPECT_EQ(platform.launched.size(), 3u);
-  EXPECT_TRUE(platform.CallsStartingWith(L"SHFileOperation 2").empty());
+  EXPECT_EQ(Copies(platform), 0u);
   EXPECT_EQ(platform.calls.back(), L"EndProcess 4");
 }
 
-TEST(InstallScript, ExitCodeNamesTheFirstFailure) {
-  struct Case {
-    const char* what;
-    std::uint32_t unpackExit, installExit;
-    bool copyAborts;
-    std::uint32_t expected;
-  };
-  for (const Case& c : {Case{"clean run", 0, 0, false, 0},
-                        Case{"7-Zip warning only", 1, 0, false, 0},
-                        Case{"archive not unpacked", 2, 0, false, 3},
-                        Case{"INF installer failed", 0, 1, false, 5},
-                        Case{"copy failed", 0, 0, true, 6},
-                        Case{"unpack failure wins over later ones", 7, 1, true, 3}}) {
-    MemoryPlatform platform = ReadyToInstall();
-    platform.childFor = [&](const std::wstring& command) {
-      if (command.find(L"-aoa \"") != std::wstring::npos) return Exits(c.unpackExit);
-      return IsSevenZip(command) ? Exits(2) : Exits(c.installExit);
-    };
-    platform.shellAborts = c.copyAborts;
-    EXPECT_EQ(platform.RunProgram(), c.expected) << c.what;
-    // Whatever failed, the install went on to the end.
-    EXPECT_EQ(platform.launched.size(), 4u) << c.what;
-    EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation 2").size(), 1u) << c.what;
-  }
-}
-
-TEST(InstallScript, FailingStepsAreAbandonedOneByOne) {
+TEST(InstallScript, FailingStepsAreAbandonedOneByOneAndStillCount) {
   MemoryPlatform platform = ReadyToInstall();
-  platform.existingPaths.insert(kWork);
-  platform.failing = {"AcquireNamedMutex", "SHFileOperation"};
-  EXPECT_EQ(platform.RunProgram(), 0u);
-  EXPECT_EQ(platform.launched.size(), 4u);
-  // Copy and both deletes were attempted although each one failed.
-  EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation").size(), 3u);
-  EXPECT_TRUE(platform.CallsStartingWith(L"ReleaseNamedMutex").empty());
-}
-
-TEST(InstallScript, ALostInfDoesNotHaltTheRun) {
-  MemoryPlatform platform = ReadyToInstall();
-  platform.failing = {"FirstMatch"};
-  EXPECT_EQ(platform.RunProgram(), 4u);
+  platform.failing = {"AcquireNamedMutex", "SHFileOperation", "SystemFolder"};
+  // The installer cannot be found and the copy fails outright: neither is
+  // a success, though each statement was abandoned without a word.
+  EXPECT_EQ(platform.RunProgram(), 5u);
   EXPECT_EQ(platform.launched.size(), 3u);
+  // Copy and final delete were attempted although each one failed.
+  EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation").size(), 2u);
+  EXPECT_TRUE(platform.CallsStartingWith(L"ReleaseNamedMutex").empty());
+
+  MemoryPlatform lostInf = ReadyToInstall();
+  lostInf.failing = {"FirstMatch"};
+  EXPECT_EQ(lostInf.RunProgram(), 4u);
+  EXPECT_EQ(lostInf.launched.size(), 3u);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include "platform/platform-win32.h"
 
+#include <sddl.h>
+
 #include "form/vantrel.h"
 #include "helpers/module1.h"
 
@@ -161,28 +163,99 @@ TEST_F(Win32PlatformTest, ProgramFolderHoldsTheExecutable) {
   EXPECT_EQ(std::wstring(module).find(L'\\', folder.size() + 1), std::wstring::npos);
 }
 
-TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandle) {
+TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob) {
   Vantrel form(platform_);
-  ChildOutcome outcome = form.RunAndWait(L"cmd /c exit 3");
+  const std::wstring cmd = platform_.SystemFolder() + L"\\cmd.exe";
+  ChildOutcome outcome = form.RunAndWait(cmd, L"cmd /c exit 3");
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 3u);
   // STILL_ACTIVE as an exit code must not look like a child still running.
-  outcome = form.RunAndWait(L"cmd /c exit 259");
+  outcome = form.RunAndWait(cmd, L"cmd /c exit 259");
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 259u);
 
-  outcome = form.RunAndWait(L"\"" + Path(L"no such program") + L"\" /x");
+  // A child that cannot outlive the program: it is in a job from its first
+  // instruction on.
+  const ProcessHandle child = platform_.LaunchHidden(cmd, L"cmd /c exit 0");
+  BOOL inJob = FALSE;
+  EXPECT_TRUE(IsProcessInJob(reinterpret_cast<HANDLE>(child), nullptr, &inJob));
+  EXPECT_TRUE(inJob);
+  while (!platform_.AwaitProcessOrMessage(child, 100)) platform_.PumpMessages();
+  platform_.CloseProcess(child);
+
+  outcome = form.RunAndWait(Path(L"no such program.exe"), L"\"no such program\" /x");
   EXPECT_FALSE(outcome.started);
-  EXPECT_THROW(platform_.LaunchHidden(L"\"" + Path(L"no such program") + L"\""), PlatformFailure);
+  // The failure says what the system said.
+  try {
+    platform_.LaunchHidden(Path(L"no such program.exe"), L"x");
+    ADD_FAILURE() << "a missing program started";
+  } catch (const PlatformFailure& failure) {
+    EXPECT_EQ(failure.systemError(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(std::string(failure.what()).rfind("CreateProcessW: ", 0), 0u) << failure.what();
+    EXPECT_NE(std::string(failure.what()).find("(2)"), std::string::npos) << failure.what();
+  }
 }
 
 TEST_F(Win32PlatformTest, ALongRunningChildIsAwaitedToItsEnd) {
   Vantrel form(platform_);
   const ULONGLONG start = GetTickCount64();
-  const ChildOutcome outcome = form.RunAndWait(L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4");
+  const ChildOutcome outcome = form.RunAndWait(platform_.SystemFolder() + L"\\cmd.exe",
+                                               L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4");
   const ULONGLONG elapsed = GetTickCount64() - start;
   EXPECT_EQ(outcome.exitCode, 4u);
   EXPECT_GE(elapsed, 1000u);
+}
+
+// The access list of a file or folder in the system's own notation.
+std::wstring AccessList(const std::wstring& path) {
+  DWORD size = 0;
+  GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  std::vector<unsigned char> descriptor(size);
+  if (size == 0 || !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(),
+                                     size, &size)) {
+    return L"<unreadable>";
+  }
+  wchar_t* text = nullptr;
+  if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(
+          descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+    return L"<unconvertible>";
+  }
+  std::wstring result(text);
+  LocalFree(text);
+  return result;
+}
+
+bool RunningUnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+TEST_F(Win32PlatformTest, PrivateFolderForAdministratorsOnlyAndNeverOneThatExists) {
+  const std::wstring work = Path(L"Temp\\Vantrel");  // its parent is missing too
+  platform_.CreatePrivateFolder(work);
+  EXPECT_TRUE(FileExists(platform_, work));
+  WriteFile(L"Temp\\Vantrel\\setup.inf", "x");
+  const std::wstring folder = AccessList(work);
+  if (RunningUnderWine()) {
+    // Wine keeps no access list of its own: it turns the one given into the
+    // Unix mode (nothing for others) and reports one made from that mode.
+    // Everyone has no entry, unlike in a folder made the ordinary way.
+    EXPECT_EQ(folder.find(L";WD)"), std::wstring::npos) << folder;
+    EXPECT_EQ(folder.rfind(L"D:(A;OICI;FA;;;SY)", 0), 0u) << folder;
+    EXPECT_NE(AccessList(Path(L"Temp")).find(L";WD)"), std::wstring::npos);
+  } else {
+    // Protected (nothing from the parent), SYSTEM and Administrators only,
+    // passed on to everything inside.
+    EXPECT_EQ(folder, L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");
+    EXPECT_EQ(AccessList(Path(L"Temp\\Vantrel\\setup.inf")), L"D:(A;ID;FA;;;SY)(A;ID;FA;;;BA)");
+  }
+
+  try {
+    platform_.CreatePrivateFolder(work);
+    ADD_FAILURE() << "a folder that exists was taken as new";
+  } catch (const PlatformFailure& failure) {
+    EXPECT_EQ(failure.systemError(), static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS));
+  }
 }
 
 TEST_F(Win32PlatformTest, TheInstallMutexCanBeTakenAgainOnceReleased) {

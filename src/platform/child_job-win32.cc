@@ -1,0 +1,20 @@
+#include "platform/child_job-win32.h"
+
+namespace vantrel {
+
+bool ChildJob::Adopt(HANDLE process) {
+  if (!job_ && !unavailable_) {
+    UniqueKernelHandle job(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job && SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                                       sizeof limits)) {
+      job_.reset(job.release());
+    } else {
+      unavailable_ = true;
+    }
+  }
+  return job_ && AssignProcessToJobObject(job_.get(), process);
+}
+
+}  // namespace vantrel
