@@ -1,6 +1,5 @@
 // The process exit codes, so that a deployment tool can tell a failed run
-// from a good one. The first failure seen decides; the code never changes
-// which steps run.
+// from a good one. The first failure seen decides.
 #pragma once
 
 #include <cstdint>

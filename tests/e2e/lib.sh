@@ -3,7 +3,7 @@
 #
 # The CMake side passes, through the environment:
 #   VANTREL_BUNDLE      the release bundle (zip) the cases install from
-#   VANTREL_LAUNCH, VANTREL_SYSSETUP  the test tools
+#   VANTREL_LAUNCH, VANTREL_SYSSETUP, VANTREL_PLANTED, VANTREL_HOLD  the test tools
 #   VANTREL_WINE_ARCH   win32|win64, the architecture those files were built for
 #   VANTREL_E2E_DIR     where the prefix lives (under the build folder)
 # shellcheck shell=bash
@@ -20,7 +20,8 @@ E2E_CHECKS=0
 e2e_die() { echo "ERROR: $*" >&2; exit 2; }
 e2e_skip() { echo "SKIPPED: $*"; exit 77; }
 
-for var in VANTREL_BUNDLE VANTREL_LAUNCH VANTREL_SYSSETUP VANTREL_E2E_DIR VANTREL_WINE_ARCH; do
+for var in VANTREL_BUNDLE VANTREL_LAUNCH VANTREL_SYSSETUP VANTREL_PLANTED VANTREL_HOLD \
+           VANTREL_E2E_DIR VANTREL_WINE_ARCH; do
   [ -n "${!var:-}" ] || e2e_die "$var is not set (run the cases through ctest)"
 done
 

@@ -7,7 +7,7 @@ wine_arch_note
 for tool in gcab 7z timeout unzip; do
   command -v "$tool" >/dev/null 2>&1 || e2e_die "'$tool' is missing (scripts/setup.sh installs it)"
 done
-for file in "$VANTREL_BUNDLE" "$VANTREL_LAUNCH" "$VANTREL_SYSSETUP"; do
+for file in "$VANTREL_BUNDLE" "$VANTREL_LAUNCH" "$VANTREL_SYSSETUP" "$VANTREL_PLANTED" "$VANTREL_HOLD"; do
   [ -f "$file" ] || e2e_die "missing $file"
 done
 
@@ -27,7 +27,7 @@ sys32="$(winepath_u 'C:\windows\system32')"
 [ -d "$sys32" ] || e2e_die "winepath gave no system32 folder ('$sys32')"
 cp "$VANTREL_SYSSETUP" "$sys32/syssetup.dll"
 mkdir -p "$E2E_DRIVE_C/e2e-tools" "$E2E_DRIVE_C/e2e"
-cp "$VANTREL_LAUNCH" "$E2E_DRIVE_C/e2e-tools/launch.exe"
+cp "$VANTREL_LAUNCH" "$VANTREL_PLANTED" "$VANTREL_HOLD" "$E2E_DRIVE_C/e2e-tools/"
 make_install_folder "$E2E_INSTALL_UNIX"
 
 # The program builds its work folder from %SystemRoot%; ask Wine where that is.
