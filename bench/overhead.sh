@@ -74,7 +74,7 @@ awk -v n="$runs" -v v="$vantrel_ms" -v d="$direct_ms" -v s="$start_ms" -v bad="$
     -v arch="$VANTREL_WINE_ARCH" 'BEGIN {
   overhead = v - d
   # What each awaited child costs beyond its own run: the overhead less the
-  # program's own start and the fixed 100 ms pause before the clean-up.
+  # start of the program itself and the fixed 100 ms pause before the clean-up.
   per_child = (overhead - s - 100) / 4
   printf "runs                         %d (%s Wine), installs not ending in 0: %d\n", n, arch, bad
   printf "vantrel.exe install, median  %8.1f ms\n", v

@@ -278,6 +278,23 @@ TEST_F(Win32PlatformTest, HiddenFormWindowIsNeverVisible) {
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
+// Runs late (it cannot be undone for the process): inside a deployment
+// tool's job children still run and are awaited, whether the system nests
+// the program's own job in it (Windows 8 and later, Wine) or refuses it
+// (Windows 7).
+TEST(ChildJob, ChildrenStillRunInsideAJobOfSomebodyElse) {
+  HANDLE outer = CreateJobObjectW(nullptr, nullptr);
+  ASSERT_NE(outer, nullptr);
+  ASSERT_TRUE(AssignProcessToJobObject(outer, GetCurrentProcess()));
+  Win32Platform platform;
+  Vantrel form(platform);
+  const ChildOutcome outcome =
+      form.RunAndWait(platform.SystemFolder() + L"\\cmd.exe", L"cmd /c exit 5");
+  EXPECT_TRUE(outcome.started);
+  EXPECT_EQ(outcome.exitCode, 5u);
+  CloseHandle(outer);
+}
+
 // Runs last (it cannot be undone for the process): after the hardening a DLL
 // beside the program is no longer found by name.
 TEST(DllSearch, APlantedDllBesideTheProgramIsNotLoaded) {
