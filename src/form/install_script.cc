@@ -15,6 +15,11 @@ const wchar_t kInstallMutexName[] = L"Global\\Vantrel.Install";
 // 7-Zip's exit code 1 is a warning (some files were not extracted); from 2 on
 // the archive was not unpacked.
 constexpr std::uint32_t kSevenZipWorstWarning = 1;
+
+// What an abandoned statement said, or what the step found instead.
+std::wstring ResultOf(const StatementResult& statement, const std::wstring& otherwise) {
+  return statement ? FromUtf8(statement.failure) : otherwise;
+}
 }  // namespace
 
 void Vantrel::InstallPackage(const std::wstring& packagePath) {
@@ -27,9 +32,12 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   // that this run made itself, closed to everyone but the administrators,
   // is safe to install from.
   bool workFolderReady = false;
-  Resume([&] { workFolderReady = PrepareWorkFolder(); });
+  std::wstring unready;
+  const StatementResult prepare = Resume([&] { workFolderReady = PrepareWorkFolder(unready); });
   if (!workFolderReady) {
-    NoteFailure(kExitWorkFolderNotPrepared);
+    NoteFailure(kExitWorkFolderNotPrepared,
+                StepFailure{L"preparing the work folder", L"Folder: " + Temp,
+                            ResultOf(prepare, unready)});
     Resume([&] { installLock.Close(); });
     End();
   }
@@ -37,41 +45,56 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   // A step counts as done only once its statement has run to the end.
   bool unpacked = false, cabinetsExpanded = false, infsExpanded = false;
   Resume([&] {
-    unpacked = Extracted(RunAndWait(SevenZipProgram(AppPath),
-                                    UnpackPackageCommand(AppPath, packagePath, Temp)),
-                         std::wstring());
+    unpacked = Extract(L"7-Zip unpacking the package",
+                       UnpackPackageCommand(AppPath, packagePath, Temp), std::wstring());
   });
   Resume([&] {
-    cabinetsExpanded = Extracted(
-        RunAndWait(SevenZipProgram(AppPath), ExpandCabinetsCommand(AppPath, Temp)),
-        CabinetsPattern(Temp));
+    cabinetsExpanded = Extract(L"7-Zip expanding the cabinets",
+                               ExpandCabinetsCommand(AppPath, Temp), CabinetsPattern(Temp));
   });
   Resume([&] {
-    infsExpanded = Extracted(
-        RunAndWait(SevenZipProgram(AppPath), ExpandCompressedInfsCommand(AppPath, Temp)),
-        CompressedInfsPattern(Temp));
+    infsExpanded = Extract(L"7-Zip expanding the compressed INF files",
+                           ExpandCompressedInfsCommand(AppPath, Temp),
+                           CompressedInfsPattern(Temp));
   });
-  Resume([&] { infName = platform_.FirstMatch(Temp + L"\\*.inf"); });
+  const StatementResult search =
+      Resume([&] { infName = platform_.FirstMatch(Temp + L"\\*.inf"); });
 
   if (!(unpacked && cabinetsExpanded && infsExpanded)) {
     // Half a package installs half a product, or an INF whose files are
     // missing, which makes the INF installer wait for ever for a disk.
-    NoteFailure(kExitUnpackFailed);
+    NoteFailure(kExitUnpackFailed, StepFailure{L"unpacking the package", L"-", L"-"});
   } else if (infName.empty()) {
     // Without an INF there is nothing to install, and the copy's source
     // would be the work folder itself: the whole package would land in the
     // system's INF folder.
-    NoteFailure(kExitNoInf);
+    NoteFailure(kExitNoInf, StepFailure{L"looking for the INF file",
+                                        L"Pattern: " + Temp + L"\\*.inf",
+                                        ResultOf(search, L"no INF file in the package")});
   } else {
+    const std::wstring installCommand = InstallInfCommand(Temp, infName);
     ChildOutcome install;
-    Resume([&] {
-      install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()),
-                           InstallInfCommand(Temp, infName));
+    const StatementResult installing = Resume([&] {
+      install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand);
     });
-    if (!install.started || install.exitCode != 0) NoteFailure(kExitInstallFailed);
+    if (installing) install.failure = FromUtf8(installing.failure);
+    if (!install.started || install.exitCode != 0) {
+      NoteFailure(kExitInstallFailed,
+                  ChildStepFailure(L"the INF installer", installCommand, install));
+    }
+
+    const std::wstring source = Temp + L"\\" + infName;
+    const std::wstring destination = SystemRoot + L"\\inf";
     bool copied = false;
-    Resume([&] { copied = CopyFiles(platform_, Temp + L"\\" + infName, SystemRoot + L"\\inf"); });
-    if (!copied) NoteFailure(kExitInfCopyFailed);
+    ShellOutcome shell;
+    const StatementResult copying =
+        Resume([&] { copied = CopyFiles(platform_, source, destination, &shell); });
+    if (!copied) {
+      NoteFailure(kExitInfCopyFailed,
+                  StepFailure{L"copying the INF into the system's INF folder",
+                              L"Copy: " + source + L" -> " + destination,
+                              ResultOf(copying, DescribeShellOutcome(shell))});
+    }
   }
 
   Resume([&] { platform_.PumpMessages(); });
@@ -82,23 +105,38 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   End();
 }
 
-bool Vantrel::PrepareWorkFolder() {
+bool Vantrel::PrepareWorkFolder(std::wstring& unready) {
   // A drive-relative work folder would be a different place on every drive.
-  if (!IsAbsolutePath(Temp)) return false;
+  if (!IsAbsolutePath(Temp)) {
+    unready = L"not an absolute path";
+    return false;
+  }
   // Whatever an interrupted earlier run left here must not take part; what
   // cannot be deleted (a file held open by another process) stops the run.
-  Resume([&] { DeleteFolder(platform_, Temp); });
-  if (FileExists(platform_, Temp)) return false;
+  ShellOutcome shell;
+  const StatementResult emptying = Resume([&] { DeleteFolder(platform_, Temp, &shell); });
+  if (FileExists(platform_, Temp)) {
+    unready = L"it could not be emptied, something in it is in use (" +
+              ResultOf(emptying, DescribeShellOutcome(shell)) + L")";
+    return false;
+  }
   // Fails too when someone made the folder again in the meantime.
   platform_.CreatePrivateFolder(Temp);
   return true;
 }
 
-bool Vantrel::Extracted(const ChildOutcome& run, const std::wstring& sourcePattern) {
+bool Vantrel::Extract(const std::wstring& step, const std::wstring& commandLine,
+                      const std::wstring& sourcePattern) {
+  ChildOutcome run;
+  const StatementResult running =
+      Resume([&] { run = RunAndWait(SevenZipProgram(AppPath), commandLine); });
+  if (running) run.failure = FromUtf8(running.failure);
   if (run.started && run.exitCode <= kSevenZipWorstWarning) return true;
   // 7-Zip ends with 7 ("cannot find archive") for a wildcard that matches no
   // file: a package without cabinets or without compressed INFs is whole.
-  return !sourcePattern.empty() && platform_.FirstMatch(sourcePattern).empty();
+  if (!sourcePattern.empty() && platform_.FirstMatch(sourcePattern).empty()) return true;
+  NoteFailure(kExitUnpackFailed, ChildStepFailure(step, commandLine, run));
+  return false;
 }
 
 }  // namespace vantrel

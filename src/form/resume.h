@@ -1,22 +1,33 @@
 // Statement-level resumption for the form's procedures. An install that
 // meets a failure in one step goes on with the next: a statement that fails
 // is abandoned, whatever it would have assigned keeps its old value (each
-// statement assigns only after its last call has returned), and nothing is
-// reported. Ending the process is not a failure and passes through.
+// statement assigns only after its last call has returned), and nothing
+// stops the run. Ending the process is not a failure and passes through.
 #pragma once
 
 #include <exception>
+#include <string>
 #include <utility>
 
 namespace vantrel {
 
+// How a statement came out: run to its end, or abandoned with what the
+// failure said, kept for the record of the run.
+struct StatementResult {
+  bool abandoned = false;
+  std::string failure;
+  explicit operator bool() const { return abandoned; }
+};
+
 // Runs one statement; a failure abandons just that statement.
 template <typename Statement>
-void Resume(Statement&& statement) {
+StatementResult Resume(Statement&& statement) {
   try {
     std::forward<Statement>(statement)();
-  } catch (const std::exception&) {
+  } catch (const std::exception& failure) {
+    return StatementResult{true, failure.what()};
   }
+  return StatementResult{};
 }
 
 // Evaluates the condition of a guard. A condition that fails to evaluate lets

@@ -1,6 +1,7 @@
 #include "form/resume.h"
 #include "form/scoped_handles.h"
 #include "form/vantrel.h"
+#include "helpers/text.h"
 
 namespace vantrel {
 
@@ -14,10 +15,11 @@ ChildOutcome Vantrel::RunAndWait(const std::wstring& program, const std::wstring
   // The handle that process creation gives is the one waited on: a process
   // number can be handed to another process once the child has ended.
   ScopedProcess process(platform_);
-  Resume([&] {
+  const StatementResult launch = Resume([&] {
     process.Reset(platform_.LaunchHidden(program, commandLine));
     outcome.started = true;
   });
+  if (launch) outcome.failure = FromUtf8(launch.failure);
   Resume([&] { platform_.PumpMessages(); });
 
   // Each pass wakes as soon as the child ends or a message arrives, so the

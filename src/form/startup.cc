@@ -32,24 +32,38 @@ void Vantrel::Form_Load() {
   Resume([&] {
     std::wstring cleaned = TrimBlanks(RemoveDoubleQuotes(platform_.ArgumentText()));
     packageNamed = !cleaned.empty();
+    packageNamed_ = cleaned;
     packagePath = std::move(cleaned);
   });
   Resume([&] { packagePath = ShortPath(platform_, packagePath); });
   Resume([&] { AppPath = ShortPath(platform_, AppPath); });
 
   if (GuardHolds([&] { return !FileExists(platform_, packagePath); })) {
-    NoteFailure(packageNamed ? kExitPackageNotFound : kExitNoArgument);
+    if (packageNamed) {
+      NoteFailure(kExitPackageNotFound,
+                  StepFailure{L"looking for the package", L"Path: " + packageNamed_,
+                              L"no file of that name, or not readable"});
+    } else {
+      NoteFailure(kExitNoArgument);
+    }
     End();
   }
 
   InstallPackage(packagePath);
 }
 
-void Vantrel::NoteFailure(ExitStatus status) {
-  if (exitStatus_ == kExitSuccess) exitStatus_ = status;
+void Vantrel::NoteFailure(ExitStatus status, const StepFailure& failure) {
+  if (exitStatus_ != kExitSuccess) return;
+  exitStatus_ = status;
+  firstFailure_ = failure;
 }
 
 void Vantrel::End() {
+  // A record that cannot be written changes nothing else.
+  Resume([&] {
+    platform_.WriteRunEvent(exitStatus_ != kExitSuccess, exitStatus_,
+                            RunEventStrings(exitStatus_, packageNamed_, firstFailure_));
+  });
   platform_.EndProcess(exitStatus_);
   // A platform whose end of process returned would run on into steps that
   // must not run.

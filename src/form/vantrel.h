@@ -6,15 +6,10 @@
 #include <string>
 
 #include "form/exit_status.h"
+#include "form/run_record.h"
 #include "platform/platform.h"
 
 namespace vantrel {
-
-// What one awaited child came to.
-struct ChildOutcome {
-  bool started = false;
-  std::uint32_t exitCode = 0;
-};
 
 class Vantrel {
  public:
@@ -48,18 +43,24 @@ class Vantrel {
   // The install proper, reached once the package is known to exist.
   [[noreturn]] void InstallPackage(const std::wstring& packagePath);
   // Empties the work folder and makes it afresh, private to the system's
-  // administrators; false when either cannot be done.
-  bool PrepareWorkFolder();
-  // Whether a 7-Zip run extracted what it was given. A wildcard source
-  // that matches no file is nothing to extract.
-  bool Extracted(const ChildOutcome& run, const std::wstring& sourcePattern);
+  // administrators; false, saying why, when either cannot be done.
+  bool PrepareWorkFolder(std::wstring& unready);
+  // One 7-Zip run; false, with the failure noted, when it did not extract
+  // what it was given. A wildcard source that matches no file is nothing to
+  // extract.
+  bool Extract(const std::wstring& step, const std::wstring& commandLine,
+               const std::wstring& sourcePattern);
   void ApplyEnvironmentEntry(const std::wstring& entry);
   // Keeps the first failure; later ones do not overwrite it.
-  void NoteFailure(ExitStatus status);
+  void NoteFailure(ExitStatus status, const StepFailure& failure = StepFailure());
+  // Writes the record of the run and ends the process with its exit code.
   [[noreturn]] void End();
 
   Platform& platform_;
   ExitStatus exitStatus_ = kExitSuccess;
+  StepFailure firstFailure_;
+  // The package as the argument named it, for the record of the run.
+  std::wstring packageNamed_;
 };
 
 }  // namespace vantrel

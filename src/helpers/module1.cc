@@ -19,8 +19,10 @@ std::wstring SingleItemList(const std::wstring& path) {
 // A shell operation counts as done only when the call itself reports success
 // and nothing was aborted: the aborted flag alone is set only when a user
 // cancels, so a copy that failed outright would otherwise pass as a success.
-bool RunShellOperation(Platform& platform, ShellFileOperation& operation) {
+bool RunShellOperation(Platform& platform, ShellFileOperation& operation,
+                       ShellOutcome* outcome) {
   const int result = platform.SHFileOperation(operation);
+  if (outcome != nullptr) *outcome = ShellOutcome{true, result, operation.fAnyOperationsAborted};
   return result == 0 && !operation.fAnyOperationsAborted;
 }
 
@@ -45,8 +47,15 @@ bool FileExists(Platform& platform, const std::wstring& path) {
   return platform.PathFileExists(path) == 1;
 }
 
+std::wstring DescribeShellOutcome(const ShellOutcome& outcome) {
+  if (!outcome.called) return L"not attempted: no such file";
+  std::wstring text = L"SHFileOperationW returned " + std::to_wstring(outcome.result);
+  if (outcome.aborted) text += L", operation aborted";
+  return text;
+}
+
 bool CopyFiles(Platform& platform, const std::wstring& source,
-               const std::wstring& destination) {
+               const std::wstring& destination, ShellOutcome* outcome) {
   const std::size_t found = source.find(L'*');
   const std::size_t star = found == std::wstring::npos ? 0 : found + 1;
   // Both conditions are always evaluated, so the existence probe happens
@@ -62,17 +71,17 @@ bool CopyFiles(Platform& platform, const std::wstring& source,
   // No error dialog either: nobody answers one in session 0, and the run
   // would hang on it.
   operation.fFlags = kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi;
-  return RunShellOperation(platform, operation);
+  return RunShellOperation(platform, operation, outcome);
 }
 
-bool DeleteFolder(Platform& platform, const std::wstring& path) {
+bool DeleteFolder(Platform& platform, const std::wstring& path, ShellOutcome* outcome) {
   if (!FileExists(platform, path)) return false;
 
   ShellFileOperation operation;
   operation.wFunc = kShellDelete;
   operation.pFrom = SingleItemList(path);
   operation.fFlags = kShellSilent | kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi;
-  return RunShellOperation(platform, operation);
+  return RunShellOperation(platform, operation, outcome);
 }
 
 }  // namespace vantrel

@@ -16,13 +16,22 @@ std::wstring ShortPath(Platform& platform, const std::wstring& path);
 // True when the path names an existing file or folder.
 bool FileExists(Platform& platform, const std::wstring& path);
 
+// What the shell answered to a copy or delete, for the record of a run.
+struct ShellOutcome {
+  bool called = false;
+  int result = 0;
+  bool aborted = false;
+};
+std::wstring DescribeShellOutcome(const ShellOutcome& outcome);
+
 // Shell copy of one file, or of a wildcard set, into a folder: existing files
 // are overwritten and a missing folder is made, without asking.
 bool CopyFiles(Platform& platform, const std::wstring& source,
-               const std::wstring& destination);
+               const std::wstring& destination, ShellOutcome* outcome = nullptr);
 
 // Silent, permanent shell delete of a file or of a folder with everything in
 // it. False, with nothing called, when the path does not exist.
-bool DeleteFolder(Platform& platform, const std::wstring& path);
+bool DeleteFolder(Platform& platform, const std::wstring& path,
+                  ShellOutcome* outcome = nullptr);
 
 }  // namespace vantrel

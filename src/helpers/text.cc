@@ -1,5 +1,7 @@
 #include "helpers/text.h"
 
+#include <cstdint>
+
 namespace vantrel {
 
 std::wstring RemoveDoubleQuotes(const std::wstring& text) {
@@ -35,6 +37,40 @@ bool SplitEnvironmentEntry(const std::wstring& entry, EnvironmentEntryParts& par
   parts.value = TrimBlanks(entry.substr(equals + 1));
   if (!parts.value.empty() && parts.value.back() == L'\\') parts.value.pop_back();
   return true;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+  std::wstring result;
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
+                                       : (lead >> 3) == 0x1E ? 4 : 0;
+    std::uint32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F
+                                            : length == 3 ? lead & 0x0F : lead & 0x07;
+    bool valid = length > 0 && i + length <= text.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const unsigned char next = static_cast<unsigned char>(text[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    static const std::uint32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    valid = valid && code >= kShortest[length] && code <= 0x10FFFF &&
+            !(code >= 0xD800 && code <= 0xDFFF);
+    if (!valid) {
+      result.push_back(static_cast<wchar_t>(0xFFFD));
+      ++i;
+      continue;
+    }
+    if (code > 0xFFFF && sizeof(wchar_t) == 2) {
+      code -= 0x10000;
+      result.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
+      result.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
+    } else {
+      result.push_back(static_cast<wchar_t>(code));
+    }
+    i += static_cast<std::size_t>(length);
+  }
+  return result;
 }
 
 bool IsAbsolutePath(const std::wstring& path) {

@@ -25,6 +25,10 @@ struct EnvironmentEntryParts {
 };
 bool SplitEnvironmentEntry(const std::wstring& entry, EnvironmentEntryParts& parts);
 
+// UTF-8 (as failures carry the system's text) as wide text; a byte that
+// begins no valid sequence becomes U+FFFD.
+std::wstring FromUtf8(const std::string& text);
+
 // Whether the path names one place whatever the current drive and folder: a
 // drive with its root ("C:\...") or a UNC path ("\\server\share...").
 bool IsAbsolutePath(const std::wstring& path);

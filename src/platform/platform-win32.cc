@@ -6,6 +6,7 @@
 #include <sddl.h>
 
 #include "helpers/text.h"
+#include "platform/event_log-win32.h"
 #include "platform/system_entry-win32.h"
 #include "platform/system_error-win32.h"
 #include "platform/system_folders-win32.h"
@@ -292,6 +293,11 @@ int Win32Platform::SHFileOperation(ShellFileOperation& operation) {
   const int result = shFileOperationW.get()(&record);
   operation.fAnyOperationsAborted = record.fAnyOperationsAborted != FALSE;
   return result;
+}
+
+void Win32Platform::WriteRunEvent(bool failure, std::uint32_t eventId,
+                                  const std::vector<std::wstring>& lines) {
+  WriteApplicationEvent(L"Vantrel", failure, eventId, lines);
 }
 
 void Win32Platform::EndProcess(std::uint32_t exitCode) { ExitProcess(exitCode); }

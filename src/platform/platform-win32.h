@@ -47,6 +47,8 @@ class Win32Platform : public Platform {
                                  std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
+  void WriteRunEvent(bool failure, std::uint32_t eventId,
+                     const std::vector<std::wstring>& lines) override;
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override;
 
  private:

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // Where the Windows headers came first, their A/W macros would rename the
 // system calls that the interface names.
@@ -125,6 +126,12 @@ class Platform {
   // SHFileOperationW: performs the copy or delete, sets the aborted flag and
   // returns the call's own result (0 on success).
   virtual int SHFileOperation(ShellFileOperation& operation) = 0;
+
+  // Writes one event of the source "Vantrel" into the Application event log,
+  // an error or an information, with the event id and one line a string;
+  // registers the source first where it is missing.
+  virtual void WriteRunEvent(bool failure, std::uint32_t eventId,
+                             const std::vector<std::wstring>& lines) = 0;
 
   // Ends the process at once with that exit code; does not return.
   [[noreturn]] virtual void EndProcess(std::uint32_t exitCode) = 0;

@@ -248,8 +248,10 @@ run_command_line() {  # <exact Windows command line> [wrapper...]
   printf '%s' "$line" >"$file"
   echo "run:  $line${*:+   (via $*)}"
   local start=$SECONDS
-  "$@" timeout -k 5 "$E2E_RUN_TIMEOUT" "$WINE" "$(win_path "$E2E_DRIVE_C/e2e-tools/launch.exe")" \
-    "$(win_path "$file")" >"$CASE_UNIX/output.log" 2>&1
+  # The eventlog channel carries the text of the event the run writes.
+  WINEDEBUG=-all,+eventlog "$@" timeout -k 5 "$E2E_RUN_TIMEOUT" "$WINE" \
+    "$(win_path "$E2E_DRIVE_C/e2e-tools/launch.exe")" "$(win_path "$file")" \
+    >"$CASE_UNIX/output.log" 2>&1
   E2E_RC=$?
   E2E_SECONDS=$((SECONDS - start))
   echo "      exit code $E2E_RC after ${E2E_SECONDS}s"
@@ -257,6 +259,27 @@ run_command_line() {  # <exact Windows command line> [wrapper...]
     echo "      (stopped after ${E2E_RUN_TIMEOUT}s: it hung)"
     sed 's/^/      | /' "$CASE_UNIX/output.log" | tail -20
   fi
+}
+
+# The lines of the event the last run wrote, as Wine's eventlog channel
+# shows each of its strings (err: for an error, trace: for information),
+# unescaped.
+run_event() {  # <err|trace>
+  sed -n "s/^[0-9a-f]*:$1:eventlog:ReportEventW L\"\(.*\)\"\$/\1/p" "$CASE_UNIX/output.log" |
+    sed 's/\\\\/\x01/g; s/\\"/"/g; s/\x01/\\/g'
+}
+
+expect_event() {  # <err|trace> <text a line of the event holds>...
+  local kind=$1 lines piece
+  shift
+  lines="$(run_event "$kind")"
+  for piece in "$@"; do
+    if grep -qF -- "$piece" <<<"$lines"; then
+      pass "the run's event ($kind) says: $piece"
+    else
+      fail "the run's event ($kind) does not say: $piece; it holds: ${lines:-nothing}"
+    fi
+  done
 }
 
 vantrel_line() {  # <argument text>: the usual command line for the test install

@@ -182,6 +182,14 @@ int MemoryPlatform::SHFileOperation(ShellFileOperation& operation) {
   return shellResult;
 }
 
+void MemoryPlatform::WriteRunEvent(bool failure, std::uint32_t eventId,
+                                   const std::vector<std::wstring>& lines) {
+  Record(L"WriteRunEvent " + std::wstring(failure ? L"error " : L"information ") +
+         std::to_wstring(eventId));
+  FailIfTold("WriteRunEvent");
+  events.push_back(lines);
+}
+
 void MemoryPlatform::EndProcess(std::uint32_t exitCode) {
   Record(L"EndProcess " + std::to_wstring(exitCode));
   throw ProcessEnded{exitCode};

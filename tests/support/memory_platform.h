@@ -55,6 +55,8 @@ class MemoryPlatform : public Platform {
   std::vector<ShellFileOperation> shellOperations;
   std::vector<std::wstring> launched;
   std::vector<std::wstring> launchedPrograms;
+  // The lines of each event written, in order.
+  std::vector<std::vector<std::wstring>> events;
 
   // Runs the form's Load and returns the exit code it ended with; a run that
   // returns without ending the process fails the test.
@@ -85,6 +87,8 @@ class MemoryPlatform : public Platform {
                                  std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
+  void WriteRunEvent(bool failure, std::uint32_t eventId,
+                     const std::vector<std::wstring>& lines) override;
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override;
 
  private:

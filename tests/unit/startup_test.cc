@@ -22,7 +22,7 @@ TEST(Startup, NoArgumentEndsBeforeTheEnvironmentIsRead) {
     platform.argumentText = argument;
     EXPECT_EQ(platform.RunProgram(), 1u);
     EXPECT_EQ(platform.calls, (Calls{L"CreateHiddenWindow [Vantrel]", L"ArgumentText",
-                                     L"EndProcess 1"}));
+                                     L"WriteRunEvent error 1", L"EndProcess 1"}));
   }
 }
 
@@ -46,7 +46,7 @@ TEST(Startup, MissingPackageEndsBeforeTheWorkFolderIsTouched) {
             (Calls{L"GetShortPathName [C:\\Downloads\\gone.7z] 255",
                    L"GetShortPathName [C:\\Program Files\\Vantrel] 255"}));
   EXPECT_EQ(platform.calls.back(), L"EndProcess 2");
-  EXPECT_EQ(platform.calls[platform.calls.size() - 2], L"PathFileExists []");
+  EXPECT_EQ(platform.calls[platform.calls.size() - 3], L"PathFileExists []");
   EXPECT_TRUE(platform.CallsStartingWith(L"AcquireNamedMutex").empty());
   EXPECT_TRUE(platform.launched.empty());
   EXPECT_TRUE(platform.shellOperations.empty());

@@ -36,5 +36,12 @@ check "manifest lists Windows 10 among the supported systems" \
 check "version resource names the product Vantrel" \
   bash -c 'strings -el "$1" | grep -A1 -x ProductName | grep -qx Vantrel' _ "$exe"
 
+if [ "$(basename "$exe")" = vantrel.exe ]; then
+  # Event Viewer reads the text of each run's event from here: one message
+  # for each exit code, 0 to 7.
+  check "message table with a text for each exit code" \
+    bash -c '[ "$(strings -el "$1" | grep -c "^%1%n%2")" -ge 8 ]' _ "$exe"
+fi
+
 echo "$failures failed"
 [ "$failures" -eq 0 ]

@@ -11,6 +11,10 @@ clear_work_folder
 make_simple_package Install "$CASE_UNIX/install.7z"
 run_command_line "$(vantrel_line "$CASE_WIN\\install.7z")"
 expect_exit 0
+expect_event trace "Vantrel 1.0.0: installed (exit code 0)." "Package: $CASE_WIN\\install.7z"
+# The source is registered with the program as its message file.
+expect_reg_value 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Vantrel' \
+  EventMessageFile "$E2E_INSTALL_WIN\\vantrel.exe"
 expect_installed Install vt_Install.txt
 expect_file "$E2E_INF_UNIX/vt_Install.inf" "INF copy in the INF folder"
 expect_same_file "$E2E_INF_UNIX/vt_Install.inf" "$(ls "$CASE_UNIX"/src.*/vt_Install.inf)" "copied INF and packed INF"

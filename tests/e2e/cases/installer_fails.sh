@@ -15,6 +15,9 @@ make_package "$src" "$CASE_UNIX/fails.7z"
 clear_work_folder
 run_command_line "$(vantrel_line "$CASE_WIN\\fails.7z")"
 expect_exit 5
+expect_event err "the INF installer failed (exit code 5)." \
+  "Command: rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 $E2E_SYSTEMROOT_WIN\\Temp\\Vantrel\\vt_InstallerFails.inf" \
+  "Result: exit code 3"
 # The stand-in did install before failing: proof that the failure came from
 # the installer's exit code, not from an installer that never ran.
 expect_reg_value 'HKLM\Software\VantrelTest\InstallerFails' Installed InstallerFails

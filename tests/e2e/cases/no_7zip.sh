@@ -11,6 +11,10 @@ clear_work_folder
 E2E_RUN_TIMEOUT=60
 run_command_line "\"C:\\Program Files\\Vantrel No 7z\\vantrel.exe\" $CASE_WIN\\no7zip.7z"
 expect_exit 3
+expect_event err "the package could not be unpacked; nothing was installed (exit code 3)." \
+  "Failed step: 7-Zip unpacking the package" \
+  "\\7z\" x -y -aoa \"$CASE_WIN\\no7zip.7z\" -o\"$E2E_SYSTEMROOT_WIN\\Temp\\Vantrel\"" \
+  "Result: did not start: CreateProcessW: File not found. (2)"
 expect_no_reg_key 'HKLM\Software\VantrelTest\No7zip'
 expect_no_path "$E2E_INF_UNIX/vt_No7zip.inf" "INF copy in the INF folder"
 expect_no_work_folder

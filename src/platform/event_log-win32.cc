@@ -1,0 +1,91 @@
+#include "platform/event_log-win32.h"
+
+#include "platform/system_entry-win32.h"
+#include "platform/system_error-win32.h"
+
+namespace vantrel {
+
+namespace {
+
+using RegCreateKeyExWFn = LSTATUS(WINAPI*)(HKEY, LPCWSTR, DWORD, LPWSTR, DWORD, REGSAM,
+                                           const SECURITY_ATTRIBUTES*, PHKEY, LPDWORD);
+using RegSetValueExWFn = LSTATUS(WINAPI*)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
+using RegCloseKeyFn = LSTATUS(WINAPI*)(HKEY);
+using RegisterEventSourceWFn = HANDLE(WINAPI*)(LPCWSTR, LPCWSTR);
+using ReportEventWFn = BOOL(WINAPI*)(HANDLE, WORD, WORD, DWORD, PSID, WORD, DWORD, LPCWSTR*,
+                                     LPVOID);
+using DeregisterEventSourceFn = BOOL(WINAPI*)(HANDLE);
+
+SystemEntry<RegCreateKeyExWFn> regCreateKeyExW(L"advapi32.dll", "RegCreateKeyExW");
+SystemEntry<RegSetValueExWFn> regSetValueExW(L"advapi32.dll", "RegSetValueExW");
+SystemEntry<RegCloseKeyFn> regCloseKey(L"advapi32.dll", "RegCloseKey");
+SystemEntry<RegisterEventSourceWFn> registerEventSourceW(L"advapi32.dll", "RegisterEventSourceW");
+SystemEntry<ReportEventWFn> reportEventW(L"advapi32.dll", "ReportEventW");
+SystemEntry<DeregisterEventSourceFn> deregisterEventSource(L"advapi32.dll",
+                                                           "DeregisterEventSource");
+
+const wchar_t kSourcesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";
+
+// Owners of the two handles, given back once whichever way the code leaves.
+struct RegistryKey {
+  HKEY key = nullptr;
+  ~RegistryKey() {
+    if (key != nullptr) regCloseKey.get()(key);
+  }
+};
+struct EventSource {
+  HANDLE source = nullptr;
+  ~EventSource() {
+    if (source != nullptr) deregisterEventSource.get()(source);
+  }
+};
+
+std::wstring ThisProgram() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) throw SystemFailure("GetModuleFileNameW");
+    if (n < path.size()) return std::wstring(path.data(), n);
+    path.resize(path.size() * 2);
+  }
+}
+
+void RegisterSource(const wchar_t* source) {
+  RegistryKey key;
+  const LSTATUS created =
+      regCreateKeyExW.get()(HKEY_LOCAL_MACHINE, (std::wstring(kSourcesKey) + source).c_str(), 0,
+                            nullptr, 0, KEY_SET_VALUE, nullptr, &key.key, nullptr);
+  if (created != ERROR_SUCCESS) throw SystemFailure("RegCreateKeyExW", static_cast<DWORD>(created));
+  const std::wstring program = ThisProgram();
+  const DWORD types = EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE;
+  const LSTATUS file = regSetValueExW.get()(
+      key.key, L"EventMessageFile", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
+      static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t)));
+  if (file != ERROR_SUCCESS) throw SystemFailure("RegSetValueExW", static_cast<DWORD>(file));
+  const LSTATUS supported = regSetValueExW.get()(key.key, L"TypesSupported", 0, REG_DWORD,
+                                                 reinterpret_cast<const BYTE*>(&types), sizeof types);
+  if (supported != ERROR_SUCCESS) throw SystemFailure("RegSetValueExW", static_cast<DWORD>(supported));
+}
+
+}  // namespace
+
+void WriteApplicationEvent(const wchar_t* source, bool failure, DWORD eventId,
+                           const std::vector<std::wstring>& lines) {
+  try {
+    RegisterSource(source);
+  } catch (const PlatformFailure&) {
+    // Without the message file the strings are still in the log.
+  }
+  EventSource events;
+  events.source = registerEventSourceW.get()(nullptr, source);
+  if (events.source == nullptr) throw SystemFailure("RegisterEventSourceW");
+  std::vector<LPCWSTR> strings;
+  for (const auto& line : lines) strings.push_back(line.c_str());
+  if (!reportEventW.get()(events.source,
+                          failure ? EVENTLOG_ERROR_TYPE : EVENTLOG_INFORMATION_TYPE, 0, eventId,
+                          nullptr, static_cast<WORD>(strings.size()), 0, strings.data(), nullptr)) {
+    throw SystemFailure("ReportEventW");
+  }
+}
+
+}  // namespace vantrel
