@@ -39,12 +39,17 @@ start=$(date +%s.%N)
 set +e
 # What the hidden console programs print reaches Wine's own output; it is
 # kept in a log rather than mixed into this account.
-wine_run 180 "$demo/launch.exe" 'Z:'"${demo//\//\\}"'\command-line.txt' >"$demo/wine-output.log" 2>&1
+# Wine's eventlog channel shows the event the run writes.
+WINEDEBUG=-all,+eventlog wine_run 180 "$demo/launch.exe" 'Z:'"${demo//\//\\}"'\command-line.txt' \
+  >"$demo/wine-output.log" 2>&1
 code=$?
 set -e
 end=$(date +%s.%N)
 printf "exit code: %s (0 = installed), %s s\n" "$code" "$(awk -v a="$start" -v b="$end" "BEGIN { printf \"%.1f\", b - a }")"
 
+echo "== the event the run wrote into the Application event log"
+sed -n 's/^[0-9a-f]*:[a-z]*:eventlog:ReportEventW L"\(.*\)"$/\1/p' "$demo/wine-output.log" |
+  sed 's/\\\\/\\/g'
 echo "== what the INF's DefaultInstall did"
 wine_run 30 reg query 'HKLM\Software\Vantrel Sample' | tr -d '\r' | sed '/^$/d'
 echo "system32\\vantrel-sample.txt: $(tr -d '\r' <"$drive_c/windows/system32/vantrel-sample.txt")"
