@@ -6,6 +6,19 @@
 
 namespace vantrel {
 
+const std::wstring kWorkFolder = L"C:\\WINDOWS\\Temp\\Vantrel";
+
+MemoryPlatform ReadyToInstall() {
+  MemoryPlatform platform;
+  platform.environment = {L"SystemDrive=C:", L"SystemRoot=C:\\WINDOWS"};
+  platform.argumentText = L"\"C:\\Package Store\\driver.7z\"";
+  platform.shortPaths[L"C:\\Package Store\\driver.7z"] = L"C:\\PACKAG~1\\driver.7z";
+  platform.shortPaths[L"C:\\Program Files\\Vantrel"] = L"C:\\PROGRA~1\\Vantrel";
+  platform.existingPaths = {L"C:\\PACKAG~1\\driver.7z", kWorkFolder + L"\\driver.inf"};
+  platform.firstMatches[kWorkFolder + L"\\*.inf"] = L"driver.inf";
+  return platform;
+}
+
 std::wstring Quoted(const std::wstring& text) {
   std::wstring shown;
   for (wchar_t c : text) {

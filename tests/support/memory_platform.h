@@ -105,6 +105,13 @@ class MemoryPlatform : public Platform {
   int mutexesHeld_ = 0;
 };
 
+// A machine with the package "C:\Package Store\driver.7z" at hand (short
+// form C:\PACKAG~1\driver.7z), the program in C:\Program Files\Vantrel and
+// an INF, driver.inf, in the work folder C:\WINDOWS\Temp\Vantrel once the
+// package is unpacked.
+MemoryPlatform ReadyToInstall();
+extern const std::wstring kWorkFolder;
+
 // Text for messages and call records.
 std::wstring Quoted(const std::wstring& text);
 

@@ -9,22 +9,8 @@ namespace {
 
 using Calls = std::vector<std::wstring>;
 
-const std::wstring kWork = L"C:\\WINDOWS\\Temp\\Vantrel";
-const std::wstring kNul2(2, L'\0');
+const std::wstring& kWork = kWorkFolder;
 const std::wstring kShownNul2 = L"\\0\\0";
-
-// A machine with the package at hand and, unless a test says otherwise, an
-// INF in the work folder after the extraction.
-MemoryPlatform ReadyToInstall() {
-  MemoryPlatform platform;
-  platform.environment = {L"SystemDrive=C:", L"SystemRoot=C:\\WINDOWS"};
-  platform.argumentText = L"\"C:\\Package Store\\driver.7z\"";
-  platform.shortPaths[L"C:\\Package Store\\driver.7z"] = L"C:\\PACKAG~1\\driver.7z";
-  platform.shortPaths[L"C:\\Program Files\\Vantrel"] = L"C:\\PROGRA~1\\Vantrel";
-  platform.existingPaths = {L"C:\\PACKAG~1\\driver.7z", kWork + L"\\driver.inf"};
-  platform.firstMatches[kWork + L"\\*.inf"] = L"driver.inf";
-  return platform;
-}
 
 ChildScript Exits(std::uint32_t code) { return ChildScript{true, 0, code}; }
 

@@ -7,18 +7,7 @@
 namespace vantrel {
 namespace {
 
-const std::wstring kWork = L"C:\\WINDOWS\\Temp\\Vantrel";
-
-MemoryPlatform ReadyToInstall() {
-  MemoryPlatform platform;
-  platform.environment = {L"SystemDrive=C:", L"SystemRoot=C:\\WINDOWS"};
-  platform.argumentText = L"\"C:\\Packages\\driver.7z\"";
-  platform.shortPaths[L"C:\\Packages\\driver.7z"] = L"C:\\Packages\\driver.7z";
-  platform.shortPaths[L"C:\\Program Files\\Vantrel"] = L"C:\\PROGRA~1\\Vantrel";
-  platform.existingPaths = {L"C:\\Packages\\driver.7z", kWork + L"\\driver.inf"};
-  platform.firstMatches[kWork + L"\\*.inf"] = L"driver.inf";
-  return platform;
-}
+const std::wstring& kWork = kWorkFolder;
 
 std::wstring Joined(const std::vector<std::wstring>& lines) {
   std::wstring text;
@@ -28,7 +17,7 @@ std::wstring Joined(const std::vector<std::wstring>& lines) {
 
 TEST(RunRecord, OneEventNamesTheOutcomeAndTheFirstFailedStep) {
   const std::wstring unpack = L"Command: \"C:\\PROGRA~1\\Vantrel\\7z\" x -y -aoa "
-                              L"\"C:\\Packages\\driver.7z\" -o\"" + kWork + L"\"\n";
+                              L"\"C:\\PACKAG~1\\driver.7z\" -o\"" + kWork + L"\"\n";
   struct Case {
     const char* what;
     void (*arrange)(MemoryPlatform&);
@@ -37,7 +26,7 @@ TEST(RunRecord, OneEventNamesTheOutcomeAndTheFirstFailedStep) {
   };
   for (const Case& c : std::vector<Case>{
            {"installed", [](MemoryPlatform&) {}, 0,
-            {L"Vantrel 1.0.0: installed (exit code 0).\nPackage: C:\\Packages\\driver.7z\n"}},
+            {L"Vantrel 1.0.0: installed (exit code 0).\nPackage: C:\\Package Store\\driver.7z\n"}},
            {"7-Zip missing",
             [](MemoryPlatform& p) {
               p.childFor = [](const std::wstring& command) {
@@ -71,7 +60,7 @@ TEST(RunRecord, OneEventNamesTheOutcomeAndTheFirstFailedStep) {
            {"no INF", [](MemoryPlatform& p) { p.firstMatches.clear(); }, 4,
             {L"Result: no INF file in the package\n"}},
            {"package missing", [](MemoryPlatform& p) { p.existingPaths.clear(); }, 2,
-            {L"Failed step: looking for the package\nPath: C:\\Packages\\driver.7z\n"}},
+            {L"Failed step: looking for the package\nPath: C:\\Package Store\\driver.7z\n"}},
        }) {
     MemoryPlatform platform = ReadyToInstall();
     c.arrange(platform);
