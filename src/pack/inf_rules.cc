@@ -107,7 +107,7 @@ InfVerdict CheckInf(const InfFacts& facts, const FolderPlan& plan) {
   for (const std::wstring& file : plan.payload) {
     if (!seen.Has(file)) {
       verdict.warnings.push_back(L"\"" + file + L"\" is in the folder but the INF never names it; "
-                                 L"it is packed all the same");
+                                 L"it goes into the cabinet all the same");
     }
   }
 

@@ -100,6 +100,6 @@ int wmain(int argc, wchar_t** argv) {
     return vantrel::Pack(std::vector<std::wstring>(argv + 1, argv + argc));
   } catch (const vantrel::PlatformFailure& failure) {
     return vantrel::Refuse(vantrel::PackExit::kWriteFailed,
-                           vantrel::FromUtf8(failure.what()) + L"; nothing usable written");
+                           vantrel::FromUtf8(failure.what()) + L"; the package was not made");
   }
 }

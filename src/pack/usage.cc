@@ -63,8 +63,9 @@ Exit codes
      or a disk whose path is not i386
   4  the INF names a source file that the folder lacks (the INF installer
      would wait for that file for ever on the target)
-  5  a cabinet or the archive could not be written, or 7z.exe is missing or
-     failed
+  5  a cabinet or the archive could not be written, 7z.exe is missing or
+     failed, or another system call failed (the message names the call and
+     the system's error)
 )";
 }
 
