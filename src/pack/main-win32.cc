@@ -63,6 +63,9 @@ int Pack(const std::vector<std::wstring>& arguments) {
     return Refuse(verdict.code, L"nothing written: " + infPath);
   }
 
+  const std::wstring sevenZip = Win32Platform().ProgramFolder() + L"\\7z.exe";
+  if (!IsFile(sevenZip)) return Refuse(PackExit::kWriteFailed, L"7-Zip is missing: " + sevenZip);
+
   StageFolder stage;
   std::vector<std::wstring> names = {CompressedInfName(plan.inf)};
   WriteCabinet(stage.path() + L"\\" + names[0], {infPath});
@@ -72,8 +75,6 @@ int Pack(const std::vector<std::wstring>& arguments) {
     names.push_back(CabinetName(folder));
     WriteCabinet(stage.path() + L"\\" + names[1], payload);
   }
-  const std::wstring sevenZip = Win32Platform().ProgramFolder() + L"\\7z.exe";
-  if (!IsFile(sevenZip)) return Refuse(PackExit::kWriteFailed, L"7-Zip is missing: " + sevenZip);
   // 7-Zip adds to an archive that exists; a package is always made whole.
   DeleteIfPresent(output);
   const std::uint32_t sevenZipExit = RunSevenZip(sevenZip, stage.path(), output, names);
