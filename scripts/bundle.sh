@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Makes the release bundle: vantrel-<version>-<arch>.zip holding the program,
-# the 7-Zip console beside it as 7z.exe with 7-Zip's licence notice, the text
+# the package builder vantrel-pack.exe, the 7-Zip console beside it as 7z.exe with 7-Zip's licence notice, the text
 # for administrators and SHA256SUMS. The same bytes give the same zip.
-# Usage: bundle.sh <vantrel.exe> <7za.exe> <win32|win64> <version> <output folder>
+# Usage: bundle.sh <vantrel.exe> <vantrel-pack.exe> <7za.exe> <win32|win64> <version> <output folder>
 set -euo pipefail
 
-if [ $# -ne 5 ]; then
-  echo "usage: $0 <vantrel.exe> <7za.exe> <win32|win64> <version> <output folder>" >&2
+if [ $# -ne 6 ]; then
+  echo "usage: $0 <vantrel.exe> <vantrel-pack.exe> <7za.exe> <win32|win64> <version> <output folder>" >&2
   exit 2
 fi
-program=$1 sevenza=$2 arch=$3 version=$4 out=$5
+program=$1 packer=$2 sevenza=$3 arch=$4 version=$5 out=$6
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-for file in "$program" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/7-ZIP-LICENSE.txt"; do
+for file in "$program" "$packer" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/7-ZIP-LICENSE.txt"; do
   [ -f "$file" ] || { echo "bundle: missing $file" >&2; exit 1; }
 done
 
@@ -20,11 +20,12 @@ stage="$(mktemp -d)"
 trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
 cp "$program" "$stage/$name/vantrel.exe"
+cp "$packer" "$stage/$name/vantrel-pack.exe"
 cp "$sevenza" "$stage/$name/7z.exe"
 # Windows editors expect CRLF in a text file handed to administrators.
 sed 's/$/\r/' "$root/docs/ADMIN.txt" >"$stage/$name/README.txt"
 sed 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt" >"$stage/$name/7-ZIP-LICENSE.txt"
-(cd "$stage/$name" && sha256sum vantrel.exe 7z.exe README.txt 7-ZIP-LICENSE.txt >SHA256SUMS)
+(cd "$stage/$name" && sha256sum vantrel.exe vantrel-pack.exe 7z.exe README.txt 7-ZIP-LICENSE.txt >SHA256SUMS)
 touch -d '2000-01-01 00:00:00 UTC' "$stage/$name" "$stage/$name"/*
 
 mkdir -p "$out"

@@ -27,7 +27,7 @@ mkdir -p "$drive_c/Program Files"
 mv "$demo/unpacked"/vantrel-* "$drive_c/Program Files/Vantrel"
 (cd "$drive_c/Program Files/Vantrel" && sha256sum -c --quiet SHA256SUMS && ls -l)
 
-echo "== the sample package, made by scripts/make-package.sh"
+echo "== the sample package, made by vantrel-pack.exe (scripts/make-package.sh)"
 mkdir -p "$drive_c/Packages"
 scripts/make-package.sh samples/sample-package "$drive_c/Packages/Sample Package.7z"
 7z l "$drive_c/Packages/Sample Package.7z" | sed -n '/^---/,/^---/p'

@@ -1,63 +1,55 @@
 #!/usr/bin/env bash
-# Builds a package from a folder the way these packages are made: every INF as
-# a single-file cabinet "<name>.in_", every other file together in one
-# "<folder name>.cab", both at the top of a 7z archive. Cabinets store bare
-# names, since the installer expands them straight into flat folders.
+# Makes a package with the shipped package builder: vantrel-pack.exe from the
+# build's release bundle, run under Wine, so that what the demo, the tests and
+# the benchmark install was made the way administrators make it. Its exit
+# code and messages are vantrel-pack's own (see its --help).
 #
 #   scripts/make-package.sh <folder> <out.7z>
+#
+# Runs in the caller's WINEPREFIX when one is set (an end-to-end case, the
+# demo), otherwise in a scratch prefix made once under build/.
 set -euo pipefail
 
 die() { echo "make-package: $*" >&2; exit 1; }
-
 [ $# -eq 2 ] || die "usage: make-package.sh <folder> <out.7z>"
-src="$1"
-out="$2"
-[ -n "$src" ] || die "the folder name is empty"
-[ -n "$out" ] || die "the output name is empty"
-[ -d "$src" ] || die "no such folder: $src"
-for tool in gcab 7z; do
-  command -v "$tool" >/dev/null 2>&1 || die "'$tool' is not installed (apt-get install gcab p7zip-full)"
-done
 
-src="$(cd "$src" && pwd)"
-out_dir="$(dirname -- "$out")"
-[ -d "$out_dir" ] || die "the output folder does not exist: $out_dir"
-out="$(cd "$out_dir" && pwd)/$(basename -- "$out")"
-case "$out" in
-  "$src"/*) die "the output must not be inside the folder being packed" ;;
-esac
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
 
-infs=()
-others=()
-while IFS= read -r -d '' entry; do
-  name="$(basename -- "$entry")"
-  if [ -d "$entry" ]; then
-    die "subfolders are not supported (cabinets hold bare names): $name"
-  fi
-  [ -f "$entry" ] || die "not a regular file: $name"
-  case "${name,,}" in
-    *.inf) infs+=("$name") ;;
-    *) others+=("$name") ;;
-  esac
-done < <(find "$src" -mindepth 1 -maxdepth 1 -print0 | sort -z)
+bundle="${VANTREL_BUNDLE:-}"
+[ -n "$bundle" ] || bundle="$(ls "$VANTREL_BUILD"/vantrel-*-"$VANTREL_WINE_ARCH".zip 2>/dev/null | head -n 1)"
+[ -f "$bundle" ] || die "no release bundle in $VANTREL_BUILD (bash scripts/build.sh makes it)"
 
-[ $(( ${#infs[@]} + ${#others[@]} )) -gt 0 ] || die "the folder is empty: $src"
-
-stage="$(mktemp -d)"
-trap 'rm -rf "$stage"' EXIT
-
-for inf in "${infs[@]}"; do
-  # foo.inf -> foo.in_, the usual name of a compressed file.
-  (cd "$src" && gcab -c -z -n "$stage/${inf%?}_" "$inf") || die "gcab failed for $inf"
-done
-if [ ${#others[@]} -gt 0 ]; then
-  cab_name="$(basename -- "$src")"
-  cab_name="${cab_name// /_}"
-  (cd "$src" && gcab -c -z -n "$stage/${cab_name:-payload}.cab" "${others[@]}") ||
-    die "gcab failed for the payload files"
+# Unpacked once per bundle, beside it; a newer bundle replaces the copy. The
+# copy is made aside and moved in whole, so a run never sees half of it.
+tool="$(dirname "$bundle")/pack-tool"
+if [ ! -f "$tool/vantrel-pack.exe" ] || [ "$bundle" -nt "$tool/.unpacked" ]; then
+  fresh="$(mktemp -d "$tool.XXXX")"
+  unzip -q -j "$bundle" -d "$fresh" || die "cannot unpack $bundle"
+  touch "$fresh/.unpacked"
+  rm -rf "$tool"
+  mv "$fresh" "$tool"
 fi
 
-# 7z adds to an archive that already exists; a package is always made whole.
-rm -f -- "$out"
-(cd "$stage" && 7z a -t7z -bd -y "$out" ./* >/dev/null) || die "7z failed to write $out"
-echo "make-package: $out (${#infs[@]} INF, ${#others[@]} other file(s))"
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX="$VANTREL_BUILD/pack-prefix"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wine_run 300 wineboot -i >/dev/null 2>&1 || die "could not make the Wine prefix $WINEPREFIX"
+  fi
+fi
+
+# Wine's drive Z: is the Unix root, so an absolute path needs no winepath.
+windows_path() {
+  local path="$1"
+  case "$path" in /*) ;; *) path="$PWD/$path" ;; esac
+  path="Z:${path//\//\\}"
+  printf '%s' "${path%\\}"
+}
+
+set +e
+wine_run 300 "$tool/vantrel-pack.exe" "$(windows_path "$1")" "$(windows_path "$2")"
+code=$?
+set -e
+[ "$code" -ne 124 ] || echo "make-package: vantrel-pack.exe did not end within 300 s" >&2
+exit "$code"

@@ -221,9 +221,28 @@ make_simple_package() {  # <tag> <out.7z unix path>
   make_package "$src" "$out"
 }
 
-make_package() {  # <folder> <out.7z>
+make_package() {  # <folder> <out.7z>: with the shipped vantrel-pack.exe
   "$VANTREL_ROOT/scripts/make-package.sh" "$1" "$2" >/dev/null ||
     e2e_die "could not make the package $2"
+}
+
+# The same layout without vantrel-pack, for the broken packages it refuses to
+# make: every INF as <name>.in_, every other file in payload.cab.
+make_package_by_hand() {  # <folder> <out.7z>
+  local stage name infs=() others=()
+  stage="$(mktemp -d)"
+  while IFS= read -r name; do
+    case "${name,,}" in *.inf) infs+=("$name") ;; *) others+=("$name") ;; esac
+  done < <(ls -A "$1")
+  for name in "${infs[@]}"; do
+    (cd "$1" && gcab -c -z -n "$stage/${name%?}_" "$name") || e2e_die "gcab failed for $name"
+  done
+  if [ ${#others[@]} -gt 0 ]; then
+    (cd "$1" && gcab -c -z -n "$stage/payload.cab" "${others[@]}") || e2e_die "gcab failed in $1"
+  fi
+  rm -f "$2"
+  (cd "$stage" && 7z a -t7z -bd -y "$2" ./* >/dev/null) || e2e_die "7z could not write $2"
+  rm -rf "$stage"
 }
 
 # ---- running the program ---------------------------------------------------

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # What ships: a GUI-subsystem program of the right machine type that imports
 # only system DLLs, carries its manifest (administrator rights, supported
-# systems) and its version resource.
-# Usage: check-binary.sh <vantrel.exe> <i686|x86_64>
+# systems) and its version resource. With "console", the package builder: a
+# console program of the right machine type that imports only system DLLs.
+# Usage: check-binary.sh <vantrel.exe> <i686|x86_64> [console]
 set -uo pipefail
-exe=$1 arch=$2
+exe=$1 arch=$2 subsystem=${3:-GUI}
 failures=0
 check() {  # <what> <command...>
   local what=$1
@@ -15,10 +16,10 @@ check() {  # <what> <command...>
 kind="$(file -b "$exe")"
 echo "file: $kind"
 if [ "$arch" = i686 ]; then
-  check "PE32 GUI executable for Intel 80386" grep -q '^PE32 executable (GUI) Intel 80386' <<<"$kind"
+  check "PE32 $subsystem executable for Intel 80386" grep -q "^PE32 executable ($subsystem) Intel 80386" <<<"$kind"
   objdump=i686-w64-mingw32-objdump
 else
-  check "PE32+ GUI executable for x86-64" grep -q '^PE32+ executable (GUI) x86-64' <<<"$kind"
+  check "PE32+ $subsystem executable for x86-64" grep -q "^PE32+ executable ($subsystem) x86-64" <<<"$kind"
   objdump=x86_64-w64-mingw32-objdump
 fi
 
@@ -28,6 +29,12 @@ check "imports only system DLLs" bash -c '
   for dll in $1; do
     case "${dll,,}" in kernel32.dll|user32.dll|msvcrt.dll) ;; *) exit 1 ;; esac
   done' _ "$imports"
+
+if [ "$subsystem" = console ]; then
+  echo "$failures failed"
+  [ "$failures" -eq 0 ]
+  exit
+fi
 
 check "manifest asks for administrator rights" grep -q 'level="requireAdministrator"' "$exe"
 check "manifest lists Windows 10 among the supported systems" \

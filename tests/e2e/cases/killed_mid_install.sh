@@ -10,7 +10,7 @@ forget_install Hangs vt_Hangs.inf
 forget_install AfterKill vt_AfterKill.inf vt_AfterKill.txt
 mkdir -p "$CASE_UNIX/hangs"
 write_inf "$CASE_UNIX/hangs/vt_Hangs.inf" Hangs vt_Hangs_missing.txt
-make_package "$CASE_UNIX/hangs" "$CASE_UNIX/hangs.7z"
+make_package_by_hand "$CASE_UNIX/hangs" "$CASE_UNIX/hangs.7z"
 make_simple_package AfterKill "$CASE_UNIX/after.7z"
 
 # Wine shows each Windows process's own command line as its Unix one.

@@ -7,7 +7,7 @@ rm -f "$E2E_SYSTEM32_UNIX/vt_NoInf.txt"
 mkdir -p "$CASE_UNIX/src"
 echo "payload of NoInf" >"$CASE_UNIX/src/vt_NoInf.txt"
 echo "notes" >"$CASE_UNIX/src/notes.txt"
-make_package "$CASE_UNIX/src" "$CASE_UNIX/noinf.7z"
+make_package_by_hand "$CASE_UNIX/src" "$CASE_UNIX/noinf.7z"
 clear_work_folder
 infs_before="$(list_inf_folder)"
 run_command_line "$(vantrel_line "$CASE_WIN\\noinf.7z")"

@@ -12,7 +12,7 @@ for tag in "${tags[@]}"; do
 done
 echo "payload" >"$src/readme.txt"
 clear_work_folder
-make_package "$src" "$CASE_UNIX/several.7z"
+make_package_by_hand "$src" "$CASE_UNIX/several.7z"
 run_command_line "$(vantrel_line "$CASE_WIN\\several.7z")"
 expect_exit 0
 installed=()

@@ -1,0 +1,15 @@
+// Lines for the person or script that ran vantrel-pack. A console gets the
+// text as it is; a pipe or file gets UTF-8, so no name is lost to a code page.
+#pragma once
+
+#include <string>
+
+namespace vantrel {
+
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+
+void PrintOut(const std::wstring& line);
+void PrintError(const std::wstring& line);
+
+}  // namespace vantrel

@@ -1,0 +1,94 @@
+#include "pack/folder-win32.h"
+
+#include <windows.h>
+
+#include "platform/system_error-win32.h"
+#include "platform/unique_handle-win32.h"
+
+namespace vantrel {
+
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0],
+                                     nullptr);
+    if (n == 0) throw SystemFailure("GetFullPathNameW");
+    if (n < full.size()) {
+      full.resize(n);
+      // "C:\" keeps its separator; any other folder loses a trailing one.
+      while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+      return full;
+    }
+    full.resize(n);
+  }
+}
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::vector<FolderEntry> ListFolder(const std::wstring& folder) {
+  std::vector<FolderEntry> entries;
+  WIN32_FIND_DATAW found = {};
+  const std::wstring pattern = folder + (folder.back() == L'\\' ? L"*" : L"\\*");
+  UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+  if (!search) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return entries;
+    throw SystemFailure("FindFirstFileW");
+  }
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileW(search.get(), &found));
+  if (GetLastError() != ERROR_NO_MORE_FILES) throw SystemFailure("FindNextFileW");
+  return entries;
+}
+
+void DeleteIfPresent(const std::wstring& path) {
+  if (!DeleteFileW(path.c_str())) {
+    const DWORD code = GetLastError();
+    if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
+      throw SystemFailure("DeleteFileW for the old package", code);
+    }
+  }
+}
+
+StageFolder::StageFolder() {
+  std::wstring temp(MAX_PATH + 1, L'\0');
+  const DWORD n = GetTempPathW(static_cast<DWORD>(temp.size()), &temp[0]);
+  if (n == 0 || n >= temp.size()) throw SystemFailure("GetTempPathW");
+  temp.resize(n);
+  // The process id and the tick count keep two runs apart; a name taken
+  // already is tried again with the next tick.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring candidate = temp + L"vantrel-pack-" +
+                                   std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(GetTickCount() + attempt);
+    if (CreateDirectoryW(candidate.c_str(), nullptr)) {
+      path_ = candidate;
+      return;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw SystemFailure("CreateDirectoryW");
+  }
+  throw SystemFailure("CreateDirectoryW", ERROR_ALREADY_EXISTS);
+}
+
+StageFolder::~StageFolder() {
+  // A leftover in the user's temporary folder is no reason to fail the run.
+  try {
+    for (const FolderEntry& entry : ListFolder(path_)) {
+      DeleteFileW((path_ + L"\\" + entry.name).c_str());
+    }
+  } catch (const PlatformFailure&) {
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+}  // namespace vantrel

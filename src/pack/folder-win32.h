@@ -1,0 +1,34 @@
+// The folder being packed, and the private folder the cabinets are made in.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "pack/folder_plan.h"
+
+namespace vantrel {
+
+// GetFullPathNameW: a relative path made absolute against the current folder.
+std::wstring FullPath(const std::wstring& path);
+bool IsFolder(const std::wstring& path);
+bool IsFile(const std::wstring& path);
+// Every entry of the folder but "." and ".."; throws PlatformFailure.
+std::vector<FolderEntry> ListFolder(const std::wstring& folder);
+// Deletes the file if it is there; throws PlatformFailure when it cannot.
+void DeleteIfPresent(const std::wstring& path);
+
+// A new folder under the user's temporary folder, removed with what it holds
+// when the owner goes, whichever way the program leaves.
+class StageFolder {
+ public:
+  StageFolder();
+  ~StageFolder();
+  StageFolder(const StageFolder&) = delete;
+  StageFolder& operator=(const StageFolder&) = delete;
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace vantrel

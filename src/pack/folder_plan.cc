@@ -1,0 +1,53 @@
+#include "pack/folder_plan.h"
+
+#include <algorithm>
+
+#include "helpers/text.h"
+
+namespace vantrel {
+
+FolderPlan PlanFolder(const std::vector<FolderEntry>& entries) {
+  FolderPlan plan;
+  std::vector<std::wstring> infs;
+  for (const FolderEntry& entry : entries) {
+    if (entry.isFolder) {
+      plan.problem = L"the folder holds the subfolder \"" + entry.name +
+                     L"\"; cabinets hold bare names, so subfolders are not supported";
+      return plan;
+    }
+    if (WildcardMatch(L"*.inf", entry.name)) {
+      infs.push_back(entry.name);
+    } else {
+      plan.payload.push_back(entry.name);
+    }
+  }
+  if (entries.empty()) {
+    plan.problem = L"the folder is empty";
+  } else if (infs.empty()) {
+    plan.problem = L"the folder holds no INF file";
+  } else if (infs.size() > 1) {
+    std::sort(infs.begin(), infs.end());
+    std::wstring names;
+    for (const std::wstring& inf : infs) names += (names.empty() ? L"" : L", ") + inf;
+    plan.problem = L"the folder holds several INF files (" + names + L"); a package has one";
+  } else {
+    plan.inf = infs[0];
+  }
+  std::sort(plan.payload.begin(), plan.payload.end());
+  return plan;
+}
+
+std::wstring CompressedInfName(const std::wstring& infName) {
+  return infName.substr(0, infName.size() - 1) + L"_";
+}
+
+std::wstring CabinetName(const std::wstring& folderPath) {
+  std::wstring path = folderPath;
+  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  const std::size_t slash = path.find_last_of(L"\\/:");
+  std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  std::replace(name.begin(), name.end(), L' ', L'_');
+  return (name.empty() ? L"payload" : name) + L".cab";
+}
+
+}  // namespace vantrel

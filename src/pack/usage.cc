@@ -1,0 +1,72 @@
+#include "pack/usage.h"
+
+#include "helpers/text.h"
+
+namespace vantrel {
+
+PackRequest ParseArguments(const std::vector<std::wstring>& arguments) {
+  PackRequest request;
+  if (arguments.size() == 1 &&
+      (arguments[0] == L"--help" || arguments[0] == L"-h" || arguments[0] == L"/?")) {
+    request.action = PackRequest::Action::kHelp;
+    return request;
+  }
+  if (arguments.size() != 2) {
+    request.problem = L"expected two arguments, a folder and the package to write";
+    return request;
+  }
+  if (arguments[0].empty() || arguments[1].empty()) {
+    request.problem = L"an argument is empty";
+    return request;
+  }
+  request.action = PackRequest::Action::kPack;
+  request.folder = arguments[0];
+  request.output = arguments[1];
+  return request;
+}
+
+bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {
+  std::wstring prefix = LowerAscii(folder);
+  if (prefix.empty()) return false;
+  if (prefix.back() != L'\\') prefix += L'\\';
+  return LowerAscii(path).compare(0, prefix.size(), prefix) == 0;
+}
+
+std::wstring HelpText() {
+  return LR"(vantrel-pack - makes a Vantrel package from a folder
+
+Usage
+  vantrel-pack <folder> <package.7z>
+
+The folder holds one INF file and the files it installs, no subfolders.
+Before anything is written the INF is checked with the system's INF parser:
+it must have a [DefaultInstall] section; every file that [SourceDisksFiles]
+lists or a CopyFiles section of DefaultInstall copies must be in the folder
+and listed in [SourceDisksFiles]; the [SourceDisksNames] entry of each disk
+those files use must name the i386 subfolder as its path.
+The INF becomes the single-file MSZIP cabinet <name>.in_, the other files one
+MSZIP cabinet named after the folder (blanks become _), and both go into the
+7z archive, made afresh by the 7z.exe beside vantrel-pack.exe.
+
+Warnings (the package is still made, exit code 0)
+  - a file in the folder that the INF never names
+  - an INF of the same name in this machine's %SystemRoot%\inf: Vantrel
+    overwrites that file on the target machine
+
+Exit codes
+  0  the package was made
+  1  wrong arguments, or the package would be written inside the folder
+  2  the folder is missing or empty, or holds no INF, several INFs or a
+     subfolder
+  3  the INF cannot be parsed, has no [DefaultInstall], copies a file that
+     [SourceDisksFiles] does not list, names a CopyFiles section it lacks,
+     or a disk whose path is not i386
+  4  the INF names a source file that the folder lacks (the INF installer
+     would wait for that file for ever on the target)
+  5  a cabinet or the archive could not be written, 7z.exe is missing or
+     failed, or another system call failed (the message names the call and
+     the system's error)
+)";
+}
+
+}  // namespace vantrel
