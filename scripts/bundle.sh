@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the release bundle: vantrel-<version>-<arch>.zip holding the program,
-# the package builder vantrel-pack.exe, the 7-Zip console beside it as 7z.exe with 7-Zip's licence notice, the text
-# for administrators and SHA256SUMS. The same bytes give the same zip.
+# the package builder vantrel-pack.exe, the 7-Zip console beside them as
+# 7z.exe with 7-Zip's licence notice, the text for administrators, the
+# deployment recipes and SHA256SUMS. The same bytes give the same zip.
 # Usage: bundle.sh <vantrel.exe> <vantrel-pack.exe> <7za.exe> <win32|win64> <version> <output folder>
 set -euo pipefail
 
@@ -11,7 +12,8 @@ if [ $# -ne 6 ]; then
 fi
 program=$1 packer=$2 sevenza=$3 arch=$4 version=$5 out=$6
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-for file in "$program" "$packer" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/7-ZIP-LICENSE.txt"; do
+for file in "$program" "$packer" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/deploy.md" \
+            "$root/docs/7-ZIP-LICENSE.txt"; do
   [ -f "$file" ] || { echo "bundle: missing $file" >&2; exit 1; }
 done
 
@@ -24,8 +26,10 @@ cp "$packer" "$stage/$name/vantrel-pack.exe"
 cp "$sevenza" "$stage/$name/7z.exe"
 # Windows editors expect CRLF in a text file handed to administrators.
 sed 's/$/\r/' "$root/docs/ADMIN.txt" >"$stage/$name/README.txt"
+sed 's/$/\r/' "$root/docs/deploy.md" >"$stage/$name/DEPLOY.md"
 sed 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt" >"$stage/$name/7-ZIP-LICENSE.txt"
-(cd "$stage/$name" && sha256sum vantrel.exe vantrel-pack.exe 7z.exe README.txt 7-ZIP-LICENSE.txt >SHA256SUMS)
+(cd "$stage/$name" &&
+  sha256sum vantrel.exe vantrel-pack.exe 7z.exe README.txt DEPLOY.md 7-ZIP-LICENSE.txt >SHA256SUMS)
 touch -d '2000-01-01 00:00:00 UTC' "$stage/$name" "$stage/$name"/*
 
 mkdir -p "$out"

@@ -34,17 +34,6 @@ std::string ToUtf8(const std::wstring& text) {
   return bytes;
 }
 
-std::wstring FromUtf8(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
-  }
-  return wide;
-}
-
 void PrintOut(const std::wstring& line) { Print(STD_OUTPUT_HANDLE, line); }
 
 void PrintError(const std::wstring& line) { Print(STD_ERROR_HANDLE, line); }

@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "helpers/text.h"
+
 namespace vantrel {
 
+// The other way is FromUtf8 in helpers/text.h.
 std::string ToUtf8(const std::wstring& text);
-std::wstring FromUtf8(const std::string& text);
 
 void PrintOut(const std::wstring& line);
 void PrintError(const std::wstring& line);
