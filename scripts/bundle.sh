@@ -11,7 +11,8 @@ if [ $# -ne 5 ]; then
 fi
 program=$1 sevenza=$2 arch=$3 version=$4 out=$5
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-for file in "$program" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/7-ZIP-LICENSE.txt"; do
+for file in "$program" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/7-ZIP-LICENSE.txt" \
+  "$root/scripts/7zip-bin-version.txt"; do
   [ -f "$file" ] || { echo "bundle: missing $file" >&2; exit 1; }
 done
 
@@ -23,7 +24,9 @@ cp "$program" "$stage/$name/vantrel.exe"
 cp "$sevenza" "$stage/$name/7z.exe"
 # Windows editors expect CRLF in a text file handed to administrators.
 sed 's/$/\r/' "$root/docs/ADMIN.txt" >"$stage/$name/README.txt"
-sed 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt" >"$stage/$name/7-ZIP-LICENSE.txt"
+sevenzip_bin_version="$(cat "$root/scripts/7zip-bin-version.txt")"
+sed -e "s/@SEVENZIP_BIN_VERSION@/$sevenzip_bin_version/" -e 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt" \
+  >"$stage/$name/7-ZIP-LICENSE.txt"
 (cd "$stage/$name" && sha256sum vantrel.exe 7z.exe README.txt 7-ZIP-LICENSE.txt >SHA256SUMS)
 touch -d '2000-01-01 00:00:00 UTC' "$stage/$name" "$stage/$name"/*
 

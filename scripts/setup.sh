@@ -5,7 +5,9 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-SEVENZIP_BIN_VERSION=5.2.0
+# The npm package that carries the 7-Zip console for Windows; the build reads
+# the same file.
+SEVENZIP_BIN_VERSION="$(cat "$root/scripts/7zip-bin-version.txt")"
 tools="$root/.tools"
 
 # The shipped program is 32-bit and runs under 32-bit Wine. Some kernels
