@@ -12,7 +12,8 @@ source scripts/wine-env.sh
 build() {
   local dir=$1
   shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  # On a second run the toolchain file is not read again; CMake would warn.
+  cmake --no-warn-unused-cli -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
   local log
   log="$(mktemp)"
   if ! cmake --build "$dir" -j "$(nproc)" >"$log" 2>&1; then
