@@ -39,8 +39,9 @@ wine_select() {
 
 # A loader can print its version where every Windows process then dies (QEMU's
 # TCG with SMAP kills 32-bit processes in the guest kernel), so the probe runs
-# a real Windows program in a scratch prefix. That costs a wineboot; the
-# verdict is kept for the rest of this boot of this kernel and this Wine.
+# a real Windows program in a scratch prefix. That costs a wineboot (or a
+# copy); the verdict is kept for the rest of this boot of this kernel and
+# this Wine.
 _vantrel_probe_32bit() {
   [ -x /usr/lib/wine/wine ] || { _vantrel_arch_why="no 32-bit Wine loader installed"; return 1; }
   local cache stamp verdict scratch
@@ -53,6 +54,10 @@ _vantrel_probe_32bit() {
     return
   fi
   scratch="$(mktemp -d)"
+  # A machine that keeps a ready-made win32 prefix saves the wineboot.
+  if [ -n "${VANTREL_PREFIX_TEMPLATE_win32:-}" ]; then
+    cp -a "$VANTREL_PREFIX_TEMPLATE_win32/." "$scratch/" 2>/dev/null
+  fi
   if WINEPREFIX="$scratch" WINEARCH=win32 timeout -k 5 300 /usr/lib/wine/wine cmd /c exit 0 >/dev/null 2>&1; then
     verdict=yes _vantrel_arch_why="32-bit Wine runs cmd.exe"
   else
