@@ -7,7 +7,7 @@
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
+cd "$root" || exit 1
 
 bash scripts/setup.sh || { echo "0 passed, 1 failed"; exit 1; }
 # shellcheck source=wine-env.sh
@@ -51,11 +51,11 @@ if [ "$VANTREL_BUILD" != "$root/build/win32" ]; then
   run_suite "windows (win32): the shipped program" build/win32 -L binary
 fi
 
-# The shipped 32-bit program's end-to-end cases, where this host could not
-# run them: inside an emulated machine, after every host stage.
+# The shipped 32-bit program's platform and end-to-end tests, where this host
+# could not run them: inside an emulated machine, after every host stage.
 # VANTREL_FORCE_VM=1 takes this stage on a host that runs 32-bit code too.
 if [ "$VANTREL_BUILD" != "$root/build/win32" ] || [ "${VANTREL_FORCE_VM:-0}" = 1 ]; then
-  echo "== windows (win32): end-to-end tests in an emulated x86-64 machine"
+  echo "== windows (win32): platform and end-to-end tests in an emulated x86-64 machine"
   log="$(mktemp)"
   bash scripts/vm/stage.sh 2>&1 | tee "$log"
   count_summary "emulated machine" "$log"

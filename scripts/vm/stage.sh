@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The 32-bit stage for hosts whose kernel runs no 32-bit code: boots the
-# emulated machine (image.sh, boot.sh) and runs the 32-bit build's
-# end-to-end cases there (e2e-job.sh) against build/win32, which must be
+# emulated machine (image.sh, boot.sh) and runs the 32-bit build's platform
+# and end-to-end tests there (e2e-job.sh) against build/win32, which must be
 # built. Its output ends with the guest's ctest summary; the whole log is
 # kept in build/vm/e2e.log. Prints the stage's time.
 set -uo pipefail

@@ -28,5 +28,12 @@ cleanup() {
 }
 trap cleanup EXIT
 rm -rf "$prefix"
-wine_run 300 wineboot -i >/dev/null 2>&1
+# A machine that keeps a ready-made prefix (the emulated one) names it.
+template_var="VANTREL_PREFIX_TEMPLATE_$VANTREL_WINE_ARCH"
+if [ -n "${!template_var:-}" ]; then
+  mkdir -p "$prefix"
+  cp -a "${!template_var}/." "$prefix/"
+else
+  wine_run 300 wineboot -i >/dev/null 2>&1
+fi
 wine_run 300 "$program" "$@"
