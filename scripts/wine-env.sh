@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts and the end-to-end tests: one place that decides how
 # Wine is run here. Prints nothing; call wine_arch_note for a one-line account.
 #

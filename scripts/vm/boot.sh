@@ -13,6 +13,7 @@ if [ "${1:-}" = --keep ]; then snapshot=off; shift; fi
 [ $# -ge 3 ] || { echo "usage: boot.sh [--keep] <image folder> <ctl folder> <seconds> [repo folder]" >&2; exit 2; }
 image=$1 ctl=$2 limit=$3 repo=${4:-}
 
+# shellcheck disable=SC2054  # QEMU option values are comma lists
 accel=(-accel tcg,thread=multi)
 if [ "${VANTREL_VM_ACCEL:-auto}" != tcg ] && [ -r /dev/kvm ] && [ -w /dev/kvm ]; then
   accel=(-accel kvm "${accel[@]}")

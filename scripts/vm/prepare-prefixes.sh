@@ -16,8 +16,10 @@ for arch in win32 win64; do
   # The registry reaches the disk when the server ends.
   WINEPREFIX="$prefix" timeout 60 /usr/lib/wine/wineserver -k || true
   WINEPREFIX="$prefix" timeout 60 /usr/lib/wine/wineserver -w || true
-  [ -f "$prefix/system.reg" ] && [ -d "$prefix/drive_c/windows/system32" ] ||
-    { echo "prepare: wineboot made no $arch prefix"; exit 1; }
+  if [ ! -f "$prefix/system.reg" ] || [ ! -d "$prefix/drive_c/windows/system32" ]; then
+    echo "prepare: wineboot made no $arch prefix"
+    exit 1
+  fi
   echo "prepare: $arch prefix in $((SECONDS - start)) s"
   echo "VANTREL_PREFIX_TEMPLATE_$arch=$prefix" >>/etc/vantrel-vm.env
 done

@@ -33,6 +33,7 @@ windows="$E2E_DRIVE_C/windows"
 cp "$VANTREL_SYSSETUP" "$windows/syswow64/syssetup.dll"
 mkdir -p "$E2E_DRIVE_C/e2e-tools"
 cp "$VANTREL_LAUNCH" "$E2E_DRIVE_C/e2e-tools/launch.exe"
+# shellcheck disable=SC2034  # read by vantrel_line in lib.sh
 E2E_INSTALL_WIN='C:\Program Files (x86)\Vantrel'
 make_install_folder "$E2E_DRIVE_C/Program Files (x86)/Vantrel"
 case_dir wow64
