@@ -94,7 +94,8 @@ log "root file system and image in $((SECONDS - start)) s"
 ctl="$work/ctl"
 mkdir -p "$ctl"
 cp "$here/prepare-prefixes.sh" "$ctl/job.sh"
-if ! "$here/boot.sh" --keep "$work" "$ctl" 1200 >&2; then
+# Generous: a busy host makes the emulated machine several times slower.
+if ! "$here/boot.sh" --keep "$work" "$ctl" 2400 >&2; then
   log "preparing the prefixes failed"
   cat "$ctl/job.log" >&2 2>/dev/null || true
   exit 1

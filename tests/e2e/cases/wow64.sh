@@ -42,16 +42,22 @@ make_package "$VANTREL_ROOT/samples/sample-package" "$CASE_UNIX/sample.7z"
 # Which rundll32 ran is read off the running process: the Unix loader that
 # executes it and the rundll32.exe it maps.
 watch_rundll32() {  # <report file> <stop file>
-  local pid
+  local pid exe maps
   while [ ! -e "$2" ]; do
     for pid in $(pgrep -f -i 'rundll32 syssetup'); do
-      # A process caught while it ends has neither; that sighting is dropped.
-      {
-        readlink "/proc/$pid/exe" | sed 's/^/loader /'
-        grep -i -o '[^ ]*rundll32\.exe$' "/proc/$pid/maps" | sed 's/^/mapped /'
-      } 2>/dev/null
+      # Followed until it has mapped its rundll32.exe or ended: caught early,
+      # a process has not mapped it yet. A process caught while it ends has
+      # no loader any more; that sighting is dropped.
+      while exe="$(readlink "/proc/$pid/exe" 2>/dev/null)"; do
+        echo "loader $exe"
+        maps="$(grep -i -o '[^ ]*rundll32\.exe$' "/proc/$pid/maps" 2>/dev/null)"
+        if [ -n "$maps" ]; then
+          echo "$maps" | sed 's/^/mapped /'
+          break
+        fi
+      done
     done
-    sleep 0.05
+    sleep 0.01
   done | sort -u >"$1"
 }
 watch_rundll32 "$CASE_UNIX/rundll32.txt" "$CASE_UNIX/stop" &
