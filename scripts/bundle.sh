@@ -13,7 +13,7 @@ fi
 program=$1 packer=$2 sevenza=$3 arch=$4 version=$5 out=$6
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 for file in "$program" "$packer" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/deploy.md" \
-            "$root/docs/7-ZIP-LICENSE.txt"; do
+            "$root/docs/7-ZIP-LICENSE.txt" "$root/scripts/7zip-bin-version.txt"; do
   [ -f "$file" ] || { echo "bundle: missing $file" >&2; exit 1; }
 done
 
@@ -27,7 +27,9 @@ cp "$sevenza" "$stage/$name/7z.exe"
 # Windows editors expect CRLF in a text file handed to administrators.
 sed 's/$/\r/' "$root/docs/ADMIN.txt" >"$stage/$name/README.txt"
 sed 's/$/\r/' "$root/docs/deploy.md" >"$stage/$name/DEPLOY.md"
-sed 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt" >"$stage/$name/7-ZIP-LICENSE.txt"
+sevenzip_bin_version="$(cat "$root/scripts/7zip-bin-version.txt")"
+sed -e "s/@SEVENZIP_BIN_VERSION@/$sevenzip_bin_version/" -e 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt" \
+  >"$stage/$name/7-ZIP-LICENSE.txt"
 (cd "$stage/$name" &&
   sha256sum vantrel.exe vantrel-pack.exe 7z.exe README.txt DEPLOY.md 7-ZIP-LICENSE.txt >SHA256SUMS)
 touch -d '2000-01-01 00:00:00 UTC' "$stage/$name" "$stage/$name"/*

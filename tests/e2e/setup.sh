@@ -19,9 +19,18 @@ wine_stop
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 echo "$PPID" >"$E2E_OWNER_FILE"
-echo "creating prefix $WINEPREFIX"
-timeout -k 5 300 "$WINE" wineboot -i >"$VANTREL_E2E_DIR/wineboot.log" 2>&1 ||
-  { cat "$VANTREL_E2E_DIR/wineboot.log"; e2e_die "wineboot failed"; }
+# A machine that keeps a ready-made prefix (the emulated one, where a
+# wineboot takes half a minute) names it; a copy is the same fresh prefix.
+template_var="VANTREL_PREFIX_TEMPLATE_$VANTREL_WINE_ARCH"
+if [ -n "${!template_var:-}" ]; then
+  echo "copying prefix ${!template_var} to $WINEPREFIX"
+  cp -a "${!template_var}/." "$WINEPREFIX/" || e2e_die "could not copy ${!template_var}"
+else
+  echo "creating prefix $WINEPREFIX"
+  timeout -k 5 300 "$WINE" wineboot -i >"$VANTREL_E2E_DIR/wineboot.log" 2>&1 ||
+    { cat "$VANTREL_E2E_DIR/wineboot.log"; e2e_die "wineboot failed"; }
+fi
+wine_keep_server
 
 sys32="$(winepath_u 'C:\windows\system32')"
 [ -d "$sys32" ] || e2e_die "winepath gave no system32 folder ('$sys32')"

@@ -14,19 +14,26 @@ fi
 arch=$1 prefix=$2 program=$3
 shift 3
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8 WINEPREFIX="$prefix"
-if [ "$arch" = x86_64 ]; then
-  export WINELOADER=/usr/lib/wine/wine64
-  wine=/usr/lib/wine/wine64
-else
-  wine=wine
-fi
+# The program was built for one architecture: no probe, that one is used.
+if [ "$arch" = x86_64 ]; then VANTREL_WINE_ARCH=win64; else VANTREL_WINE_ARCH=win32; fi
+VANTREL_WINE_ARCH_WHY="the test program is $arch"
+export VANTREL_WINE_ARCH VANTREL_WINE_ARCH_WHY
+# shellcheck source=../../scripts/wine-env.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
+export WINEPREFIX="$prefix"
 
 cleanup() {
-  timeout 30 wineserver -k >/dev/null 2>&1 || true
+  wine_stop
   rm -rf "$prefix"
 }
 trap cleanup EXIT
 rm -rf "$prefix"
-timeout 300 "$wine" wineboot -i >/dev/null 2>&1
-timeout 300 "$wine" "$program" "$@"
+# A machine that keeps a ready-made prefix (the emulated one) names it.
+template_var="VANTREL_PREFIX_TEMPLATE_$VANTREL_WINE_ARCH"
+if [ -n "${!template_var:-}" ]; then
+  mkdir -p "$prefix"
+  cp -a "${!template_var}/." "$prefix/"
+else
+  wine_run 300 wineboot -i >/dev/null 2>&1
+fi
+wine_run 300 "$program" "$@"

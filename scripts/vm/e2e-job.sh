@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs inside the emulated machine: the Win32 platform tests and the
+# end-to-end cases of the 32-bit build, through the same ctest the host uses, on a copy of the work tree at the
+# same absolute path (the shared one is read-only, and the prefixes belong
+# on the machine's own disk). The host reads the ctest summary from the log.
+#   job.env: VANTREL_ROOT (the work tree's path on the host, shared at /mnt/repo)
+set -uo pipefail
+start=$SECONDS
+shared=/mnt/repo
+root="${VANTREL_ROOT:?}"
+mkdir -p "$root"
+# Prefixes a host run may have left in the build tree are not copied.
+tar -C "$shared" -cf - --exclude=./build/win32/tests/e2e/prefix --exclude=./build/win32/tests/e2e/wow64 \
+    --exclude=./build/win32/tests/win32/prefix \
+    ./CMakeLists.txt ./scripts ./tests ./samples ./docs ./build/win32 | tar -C "$root" -xf - ||
+  { echo "vm: could not copy the work tree"; exit 1; }
+# The prefixes made when the image was built (copied, never used in place).
+set -a
+# shellcheck source=/dev/null  # written by prepare-prefixes.sh in the image
+. /etc/vantrel-vm.env
+set +a
+echo "vm: work tree copied in $((SECONDS - start)) s; $(nproc) CPUs, $(free -m | awk '/^Mem:/ { print $2 }') MB"
+cd "$root" || exit 1
+# Everything of the 32-bit build's suite but the check of the file itself,
+# which needs the cross tools and runs on the host.
+ctest --test-dir build/win32 -E '^binary[.]' --output-on-failure --timeout 900
