@@ -37,7 +37,9 @@ cp "$VANTREL_LAUNCH" "$E2E_DRIVE_C/e2e-tools/launch.exe"
 E2E_INSTALL_WIN='C:\Program Files (x86)\Vantrel'
 make_install_folder "$E2E_DRIVE_C/Program Files (x86)/Vantrel"
 case_dir wow64
-make_package "$VANTREL_ROOT/samples/sample-package" "$CASE_UNIX/sample.7z"
+# The bundle's own vantrel-pack.exe makes the package, in this win64 prefix
+# as the program runs.
+(VANTREL_WINE_ARCH=win64 make_package "$VANTREL_ROOT/samples/sample-package" "$CASE_UNIX/sample.7z")
 
 # Which rundll32 ran is read off the running process: the Unix loader that
 # executes it and the rundll32.exe it maps.
