@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the native tree (logic, unit tests, fuzz target), the shipped 32-bit
-# Windows program and, where 32-bit Wine cannot run, its 64-bit twin for the
-# Wine tests. Needs scripts/setup.sh to have run.
+# Builds the native tree (logic, unit tests, fuzz target) and both shipped
+# Windows builds, 32-bit and 64-bit, each with its release bundle. Needs
+# scripts/setup.sh to have run.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -31,7 +31,7 @@ echo "build: native"
 build build/native -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
 echo "build: win32 (the shipped program)"
 build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
-if [ "$VANTREL_WINE_ARCH" = win64 ]; then
-  echo "build: win64 (the twin that 64-bit Wine runs for the tests)"
-  build build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
-fi
+# Shipped too (for packages that must reach the 64-bit registry and
+# System32), and the twin that 64-bit Wine runs where 32-bit Wine cannot.
+echo "build: win64 (the 64-bit build)"
+build build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake

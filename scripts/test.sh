@@ -45,11 +45,13 @@ run_suite() {  # <name> <build folder> [ctest options...]
 
 run_suite "native: unit tests and fuzz smoke run" build/native
 run_suite "windows ($VANTREL_WINE_ARCH): platform and end-to-end tests under Wine" "$VANTREL_BUILD"
-if [ "$VANTREL_BUILD" != "$root/build/win32" ]; then
-  # The Wine tests ran the 64-bit twin; the shipped 32-bit program is still
-  # checked for what it is and what it imports.
-  run_suite "windows (win32): the shipped program" build/win32 -L binary
-fi
+# Both builds ship: the one whose Wine tests did not run here is still
+# checked for what it is and what it imports.
+for other in build/win32 build/win64; do
+  if [ "$VANTREL_BUILD" != "$root/$other" ]; then
+    run_suite "windows (${other#build/}): the shipped files" "$other" -L binary
+  fi
+done
 
 # The shipped 32-bit program's platform and end-to-end tests, where this host
 # could not run them: inside an emulated machine, after every host stage.
