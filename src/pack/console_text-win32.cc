@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/system_error-win32.h"
+
 namespace vantrel {
 
 namespace {
@@ -21,18 +23,6 @@ void Print(DWORD which, std::wstring text) {
 }
 
 }  // namespace
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size,
-                        nullptr, nullptr);
-  }
-  return bytes;
-}
 
 void PrintOut(const std::wstring& line) { Print(STD_OUTPUT_HANDLE, line); }
 

@@ -4,12 +4,11 @@
 
 #include <string>
 
+// The two UTF-8 conversions the package builder's files use with it.
 #include "helpers/text.h"
+#include "platform/system_error-win32.h"
 
 namespace vantrel {
-
-// The other way is FromUtf8 in helpers/text.h.
-std::string ToUtf8(const std::wstring& text);
 
 void PrintOut(const std::wstring& line);
 void PrintError(const std::wstring& line);

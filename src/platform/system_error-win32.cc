@@ -2,6 +2,18 @@
 
 namespace vantrel {
 
+std::string ToUtf8(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size,
+                        nullptr, nullptr);
+  }
+  return bytes;
+}
+
 std::string SystemErrorText(DWORD code) {
   wchar_t* text = nullptr;
   const DWORD length = FormatMessageW(
@@ -13,14 +25,7 @@ std::string SystemErrorText(DWORD code) {
     wide.pop_back();
   if (wide.empty()) return "error " + std::to_string(code);
   // UTF-8, so that any language of the system survives into the failure.
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &narrow[0], size,
-                        nullptr, nullptr);
-  }
-  return narrow;
+  return ToUtf8(wide);
 }
 
 PlatformFailure SystemFailure(const char* call, DWORD code) {
