@@ -78,7 +78,9 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
       install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand);
     });
     if (installing) install.failure = FromUtf8(installing.failure);
-    if (!install.started || install.exitCode != 0) {
+    // A question declined means the INF installer gave up, whatever
+    // rundll32's exit code says.
+    if (!install.started || install.exitCode != 0 || install.declined) {
       NoteFailure(kExitInstallFailed,
                   ChildStepFailure(L"the INF installer", installCommand, install));
     }
@@ -129,9 +131,9 @@ bool Vantrel::Extract(const std::wstring& step, const std::wstring& commandLine,
                       const std::wstring& sourcePattern) {
   ChildOutcome run;
   const StatementResult running =
-      Resume([&] { run = RunAndWait(SevenZipProgram(AppPath), commandLine); });
+      Resume([&] { run = RunAndWait(SevenZipProgram(AppPath), commandLine, ChildStreams::kCaptured); });
   if (running) run.failure = FromUtf8(running.failure);
-  if (run.started && run.exitCode <= kSevenZipWorstWarning) return true;
+  if (run.started && run.exitCode <= kSevenZipWorstWarning && !run.declined) return true;
   // 7-Zip ends with 7 ("cannot find archive") for a wildcard that matches no
   // file: a package without cabinets or without compressed INFs is whole.
   if (!sourcePattern.empty() && platform_.FirstMatch(sourcePattern).empty()) return true;

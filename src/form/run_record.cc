@@ -19,15 +19,33 @@ const wchar_t* OutcomeText(ExitStatus status) {
 }
 }  // namespace
 
+std::wstring QuestionText(const Question& question) {
+  return question.caption + L": " + question.text;
+}
+
 StepFailure ChildStepFailure(const std::wstring& step, const std::wstring& commandLine,
                              const ChildOutcome& outcome) {
-  return StepFailure{step, L"Command: " + commandLine,
-                     outcome.started ? L"exit code " + std::to_wstring(outcome.exitCode)
-                                     : L"did not start: " + outcome.failure};
+  std::wstring result;
+  if (!outcome.started) {
+    result = L"did not start: " + outcome.failure;
+  } else if (outcome.declined) {
+    for (const Question& question : outcome.questions) {
+      if (!question.declined) continue;
+      result = L"asked: " + QuestionText(question) +
+               L"; nobody can answer an unattended run; declined";
+      break;
+    }
+  } else {
+    result = L"exit code " + std::to_wstring(outcome.exitCode);
+  }
+  StepFailure failure{step, L"Command: " + commandLine, result, {}};
+  for (const std::wstring& line : outcome.output) failure.details.push_back(L"Output: " + line);
+  return failure;
 }
 
 std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring& packageNamed,
-                                          const StepFailure& failure) {
+                                          const StepFailure& failure,
+                                          const std::vector<Question>& questions) {
   std::vector<std::wstring> strings{
       L"Vantrel " VANTREL_VERSION_TEXT L": " + std::wstring(OutcomeText(status)) +
           L" (exit code " + std::to_wstring(static_cast<std::uint32_t>(status)) + L").",
@@ -36,6 +54,12 @@ std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring&
     strings.push_back(L"Failed step: " + (failure.step.empty() ? L"-" : failure.step));
     strings.push_back(failure.action.empty() ? L"-" : failure.action);
     strings.push_back(L"Result: " + (failure.result.empty() ? L"-" : failure.result));
+    strings.insert(strings.end(), failure.details.begin(), failure.details.end());
+  }
+  for (const Question& question : questions) {
+    if (!question.declined) {
+      strings.push_back(L"Asked: " + QuestionText(question) + L" (left to the person at the screen)");
+    }
   }
   return strings;
 }

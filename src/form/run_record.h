@@ -7,34 +7,43 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "child/child_outcome.h"
 #include "form/exit_status.h"
 
 namespace vantrel {
 
-// What one awaited child came to.
-struct ChildOutcome {
-  bool started = false;
-  std::uint32_t exitCode = 0;
-  // Why it did not start, as the system said it.
-  std::wstring failure;
-};
-
 // The first step that failed: what it was for, the command or call, and
 // what came back.
 struct StepFailure {
+  StepFailure() = default;
+  StepFailure(std::wstring step, std::wstring action, std::wstring result,
+              std::vector<std::wstring> details = {})
+      : step(std::move(step)),
+        action(std::move(action)),
+        result(std::move(result)),
+        details(std::move(details)) {}
+
   std::wstring step;
   std::wstring action;
   std::wstring result;
+  // Further lines that explain it (what the child printed).
+  std::vector<std::wstring> details;
 };
 
 StepFailure ChildStepFailure(const std::wstring& step, const std::wstring& commandLine,
                              const ChildOutcome& outcome);
 
+// "<caption>: <text>", as a question is named in the record.
+std::wstring QuestionText(const Question& question);
+
 // The event's text, one line a string: short enough that a viewer or a
-// debug channel that cuts long strings still shows each part whole.
+// debug channel that cuts long strings still shows each part whole. The
+// questions that were left to the person at the screen are named too.
 std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring& packageNamed,
-                                          const StepFailure& failure);
+                                          const StepFailure& failure,
+                                          const std::vector<Question>& questions = {});
 
 }  // namespace vantrel

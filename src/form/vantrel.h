@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "form/exit_status.h"
 #include "form/run_record.h"
@@ -21,8 +22,9 @@ class Vantrel {
   // The whole run: start-up, package check, install, end of process.
   [[noreturn]] void Form_Load();
   // Starts the program with the command line, hidden, and returns once its
-  // process has ended.
-  ChildOutcome RunAndWait(const std::wstring& program, const std::wstring& commandLine);
+  // process has ended; the run's record keeps what it asked.
+  ChildOutcome RunAndWait(const std::wstring& program, const std::wstring& commandLine,
+                          ChildStreams streams = ChildStreams::kInherited);
   // Fills the location fields from the environment, with their fallbacks.
   void ReadEnvironment();
 
@@ -61,6 +63,8 @@ class Vantrel {
   StepFailure firstFailure_;
   // The package as the argument named it, for the record of the run.
   std::wstring packageNamed_;
+  // What the children asked, for the record of the run.
+  std::vector<Question> questions_;
 };
 
 }  // namespace vantrel

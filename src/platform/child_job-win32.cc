@@ -17,4 +17,15 @@ bool ChildJob::Adopt(HANDLE process) {
   return job_ && AssignProcessToJobObject(job_.get(), process);
 }
 
+bool ChildJob::Holds(DWORD processId) const {
+  if (!job_) return false;
+  UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  BOOL inJob = FALSE;
+  return process && IsProcessInJob(process.get(), job_.get(), &inJob) && inJob;
+}
+
+bool ChildJob::EndAll(UINT exitCode) {
+  return job_ && TerminateJobObject(job_.get(), exitCode);
+}
+
 }  // namespace vantrel

@@ -18,6 +18,11 @@ class ChildJob {
   // already runs inside a deployment tool's job): the child then runs
   // without, since an install never fails for want of a job.
   bool Adopt(HANDLE process);
+  // Whether the process of that identifier is in the job: a child or
+  // anything it started.
+  bool Holds(DWORD processId) const;
+  // Ends every process in the job; false where there is no job.
+  bool EndAll(UINT exitCode);
 
  private:
   UniqueKernelHandle job_;

@@ -6,6 +6,7 @@
 #include <sddl.h>
 
 #include "helpers/text.h"
+#include "platform/child_dialogs-win32.h"
 #include "platform/event_log-win32.h"
 #include "platform/system_entry-win32.h"
 #include "platform/system_error-win32.h"
@@ -146,7 +147,8 @@ bool Win32Platform::CreateHiddenWindow(const std::wstring& caption) {
 }
 
 ProcessHandle Win32Platform::LaunchHidden(const std::wstring& program,
-                                          const std::wstring& commandLine) {
+                                          const std::wstring& commandLine,
+                                          ChildStreams streams) {
   // CreateProcessW may write into the command line, so it gets a copy.
   std::vector<wchar_t> text(commandLine.begin(), commandLine.end());
   text.push_back(L'\0');
@@ -154,15 +156,29 @@ ProcessHandle Win32Platform::LaunchHidden(const std::wstring& program,
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION info = {};
   // Suspended until it is in the job: a child that ran first could start
   // children of its own outside it.
-  if (!CreateProcessW(program.c_str(), text.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                      nullptr, nullptr, &startup, &info)) {
+  DWORD creation = CREATE_SUSPENDED;
+  std::unique_ptr<ChildOutputPipe> output;
+  if (streams == ChildStreams::kCaptured) {
+    output.reset(new ChildOutputPipe());
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdInput = output->ChildInput();
+    startup.hStdOutput = output->ChildOutput();
+    startup.hStdError = output->ChildOutput();
+    // No console at all: nothing it could wait on there.
+    creation |= CREATE_NO_WINDOW;
+  }
+  PROCESS_INFORMATION info = {};
+  // Only the three ends just made are inheritable; nothing else of the
+  // program's reaches the child.
+  if (!CreateProcessW(program.c_str(), text.data(), nullptr, nullptr, output ? TRUE : FALSE,
+                      creation, nullptr, nullptr, &startup, &info)) {
     throw SystemFailure("CreateProcessW");
   }
   UniqueKernelHandle process(info.hProcess);
   UniqueKernelHandle thread(info.hThread);
+  if (output) output->CloseChildEnds();
   childJob_.Adopt(process.get());
   if (ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
     const PlatformFailure failure = SystemFailure("ResumeThread");
@@ -170,24 +186,78 @@ ProcessHandle Win32Platform::LaunchHidden(const std::wstring& program,
     TerminateProcess(process.get(), 1);
     throw failure;
   }
-  return reinterpret_cast<ProcessHandle>(process.release());
+  const ProcessHandle handle = reinterpret_cast<ProcessHandle>(process.release());
+  if (output) outputs_[handle] = std::move(output);
+  return handle;
 }
 
 bool Win32Platform::AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) {
-  HANDLE handles[] = {AsHandle(process)};
-  // MWMO_INPUTAVAILABLE: messages already in the queue wake the wait too,
-  // not just those that arrive during it.
-  switch (MsgWaitForMultipleObjectsEx(1, handles, milliseconds, QS_ALLINPUT,
-                                      MWMO_INPUTAVAILABLE)) {
-    case WAIT_OBJECT_0:
+  const auto captured = outputs_.find(process);
+  ChildOutputPipe* output = captured == outputs_.end() ? nullptr : captured->second.get();
+  const ULONGLONG deadline = GetTickCount64() + milliseconds;
+  for (;;) {
+    HANDLE handles[] = {AsHandle(process), output ? output->ReadEvent() : nullptr};
+    const DWORD count = handles[1] != nullptr ? 2 : 1;
+    const ULONGLONG now = GetTickCount64();
+    const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+    // MWMO_INPUTAVAILABLE: messages already in the queue wake the wait too,
+    // not just those that arrive during it.
+    const DWORD woken =
+        MsgWaitForMultipleObjectsEx(count, handles, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_OBJECT_0) {
+      if (output) output->DrainRemaining();
       return true;
-    case WAIT_OBJECT_0 + 1:
-    case WAIT_TIMEOUT:
-      return false;
-    default:
-      throw SystemFailure("MsgWaitForMultipleObjectsEx");
+    }
+    if (count == 2 && woken == WAIT_OBJECT_0 + 1) {
+      // Output arrived: take it and go on waiting out the pass.
+      output->Collect();
+      continue;
+    }
+    if (woken == WAIT_OBJECT_0 + count || woken == WAIT_TIMEOUT) return false;
+    throw SystemFailure("MsgWaitForMultipleObjectsEx");
   }
 }
+
+std::wstring Win32Platform::TakeChildOutput(ProcessHandle process) {
+  const auto captured = outputs_.find(process);
+  if (captured == outputs_.end()) return std::wstring();
+  const bool ended = WaitForSingleObject(AsHandle(process), 0) == WAIT_OBJECT_0;
+  return captured->second->TakeLines(ended);
+}
+
+std::vector<ChildDialog> Win32Platform::OpenDialogsOfChild(ProcessHandle process) {
+  const DWORD childId = GetProcessId(AsHandle(process));
+  if (childId == 0) throw SystemFailure("GetProcessId");
+  return DialogsOnDesktop(
+      [&](DWORD processId) { return processId == childId || childJob_.Holds(processId); });
+}
+
+void Win32Platform::DeclineDialog(DialogHandle dialog) {
+  DeclineDialogWindow(reinterpret_cast<HWND>(dialog));
+}
+
+void Win32Platform::EndChildJob(ProcessHandle process) {
+  // ERROR_CANCELLED as the exit code: the operation was cancelled.
+  if (childJob_.Holds(GetProcessId(AsHandle(process)))) {
+    if (!childJob_.EndAll(ERROR_CANCELLED)) throw SystemFailure("TerminateJobObject");
+    return;
+  }
+  // A child the system would not put in a job (Windows 7 inside another
+  // job) is ended alone.
+  if (!TerminateProcess(AsHandle(process), ERROR_CANCELLED)) throw SystemFailure("TerminateProcess");
+}
+
+bool Win32Platform::RunsUnattended() {
+  USEROBJECTFLAGS flags = {};
+  DWORD needed = 0;
+  if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                 &needed)) {
+    return true;
+  }
+  return (flags.dwFlags & WSF_VISIBLE) == 0;
+}
+
+std::uint64_t Win32Platform::Milliseconds() { return GetTickCount64(); }
 
 std::uint32_t Win32Platform::GetExitCodeProcess(ProcessHandle process) {
   DWORD code = 0;
@@ -198,6 +268,7 @@ std::uint32_t Win32Platform::GetExitCodeProcess(ProcessHandle process) {
 }
 
 void Win32Platform::CloseProcess(ProcessHandle process) {
+  outputs_.erase(process);
   UniqueKernelHandle owned(AsHandle(process));
 }
 

@@ -9,7 +9,11 @@
 #undef GetShortPathName
 #undef SHFileOperation
 
+#include <map>
+#include <memory>
+
 #include "platform/child_job-win32.h"
+#include "platform/child_output-win32.h"
 #include "platform/platform.h"
 
 namespace vantrel {
@@ -32,9 +36,15 @@ class Win32Platform : public Platform {
   std::wstring SystemFolder() override;
   std::wstring WindowsFolder() override;
   bool CreateHiddenWindow(const std::wstring& caption) override;
-  ProcessHandle LaunchHidden(const std::wstring& program,
-                             const std::wstring& commandLine) override;
+  ProcessHandle LaunchHidden(const std::wstring& program, const std::wstring& commandLine,
+                             ChildStreams streams) override;
   bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
+  std::wstring TakeChildOutput(ProcessHandle process) override;
+  std::vector<ChildDialog> OpenDialogsOfChild(ProcessHandle process) override;
+  void DeclineDialog(DialogHandle dialog) override;
+  void EndChildJob(ProcessHandle process) override;
+  bool RunsUnattended() override;
+  std::uint64_t Milliseconds() override;
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;
   void PumpMessages() override;
@@ -54,6 +64,8 @@ class Win32Platform : public Platform {
  private:
   HWND window_ = nullptr;
   ChildJob childJob_;
+  // The output pipes of the captured children, until their handles close.
+  std::map<ProcessHandle, std::unique_ptr<ChildOutputPipe>> outputs_;
 };
 
 }  // namespace vantrel

@@ -34,6 +34,26 @@ class PlatformFailure : public std::runtime_error {
 using ProcessHandle = std::uintptr_t;
 // An opaque handle of an owned named mutex; 0 means "none".
 using MutexHandle = std::uintptr_t;
+// An opaque handle of a dialog window that a child opened.
+using DialogHandle = std::uintptr_t;
+
+// What a child's standard streams are. A console program started by a
+// program without a console gets a hidden console of its own, and anything
+// it asks there waits for ever: captured, its input is the NUL device (it
+// reads end of file at once) and its output and errors go into a pipe that
+// the wait drains.
+enum class ChildStreams { kInherited, kCaptured };
+
+// A dialog window (class "#32770": message boxes, setupapi's prompts, task
+// dialogs) open on the program's desktop in a process of a child's job.
+struct ChildDialog {
+  DialogHandle window = 0;
+  std::wstring caption;
+  // The texts of its static controls, in order, joined by blanks.
+  std::wstring text;
+  // It holds a progress bar: a file-copy progress dialog, not a question.
+  bool showsProgress = false;
+};
 
 // The shell's file-operation record as the program fills it. The lists in
 // `pFrom` and `pTo` already end in the two NULs the shell requires; an empty
@@ -84,15 +104,35 @@ class Platform {
   // caller must close with CloseProcess. Throws PlatformFailure when the
   // process cannot start.
   virtual ProcessHandle LaunchHidden(const std::wstring& program,
-                                     const std::wstring& commandLine) = 0;
+                                     const std::wstring& commandLine,
+                                     ChildStreams streams) = 0;
   // Blocks until the process has ended, a message arrives in the thread's
   // queue, or the milliseconds have passed, whichever comes first; true once
-  // the process has ended. Throws PlatformFailure for a bad handle.
+  // the process has ended. Output of a captured child is drained meanwhile.
+  // Throws PlatformFailure for a bad handle.
   virtual bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) = 0;
+  // The complete lines a captured child wrote since the last call, decoded
+  // from the console's code page; once it has ended, everything that is left.
+  // Empty for a child whose streams were not captured.
+  virtual std::wstring TakeChildOutput(ProcessHandle process) = 0;
+  // The dialogs open now on the program's desktop that belong to the child
+  // or to any process it started (its job).
+  virtual std::vector<ChildDialog> OpenDialogsOfChild(ProcessHandle process) = 0;
+  // Answers the dialog Cancel, or closes it where it has no Cancel button.
+  virtual void DeclineDialog(DialogHandle dialog) = 0;
+  // Ends the child and every process it started.
+  virtual void EndChildJob(ProcessHandle process) = 0;
   // The exit code of an ended process (259 while it runs). Throws
   // PlatformFailure for a bad handle.
   virtual std::uint32_t GetExitCodeProcess(ProcessHandle process) = 0;
   virtual void CloseProcess(ProcessHandle process) = 0;
+
+  // Whether nobody can see the program's window station (services, SYSTEM
+  // agents, session 0), so nobody can answer what a child asks; also when
+  // the station cannot be asked.
+  virtual bool RunsUnattended() = 0;
+  // Milliseconds from a fixed point; only differences mean anything.
+  virtual std::uint64_t Milliseconds() = 0;
 
   // Dispatches every window message waiting in the thread's queue.
   virtual void PumpMessages() = 0;

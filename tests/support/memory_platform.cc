@@ -103,13 +103,14 @@ bool MemoryPlatform::CreateHiddenWindow(const std::wstring& caption) {
 }
 
 ProcessHandle MemoryPlatform::LaunchHidden(const std::wstring& program,
-                                           const std::wstring& commandLine) {
+                                           const std::wstring& commandLine,
+                                           ChildStreams streams) {
   Record(L"LaunchHidden " + Quoted(commandLine));
   launched.push_back(commandLine);
   launchedPrograms.push_back(program);
   const ChildScript script = childFor ? childFor(commandLine) : ChildScript();
   if (!script.starts) throw PlatformFailure("cannot start");
-  children_.push_back(Child{script, 0, false});
+  children_.push_back(Child{script, streams, 0, false, false, {}});
   return children_.size();
 }
 
@@ -117,8 +118,61 @@ bool MemoryPlatform::AwaitProcessOrMessage(ProcessHandle process, std::uint32_t 
   Record(L"AwaitProcessOrMessage " + std::to_wstring(process) + L" " +
          std::to_wstring(milliseconds));
   Child& child = ChildOf(process);
-  return child.polls++ >= child.script.runningPolls;
+  const bool ended = child.polls++ >= child.script.runningPolls;
+  if (!ended) clock += milliseconds;
+  return ended;
 }
+
+std::wstring MemoryPlatform::TakeChildOutput(ProcessHandle process) {
+  Child& child = ChildOf(process);
+  if (child.streams != ChildStreams::kCaptured || child.outputTaken) return std::wstring();
+  child.outputTaken = true;
+  return child.script.output;
+}
+
+std::vector<ChildDialog> MemoryPlatform::OpenDialogsOfChild(ProcessHandle process) {
+  FailIfTold("OpenDialogsOfChild");
+  Child& child = ChildOf(process);
+  std::vector<ChildDialog> open;
+  if (child.polls > child.script.runningPolls) return open;
+  for (const ScriptedDialog& scripted : child.script.dialogs) {
+    if (child.polls >= scripted.opensAtPoll &&
+        !(scripted.endsChildWhenDeclined && child.declined.count(scripted.dialog.window))) {
+      open.push_back(scripted.dialog);
+    }
+  }
+  return open;
+}
+
+void MemoryPlatform::DeclineDialog(DialogHandle dialog) {
+  Record(L"DeclineDialog " + std::to_wstring(dialog) + L" at " + std::to_wstring(clock));
+  FailIfTold("DeclineDialog");
+  for (Child& child : children_) {
+    if (child.closed || child.polls > child.script.runningPolls) continue;
+    for (const ScriptedDialog& scripted : child.script.dialogs) {
+      if (scripted.dialog.window != dialog) continue;
+      child.declined.insert(dialog);
+      // The child gives up and ends with 0, as rundll32 does whatever its
+      // entry did.
+      if (scripted.endsChildWhenDeclined) child.script.runningPolls = child.polls;
+    }
+  }
+}
+
+void MemoryPlatform::EndChildJob(ProcessHandle process) {
+  Record(L"EndChildJob " + std::to_wstring(process) + L" at " + std::to_wstring(clock));
+  Child& child = ChildOf(process);
+  child.script.runningPolls = child.polls;
+  child.script.exitCode = 1223;
+}
+
+bool MemoryPlatform::RunsUnattended() {
+  Record(L"RunsUnattended");
+  FailIfTold("RunsUnattended");
+  return unattended;
+}
+
+std::uint64_t MemoryPlatform::Milliseconds() { return clock; }
 
 std::uint32_t MemoryPlatform::GetExitCodeProcess(ProcessHandle process) {
   Record(L"GetExitCodeProcess " + std::to_wstring(process));
@@ -135,6 +189,7 @@ void MemoryPlatform::PumpMessages() { Record(L"PumpMessages"); }
 
 void MemoryPlatform::Sleep(std::uint32_t milliseconds) {
   Record(L"Sleep " + std::to_wstring(milliseconds));
+  clock += milliseconds;
 }
 
 MutexHandle MemoryPlatform::AcquireNamedMutex(const std::wstring& name) {

@@ -18,12 +18,26 @@ struct ProcessEnded {
   std::uint32_t exitCode;
 };
 
+// A dialog a child opens once that many waits have seen it running, open
+// until the child ends or, where it gives in, until it is declined.
+struct ScriptedDialog {
+  ChildDialog dialog;
+  int opensAtPoll = 0;
+  bool endsChildWhenDeclined = true;
+};
+
 // How a launched child behaves: whether it starts, and how many waits see it
-// running before it has ended with its exit code.
+// running before it has ended with its exit code; what it prints (taken
+// whole by the first read) and what it asks.
 struct ChildScript {
+  ChildScript(bool starts = true, int runningPolls = 0, std::uint32_t exitCode = 0)
+      : starts(starts), runningPolls(runningPolls), exitCode(exitCode) {}
+
   bool starts = true;
   int runningPolls = 0;
   std::uint32_t exitCode = 0;
+  std::wstring output;
+  std::vector<ScriptedDialog> dialogs;
 };
 
 class MemoryPlatform : public Platform {
@@ -47,6 +61,10 @@ class MemoryPlatform : public Platform {
   // SHFileOperation: the call's result and the aborted flag it sets.
   int shellResult = 0;
   bool shellAborts = false;
+  // Whether the window station is one nobody sees.
+  bool unattended = true;
+  // The clock Milliseconds reads: waits that time out and sleeps move it.
+  std::uint64_t clock = 0;
   // Names of operations that raise a failure instead of answering.
   std::set<std::string> failing;
 
@@ -72,9 +90,15 @@ class MemoryPlatform : public Platform {
   std::wstring SystemFolder() override;
   std::wstring WindowsFolder() override;
   bool CreateHiddenWindow(const std::wstring& caption) override;
-  ProcessHandle LaunchHidden(const std::wstring& program,
-                             const std::wstring& commandLine) override;
+  ProcessHandle LaunchHidden(const std::wstring& program, const std::wstring& commandLine,
+                             ChildStreams streams) override;
   bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
+  std::wstring TakeChildOutput(ProcessHandle process) override;
+  std::vector<ChildDialog> OpenDialogsOfChild(ProcessHandle process) override;
+  void DeclineDialog(DialogHandle dialog) override;
+  void EndChildJob(ProcessHandle process) override;
+  bool RunsUnattended() override;
+  std::uint64_t Milliseconds() override;
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;
   void PumpMessages() override;
@@ -94,8 +118,11 @@ class MemoryPlatform : public Platform {
  private:
   struct Child {
     ChildScript script;
+    ChildStreams streams;
     int polls = 0;
     bool closed = false;
+    bool outputTaken = false;
+    std::set<DialogHandle> declined;
   };
   void Record(const std::wstring& call);
   void FailIfTold(const char* operation);

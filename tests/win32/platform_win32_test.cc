@@ -176,7 +176,7 @@ TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob
 
   // A child that cannot outlive the program: it is in a job from its first
   // instruction on.
-  const ProcessHandle child = platform_.LaunchHidden(cmd, L"cmd /c exit 0");
+  const ProcessHandle child = platform_.LaunchHidden(cmd, L"cmd /c exit 0", ChildStreams::kInherited);
   BOOL inJob = FALSE;
   EXPECT_TRUE(IsProcessInJob(reinterpret_cast<HANDLE>(child), nullptr, &inJob));
   EXPECT_TRUE(inJob);
@@ -187,7 +187,7 @@ TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob
   EXPECT_FALSE(outcome.started);
   // The failure says what the system said.
   try {
-    platform_.LaunchHidden(Path(L"no such program.exe"), L"x");
+    platform_.LaunchHidden(Path(L"no such program.exe"), L"x", ChildStreams::kInherited);
     ADD_FAILURE() << "a missing program started";
   } catch (const PlatformFailure& failure) {
     EXPECT_EQ(failure.systemError(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));

@@ -1,0 +1,34 @@
+// What one awaited child came to: whether it started, how it ended, what it
+// asked and what it said. Read by the record of the run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+// A dialog that stayed open waiting for an answer.
+struct Question {
+  std::wstring caption;
+  std::wstring text;
+  // Answered Cancel on the program's behalf: nobody could have answered it.
+  bool declined = false;
+};
+
+struct ChildOutcome {
+  bool started = false;
+  std::uint32_t exitCode = 0;
+  // Why it did not start, as the system said it.
+  std::wstring failure;
+  // Every question it asked, in the order they were seen.
+  std::vector<Question> questions;
+  // A question was declined: whatever the exit code says, the child did
+  // not do its work.
+  bool declined = false;
+  // The lines of a captured child's output worth keeping for the record:
+  // its error lines first, then its last lines, about 1 KB in all.
+  std::vector<std::wstring> output;
+};
+
+}  // namespace vantrel

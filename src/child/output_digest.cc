@@ -1,0 +1,72 @@
+#include "child/output_digest.h"
+
+#include <algorithm>
+
+namespace vantrel {
+
+namespace {
+// What a terminal would show of a line that redraws itself: text after the
+// last carriage return, each backspace taking back one character, no other
+// control characters.
+std::wstring AsShown(const std::wstring& raw) {
+  std::wstring shown;
+  // A line that ends in "\r" (Windows line ends) shows what came before it.
+  std::wstring text = raw;
+  while (!text.empty() && text.back() == L'\r') text.pop_back();
+  const std::size_t from = text.rfind(L'\r');
+  for (std::size_t i = from == std::wstring::npos ? 0 : from + 1; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c == L'\b') {
+      if (!shown.empty()) shown.pop_back();
+    } else if (c >= 0x20 || c == L'\t') {
+      shown.push_back(c == L'\t' ? L' ' : c);
+    }
+  }
+  const std::size_t first = shown.find_first_not_of(L' ');
+  if (first == std::wstring::npos) return std::wstring();
+  return shown.substr(first, shown.find_last_not_of(L' ') - first + 1);
+}
+}  // namespace
+
+void OutputDigest::Add(const std::wstring& lines) {
+  std::size_t start = 0;
+  while (start < lines.size()) {
+    std::size_t end = lines.find(L'\n', start);
+    if (end == std::wstring::npos) end = lines.size();
+    AddLine(AsShown(lines.substr(start, end - start)));
+    start = end + 1;
+  }
+}
+
+void OutputDigest::AddLine(std::wstring line) {
+  if (line.empty()) return;
+  if (line.size() > kBudget) line.resize(kBudget);
+  if (line.compare(0, 5, L"ERROR") == 0) {
+    if (errorsSize_ + line.size() <= kBudget) {
+      errorsSize_ += line.size();
+      errors_.push_back(line);
+    }
+    return;
+  }
+  tailSize_ += line.size();
+  tail_.push_back(std::move(line));
+  while (tailSize_ > kBudget) {
+    tailSize_ -= tail_.front().size();
+    tail_.pop_front();
+  }
+}
+
+std::vector<std::wstring> OutputDigest::Lines() const {
+  std::vector<std::wstring> lines = errors_;
+  std::size_t left = kBudget - errorsSize_;
+  // The last lines that fit what the error lines left.
+  std::size_t from = tail_.size();
+  while (from > 0 && tail_[from - 1].size() <= left) {
+    left -= tail_[from - 1].size();
+    --from;
+  }
+  lines.insert(lines.end(), tail_.begin() + static_cast<std::ptrdiff_t>(from), tail_.end());
+  return lines;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,76 @@
+#include "child/run_child.h"
+
+#include "child/output_digest.h"
+#include "child/question_watch.h"
+#include "form/resume.h"
+#include "form/scoped_handles.h"
+#include "helpers/text.h"
+
+namespace vantrel {
+
+namespace {
+// The longest a pass waits before it pumps messages and looks for
+// questions again.
+constexpr std::uint32_t kPassMilliseconds = 100;
+}  // namespace
+
+ChildOutcome RunChild(Platform& platform, const std::wstring& program,
+                      const std::wstring& commandLine, ChildStreams streams) {
+  ChildOutcome outcome;
+  // The handle that process creation gives is the one waited on: a process
+  // number can be handed to another process once the child has ended.
+  ScopedProcess process(platform);
+  const StatementResult launch = Resume([&] {
+    process.Reset(platform.LaunchHidden(program, commandLine, streams));
+    outcome.started = true;
+  });
+  if (launch) outcome.failure = FromUtf8(launch.failure);
+  Resume([&] { platform.PumpMessages(); });
+
+  // Where the station cannot be asked, nobody is taken to be watching: a
+  // question declined wrongly fails one install, one left open hangs them
+  // all.
+  bool unattended = true;
+  if (outcome.started) Resume([&] { unattended = platform.RunsUnattended(); });
+  QuestionWatch questions(unattended);
+  OutputDigest output;
+  const auto drainOutput = [&] {
+    if (streams == ChildStreams::kCaptured && outcome.started) {
+      Resume([&] { output.Add(platform.TakeChildOutput(process.Get())); });
+    }
+  };
+
+  // Each pass wakes as soon as the child ends or a message arrives, so the
+  // wait costs nothing beyond the child's own run. "Ended" comes from the
+  // process object itself: a child whose exit code happens to be
+  // STILL_ACTIVE (259) is not waited on forever. A pass that cannot tell (no
+  // process) ends the wait.
+  bool ended = true;
+  do {
+    ended = true;
+    Resume([&] { ended = platform.AwaitProcessOrMessage(process.Get(), kPassMilliseconds); });
+    Resume([&] { platform.PumpMessages(); });
+    drainOutput();
+    if (ended) break;
+    QuestionWatch::Verdict verdict;
+    Resume([&] {
+      const std::vector<ChildDialog> open = platform.OpenDialogsOfChild(process.Get());
+      verdict = questions.Look(open, platform.Milliseconds());
+    });
+    for (const DialogHandle dialog : verdict.decline) {
+      Resume([&] { platform.DeclineDialog(dialog); });
+    }
+    if (verdict.endJob) Resume([&] { platform.EndChildJob(process.Get()); });
+  } while (!ended);
+  Resume([&] { outcome.exitCode = platform.GetExitCodeProcess(process.Get()); });
+  drainOutput();
+
+  Resume([&] { process.Close(); });
+  Resume([&] { platform.PumpMessages(); });
+  outcome.questions = questions.questions();
+  outcome.declined = questions.declined();
+  outcome.output = output.Lines();
+  return outcome;
+}
+
+}  // namespace vantrel
