@@ -257,16 +257,19 @@ make_install_folder() {  # <unix folder> [--no-7z]
 
 # Runs the exact command line through launch.exe. Sets E2E_RC (124 when the
 # time limit stopped it) and E2E_SECONDS. Extra words before the command line
-# (e.g. "xvfb-run -a") wrap the Wine call.
+# (e.g. "xvfb-run -a") wrap the Wine call. E2E_SERVICE_STATION=1 starts the
+# program on a window station nobody sees, as a SYSTEM agent does.
 run_command_line() {  # <exact Windows command line> [wrapper...]
   local line="$1"; shift
   local file="$CASE_UNIX/command-line.$RANDOM.txt"
+  local options=()
+  [ "${E2E_SERVICE_STATION:-0}" = 1 ] && options+=(--service-station)
   printf '%s' "$line" >"$file"
-  echo "run:  $line${*:+   (via $*)}"
+  echo "run:  $line${*:+   (via $*)}${options[*]:+   (${options[*]})}"
   local start=$SECONDS
   # The eventlog channel carries the text of the event the run writes.
   WINEDEBUG=-all,+eventlog "$@" timeout -k 5 "$E2E_RUN_TIMEOUT" "$WINE" \
-    "$(win_path "$E2E_DRIVE_C/e2e-tools/launch.exe")" "$(win_path "$file")" \
+    "$(win_path "$E2E_DRIVE_C/e2e-tools/launch.exe")" "${options[@]}" "$(win_path "$file")" \
     >"$CASE_UNIX/output.log" 2>&1
   E2E_RC=$?
   E2E_SECONDS=$((SECONDS - start))

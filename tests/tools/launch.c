@@ -2,11 +2,15 @@
  * it is given from a Unix shell, so a command line with its own quoting (or
  * none) cannot be passed through it; this reads it from a UTF-8 file instead.
  *
- *   launch.exe [--peak-memory] <file holding the command line>
+ *   launch.exe [--peak-memory] [--service-station] <file holding the command line>
  *
  * Exits with the child's exit code. With --peak-memory it also prints the
  * child's peak working set in bytes. Wine reports zeros for a process that has
- * ended, so the figure is sampled while the child is alive. */
+ * ended, so the figure is sampled while the child is alive.
+ *
+ * With --service-station the child starts on the desktop "Default" of a
+ * window station "Service-0x0-3e7$", as a service or a deployment agent
+ * running as SYSTEM starts it: a station nobody can see. */
 #include <windows.h>
 #include <psapi.h>
 #include <stdio.h>
@@ -49,15 +53,34 @@ static wchar_t* read_command_line(const wchar_t* path) {
   return wide;
 }
 
+/* Makes the station and its desktop (or opens them, when they exist). */
+static int make_service_station(void) {
+  HWINSTA own = GetProcessWindowStation();
+  HWINSTA station = CreateWindowStationW(L"Service-0x0-3e7$", 0, WINSTA_ALL_ACCESS, NULL);
+  if (!station || !SetProcessWindowStation(station)) return 0;
+  HDESK desktop = CreateDesktopW(L"Default", NULL, NULL, 0, GENERIC_ALL, NULL);
+  SetProcessWindowStation(own);
+  return desktop != NULL;
+}
+
 int wmain(int argc, wchar_t** argv) {
   int peak_memory = 0;
+  wchar_t service_desktop[] = L"Service-0x0-3e7$\\Default";
+  wchar_t* desktop = NULL;
   int arg = 1;
-  if (arg < argc && wcscmp(argv[arg], L"--peak-memory") == 0) {
-    peak_memory = 1;
-    ++arg;
+  for (; arg < argc && wcsncmp(argv[arg], L"--", 2) == 0; ++arg) {
+    if (wcscmp(argv[arg], L"--peak-memory") == 0) {
+      peak_memory = 1;
+    } else if (wcscmp(argv[arg], L"--service-station") == 0) {
+      if (!make_service_station()) return fail("cannot make the service window station");
+      desktop = service_desktop;
+    } else {
+      break;
+    }
   }
   if (arg + 1 != argc) {
-    fprintf(stderr, "usage: launch.exe [--peak-memory] <file with UTF-8 command line>\n");
+    fprintf(stderr,
+            "usage: launch.exe [--peak-memory] [--service-station] <file with UTF-8 command line>\n");
     return 125;
   }
   wchar_t* command_line = read_command_line(argv[arg]);
@@ -67,6 +90,7 @@ int wmain(int argc, wchar_t** argv) {
   PROCESS_INFORMATION process;
   memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
+  startup.lpDesktop = desktop;
   if (!CreateProcessW(NULL, command_line, NULL, NULL, FALSE, 0, NULL, NULL, &startup,
                       &process))
     return fail("cannot start the program");

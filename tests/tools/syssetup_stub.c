@@ -4,10 +4,20 @@
  * real work (AddReg, CopyFiles), so forwarding keeps the test honest about
  * what lands on the machine.
  *
- * Wine's rundll32 ends with 0 whatever its entry did, so an installer that
- * fails cannot be had for free. An INF can ask for one: after installing, the
- * stand-in ends the process with [Vantrel.Test] ExitCode when that is set. */
+ * An INF can ask it for what the real INF installer does on Windows but
+ * Wine's does not, in its section [Vantrel.Test]:
+ *   Ask=Disk      first asks for the disk through setupapi's own prompt
+ *                 (SetupPromptForDiskW); installs nothing when cancelled
+ *   Ask=Box       first shows a message box (OK, Cancel); installs nothing
+ *                 when cancelled
+ *   Ask=Progress  first shows a file-copy style dialog with a progress bar
+ *                 for ProgressSeconds (default 5), then installs
+ *   DelaySeconds  waits that long before installing (an installer busy
+ *                 for a while)
+ *   ExitCode      ends the process with that code after installing (Wine's
+ *                 rundll32 ends with 0 whatever its entry did) */
 #include <windows.h>
+#include <commctrl.h>
 #include <setupapi.h>
 #include <string.h>
 
@@ -18,12 +28,59 @@ static const char* inf_path(const char* command_line) {
   return second ? second + 1 : NULL;
 }
 
+static int ask_for_disk(HWND window) {
+  WCHAR found[MAX_PATH];
+  DWORD needed = 0;
+  UINT answer = SetupPromptForDiskW(window, L"Files Needed", L"Vantrel test disk",
+                                    L"A:\\vantrel-test-disk", L"vt_missing.sys", NULL,
+                                    IDF_NOBROWSE, found, MAX_PATH, &needed);
+  return answer == DPROMPT_SUCCESS;
+}
+
+static int ask_in_a_box(HWND window) {
+  return MessageBoxW(window, L"Replace the driver that is already installed?",
+                     L"Vantrel test question", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
+/* A dialog-class window with a progress bar, as a file-copy dialog is. */
+static void show_progress(UINT seconds) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  HWND dialog = CreateWindowExW(0, L"#32770", L"Copying Files...",
+                                WS_POPUP | WS_CAPTION, 10, 10, 300, 120, NULL, NULL,
+                                GetModuleHandleW(NULL), NULL);
+  if (dialog) {
+    CreateWindowExW(0, L"Static", L"Copying the driver files", WS_CHILD | WS_VISIBLE, 10, 10,
+                    280, 20, dialog, (HMENU)0x100, NULL, NULL);
+    CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 40, 280, 20, dialog,
+                    (HMENU)0x101, NULL, NULL);
+  }
+  DWORD end = GetTickCount() + seconds * 1000;
+  while (GetTickCount() < end) {
+    MSG message;
+    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(50);
+  }
+  if (dialog) DestroyWindow(dialog);
+}
+
 __declspec(dllexport) void CALLBACK SetupInfObjectInstallAction(HWND window, HINSTANCE instance,
                                                                 LPSTR command_line, int show) {
   char path[MAX_PATH];
+  char ask[32];
   const char* inf = inf_path(command_line);
   path[0] = 0;
+  ask[0] = 0;
   if (inf) lstrcpynA(path, inf, sizeof path);
+  if (path[0]) {
+    GetPrivateProfileStringA("Vantrel.Test", "Ask", "", ask, sizeof ask, path);
+    Sleep(GetPrivateProfileIntA("Vantrel.Test", "DelaySeconds", 0, path) * 1000);
+  }
+  if (lstrcmpiA(ask, "Disk") == 0 && !ask_for_disk(window)) return;
+  if (lstrcmpiA(ask, "Box") == 0 && !ask_in_a_box(window)) return;
+  if (lstrcmpiA(ask, "Progress") == 0) {
+    show_progress(GetPrivateProfileIntA("Vantrel.Test", "ProgressSeconds", 5, path));
+  }
   InstallHinfSectionA(window, instance, command_line, show);
   if (path[0]) {
     UINT code = GetPrivateProfileIntA("Vantrel.Test", "ExitCode", 0, path);

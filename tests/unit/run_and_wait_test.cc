@@ -1,6 +1,7 @@
 // How RunAndWait starts a child, waits for it and lets go of it.
 #include <gtest/gtest.h>
 
+#include "child/output_digest.h"
 #include "form/vantrel.h"
 #include "memory_platform.h"
 
@@ -55,6 +56,100 @@ TEST(RunAndWait, WaitsPassByPassAndEndsWhenTheChildEndsWithoutSleeping) {
               (Calls{L"AwaitProcessOrMessage 1 100", L"PumpMessages", L"GetExitCodeProcess 1",
                      L"CloseProcess 1", L"PumpMessages"}));
   }
+}
+
+// A child that asks: how long until a dialog counts as a question, what
+// happens to it with nobody and with somebody at the screen, and what the
+// record of the run says.
+ScriptedDialog Asks(DialogHandle window, const wchar_t* caption, bool showsProgress = false,
+                    bool givesIn = true) {
+  ScriptedDialog scripted;
+  scripted.dialog = ChildDialog{window, caption, L"Insert the disk.", showsProgress};
+  scripted.endsChildWhenDeclined = givesIn;
+  return scripted;
+}
+
+TEST(Questions, UnattendedAQuestionIsDeclinedAfterTwoSecondsAndAStubbornChildEndedTenLater) {
+  MemoryPlatform platform;
+  platform.childFor = [](const std::wstring&) {
+    ChildScript child(true, 100000, 0);
+    child.dialogs = {Asks(7, L"Files Needed"), Asks(8, L"Copying Files...", true)};
+    return child;
+  };
+  ChildOutcome outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r");
+  // The progress dialog is no question, and nothing is declined before it
+  // has stood for 2 s (first seen after the first 100 ms pass).
+  EXPECT_EQ(platform.CallsStartingWith(L"Decline"), (Calls{L"DeclineDialog 7 at 2100"}));
+  EXPECT_TRUE(outcome.declined);
+  ASSERT_EQ(outcome.questions.size(), 1u);
+  EXPECT_EQ(QuestionText(outcome.questions[0]), L"Files Needed: Insert the disk.");
+  EXPECT_TRUE(platform.CallsStartingWith(L"EndChildJob").empty());
+
+  // One that stays open after Cancel: the job ends 10 s after the decline.
+  platform.childFor = [](const std::wstring&) {
+    ChildScript child(true, 100000, 0);
+    child.dialogs = {Asks(9, L"Question", false, false)};
+    return child;
+  };
+  platform.calls.clear();
+  platform.clock = 0;
+  outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r");
+  EXPECT_EQ(platform.CallsStartingWith(L"Decline"), (Calls{L"DeclineDialog 9 at 2100"}));
+  EXPECT_EQ(platform.CallsStartingWith(L"EndChildJob"), (Calls{L"EndChildJob 2 at 12100"}));
+  EXPECT_TRUE(outcome.declined);
+}
+
+TEST(Questions, AttendedTheQuestionWaitsForThePersonAndIsNamedInTheRecord) {
+  MemoryPlatform platform = ReadyToInstall();
+  platform.unattended = false;
+  platform.childFor = [](const std::wstring& command) {
+    ChildScript child(true, command.rfind(L"rundll32", 0) == 0 ? 400 : 0, 0);
+    if (child.runningPolls > 0) child.dialogs = {Asks(5, L"Files Needed")};
+    return child;
+  };
+  EXPECT_EQ(platform.RunProgram(), 0u);
+  EXPECT_TRUE(platform.CallsStartingWith(L"Decline").empty());
+  EXPECT_TRUE(platform.CallsStartingWith(L"EndChildJob").empty());
+  ASSERT_EQ(platform.events.size(), 1u);
+  EXPECT_EQ(platform.events[0].back(),
+            L"Asked: Files Needed: Insert the disk. (left to the person at the screen)");
+
+  // Unattended, the same question fails the INF installer's step, whatever
+  // rundll32's exit code.
+  MemoryPlatform unattended = ReadyToInstall();
+  unattended.childFor = platform.childFor;
+  EXPECT_EQ(unattended.RunProgram(), 5u);
+  ASSERT_EQ(unattended.events.size(), 1u);
+  const std::vector<std::wstring>& lines = unattended.events[0];
+  EXPECT_EQ(lines[2], L"Failed step: the INF installer");
+  EXPECT_EQ(lines[4], L"Result: asked: Files Needed: Insert the disk.; nobody can answer an "
+                      L"unattended run; declined");
+  EXPECT_EQ(lines.size(), 5u);
+}
+
+TEST(Questions, AFailing7ZipStepKeepsItsErrorLinesFirstThenItsLastLines) {
+  MemoryPlatform platform = ReadyToInstall();
+  platform.childFor = [](const std::wstring& command) {
+    ChildScript child(true, 0, command.rfind(L"rundll32", 0) == 0 ? 0 : 2);
+    // Progress redrawn in place, then many lines: only about 1 KB is kept.
+    child.output = L"7-Zip 21.07\r\n 12%\b\b\b\b 40%\r\n\r\nERROR: Wrong password : a.dll\r\n";
+    for (int i = 0; i < 200; ++i) child.output += L"line " + std::to_wstring(i) + L"\r\n";
+    child.output += L"Sub items Errors: 1\r\n";
+    return child;
+  };
+  EXPECT_EQ(platform.RunProgram(), 3u);
+  ASSERT_EQ(platform.events.size(), 1u);
+  const std::vector<std::wstring>& lines = platform.events[0];
+  ASSERT_GT(lines.size(), 7u);
+  EXPECT_EQ(lines[4], L"Result: exit code 2");
+  EXPECT_EQ(lines[5], L"Output: ERROR: Wrong password : a.dll");
+  EXPECT_EQ(lines.back(), L"Output: Sub items Errors: 1");
+  std::size_t kept = 0;
+  for (std::size_t i = 5; i < lines.size(); ++i) kept += lines[i].size() - 8;
+  EXPECT_LE(kept, OutputDigest::kBudget);
+  EXPECT_GT(kept, OutputDigest::kBudget - 20);
+  // A whole line, never one cut off at the front.
+  EXPECT_EQ(lines[6].rfind(L"Output: line ", 0), 0u);
 }
 
 }  // namespace

@@ -206,6 +206,77 @@ TEST_F(Win32PlatformTest, ALongRunningChildIsAwaitedToItsEnd) {
   EXPECT_GE(elapsed, 1000u);
 }
 
+TEST_F(Win32PlatformTest, ACapturedConsoleChildReadsEndOfInputAndAllItsOutputArrives) {
+  const std::wstring child = platform_.ProgramFolder() + L"\\console_child.exe";
+  // A megabyte is far more than the pipe holds: a wait that did not drain it
+  // would never see the child end.
+  const ProcessHandle process =
+      platform_.LaunchHidden(child, L"console_child output 1048576", ChildStreams::kCaptured);
+  std::wstring output;
+  bool ended = false;
+  for (int pass = 0; pass < 600 && !ended; ++pass) {
+    ended = platform_.AwaitProcessOrMessage(process, 100);
+    platform_.PumpMessages();
+    output += platform_.TakeChildOutput(process);
+  }
+  output += platform_.TakeChildOutput(process);
+  ASSERT_TRUE(ended) << "the child did not end within 60 s";
+  EXPECT_EQ(platform_.GetExitCodeProcess(process), 2u);
+  platform_.CloseProcess(process);
+  // A Windows console program ends its lines with CR LF.
+  EXPECT_EQ(output.rfind(L"input: 0 bytes, then end of file\r\n", 0), 0u) << output.substr(0, 80);
+  EXPECT_GE(output.size(), 1048576u);
+  EXPECT_NE(output.find(L"ERROR: the test child's error line\r\n"), std::wstring::npos);
+  EXPECT_EQ(output.substr(output.size() - 15), L"the last line\r\n");
+
+  // Through the runner, the record keeps the error line first, then the end.
+  Vantrel form(platform_);
+  const ChildOutcome outcome =
+      form.RunAndWait(child, L"console_child output 300000", ChildStreams::kCaptured);
+  EXPECT_EQ(outcome.exitCode, 2u);
+  ASSERT_FALSE(outcome.output.empty());
+  EXPECT_EQ(outcome.output.front(), L"ERROR: the test child's error line");
+  EXPECT_EQ(outcome.output.back(), L"the last line");
+}
+
+TEST_F(Win32PlatformTest, AChildsQuestionIsFoundReadDeclinedOrEndedWithItsJob) {
+  if (!platform_.CreateHiddenWindow(L"Vantrel platform test questions")) {
+    GTEST_SKIP() << "no display: the system makes no windows";
+  }
+  // The display's station is the one a person sees.
+  EXPECT_FALSE(platform_.RunsUnattended());
+  const std::wstring child = platform_.ProgramFolder() + L"\\console_child.exe";
+  const auto question = [&](ProcessHandle process) {
+    for (int pass = 0; pass < 100; ++pass) {
+      const std::vector<ChildDialog> open = platform_.OpenDialogsOfChild(process);
+      if (!open.empty()) return open;
+      platform_.AwaitProcessOrMessage(process, 100);
+    }
+    return std::vector<ChildDialog>();
+  };
+
+  ProcessHandle process = platform_.LaunchHidden(child, L"console_child box", ChildStreams::kInherited);
+  std::vector<ChildDialog> open = question(process);
+  ASSERT_EQ(open.size(), 1u);
+  EXPECT_EQ(open[0].caption, L"Test question");
+  EXPECT_EQ(open[0].text, L"Continue with the test?");
+  EXPECT_FALSE(open[0].showsProgress);
+  platform_.DeclineDialog(open[0].window);
+  for (int pass = 0; pass < 100 && !platform_.AwaitProcessOrMessage(process, 100); ++pass) {
+  }
+  EXPECT_EQ(platform_.GetExitCodeProcess(process), static_cast<std::uint32_t>(IDCANCEL));
+  platform_.CloseProcess(process);
+
+  // A child that will not give in ends with everything in its job.
+  process = platform_.LaunchHidden(child, L"console_child box", ChildStreams::kInherited);
+  ASSERT_EQ(question(process).size(), 1u);
+  platform_.EndChildJob(process);
+  for (int pass = 0; pass < 100 && !platform_.AwaitProcessOrMessage(process, 100); ++pass) {
+  }
+  EXPECT_EQ(platform_.GetExitCodeProcess(process), static_cast<std::uint32_t>(ERROR_CANCELLED));
+  platform_.CloseProcess(process);
+}
+
 // The access list of a file or folder in the system's own notation.
 std::wstring AccessList(const std::wstring& path) {
   DWORD size = 0;

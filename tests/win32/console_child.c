@@ -1,0 +1,35 @@
+/* A child for the platform tests, standing in for what the program starts.
+ *
+ *   console_child.exe output <bytes>  reads its input to the end, says how
+ *       much it got, prints about <bytes> of numbered lines, one error line
+ *       on its error stream, a last line, and ends with 2 (like 7-Zip on a
+ *       damaged archive)
+ *   console_child.exe box             asks in a message box (OK, Cancel) and
+ *       ends with the answer */
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+int main(int argc, char** argv) {
+  if (argc == 2 && strcmp(argv[1], "box") == 0) {
+    return MessageBoxW(NULL, L"Continue with the\ntest?", L"Test question",
+                       MB_OKCANCEL | MB_ICONQUESTION);
+  }
+  if (argc != 3 || strcmp(argv[1], "output") != 0) return 125;
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  char buffer[256];
+  DWORD got = 0, total = 0;
+  while (ReadFile(input, buffer, sizeof buffer, &got, NULL) && got > 0) total += got;
+  printf("input: %lu bytes, then end of file\n", (unsigned long)total);
+  long wanted = atol(argv[2]);
+  long written = 0;
+  for (long line = 1; written < wanted; ++line) {
+    written += printf("line %07ld of the test child's output, long enough to fill a pipe\n", line);
+  }
+  fflush(stdout);
+  fprintf(stderr, "ERROR: the test child's error line\n");
+  fflush(stderr);
+  printf("the last line\n");
+  return 2;
+}
