@@ -41,7 +41,8 @@ void OutputDigest::Add(const std::wstring& lines) {
 void OutputDigest::AddLine(std::wstring line) {
   if (line.empty()) return;
   if (line.size() > kBudget) line.resize(kBudget);
-  if (line.compare(0, 5, L"ERROR") == 0) {
+  // 7-Zip's "ERROR: <file>", "Open ERROR: ...", "ERRORS:".
+  if (line.find(L"ERROR:") != std::wstring::npos || line.compare(0, 7, L"ERRORS:") == 0) {
     if (errorsSize_ + line.size() <= kBudget) {
       errorsSize_ += line.size();
       errors_.push_back(line);

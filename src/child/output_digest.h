@@ -17,7 +17,7 @@ class OutputDigest {
   // Complete lines as the child wrote them, "\n" between them; progress
   // redrawn in place with "\r" or "\b" counts as what it finally shows.
   void Add(const std::wstring& lines);
-  // The lines for the record: error lines (those beginning "ERROR") first,
+  // The lines for the record: error lines (those saying "ERROR:") first,
   // then the last lines not already among them, within the budget.
   std::vector<std::wstring> Lines() const;
 

@@ -40,6 +40,7 @@ expect_eq "the run ended within 60 s" "$([ "$E2E_SECONDS" -le 60 ] && echo yes |
 expect_event err "Failed step: the INF installer" \
   "Command: rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 $E2E_SYSTEMROOT_WIN\\Temp\\Vantrel\\vt_AskDisk.inf" \
   "Result: asked: Files Needed: " "; nobody can answer an unattended run; declined"
+run_event err | sed 's/^/      event: /'
 expect_no_installer AskDisk
 expect_no_reg_key 'HKLM\Software\VantrelTest\AskDisk'
 expect_no_work_folder
