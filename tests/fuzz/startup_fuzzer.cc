@@ -1,5 +1,6 @@
 // Feeds arbitrary command lines and environments through the start-up and
-// the install on the recording platform. Input: the first line is the
+// the install on the recording platform, and through the digest of a
+// console child's output. Input: the first line is the
 // argument text, every further line one environment entry; bytes are taken
 // as Latin-1, plus two-byte sequences after 0xFF as UTF-16 units so that
 // characters outside any code page appear too.
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "child/output_digest.h"
 #include "form/vantrel.h"
 #include "helpers/text.h"
 #include "memory_platform.h"
@@ -78,5 +80,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (wchar_t c : command) quotes += c == L'"';
     Check(quotes == 4 || quotes == 6);
   }
+
+  // The same bytes as a console child's output: the record keeps whole
+  // lines within its budget, whatever the child printed.
+  OutputDigest digest;
+  for (const auto& line : lines) digest.Add(line + L"\n");
+  std::size_t kept = 0;
+  for (const auto& line : digest.Lines()) {
+    Check(!line.empty() && line.find(L'\n') == std::wstring::npos);
+    kept += line.size();
+  }
+  Check(kept <= OutputDigest::kBudget);
   return 0;
 }
