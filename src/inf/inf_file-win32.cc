@@ -1,0 +1,90 @@
+#include "inf/inf_file-win32.h"
+
+#include <setupapi.h>
+
+#include <cstdio>
+
+#include "helpers/text.h"
+#include "platform/system_entry-win32.h"
+#include "platform/system_error-win32.h"
+
+namespace vantrel {
+
+namespace {
+
+SystemEntry<decltype(&::SetupOpenInfFileW)> openInfFile(L"setupapi.dll", "SetupOpenInfFileW");
+SystemEntry<decltype(&::SetupCloseInfFile)> closeInfFile(L"setupapi.dll", "SetupCloseInfFile");
+SystemEntry<decltype(&::SetupGetLineCountW)> getLineCount(L"setupapi.dll", "SetupGetLineCountW");
+SystemEntry<decltype(&::SetupFindFirstLineW)> findFirstLine(L"setupapi.dll", "SetupFindFirstLineW");
+SystemEntry<decltype(&::SetupFindNextLine)> findNextLine(L"setupapi.dll", "SetupFindNextLine");
+SystemEntry<decltype(&::SetupGetFieldCount)> getFieldCount(L"setupapi.dll", "SetupGetFieldCount");
+SystemEntry<decltype(&::SetupGetStringFieldW)> getStringField(L"setupapi.dll",
+                                                               "SetupGetStringFieldW");
+
+// Field 0 is the line's key; a line without "=" has none.
+std::wstring Field(INFCONTEXT& line, DWORD index) {
+  DWORD needed = 0;
+  if (!getStringField.get()(&line, index, nullptr, 0, &needed) || needed == 0) {
+    if (index == 0) return std::wstring();
+    throw SystemFailure("SetupGetStringFieldW");
+  }
+  std::wstring text(needed, L'\0');
+  if (!getStringField.get()(&line, index, &text[0], needed, nullptr)) {
+    throw SystemFailure("SetupGetStringFieldW");
+  }
+  text.resize(needed - 1);
+  return text;
+}
+
+}  // namespace
+
+std::wstring InfParserErrorName(DWORD code) {
+  switch (code) {
+    case 0xE0000000: return L"ERROR_EXPECTED_SECTION_NAME";
+    case 0xE0000001: return L"ERROR_BAD_SECTION_NAME_LINE";
+    case 0xE0000002: return L"ERROR_SECTION_NAME_TOO_LONG";
+    case 0xE0000003: return L"ERROR_GENERAL_SYNTAX";
+    case 0xE0000100: return L"ERROR_WRONG_INF_STYLE";
+    case 0xE0000101: return L"ERROR_SECTION_NOT_FOUND";
+    case 0xE0000102: return L"ERROR_LINE_NOT_FOUND";
+    default: return std::wstring();
+  }
+}
+
+InfFile::InfFile(const std::wstring& path) {
+  UINT errorLine = 0;
+  HINF inf = openInfFile.get()(path.c_str(), nullptr, INF_STYLE_WIN4, &errorLine);
+  if (inf == INVALID_HANDLE_VALUE || inf == nullptr) {
+    const DWORD code = GetLastError();
+    const std::wstring name = InfParserErrorName(code);
+    char number[16];
+    std::snprintf(number, sizeof number, "0x%08lX", static_cast<unsigned long>(code));
+    std::string what = "SetupOpenInfFileW: " +
+                       (name.empty() ? SystemErrorText(code) : ToUtf8(name)) + " (" + number + ")";
+    if (errorLine != 0) what += ", line " + std::to_string(errorLine);
+    throw PlatformFailure(what, code);
+  }
+  inf_ = inf;
+}
+
+InfFile::~InfFile() { closeInfFile.get()(inf_); }
+
+bool InfFile::HasSection(const std::wstring& section) const {
+  return getLineCount.get()(inf_, section.c_str()) >= 0;
+}
+
+std::vector<InfLine> InfFile::Lines(const std::wstring& section) const {
+  std::vector<InfLine> lines;
+  INFCONTEXT line = {};
+  if (!findFirstLine.get()(inf_, section.c_str(), nullptr, &line)) return lines;
+  do {
+    InfLine read;
+    read.key = Field(line, 0);
+    const DWORD count = getFieldCount.get()(&line);
+    for (DWORD i = 1; i <= count; ++i) read.fields.push_back(Field(line, i));
+    lines.push_back(read);
+  } while (findNextLine.get()(&line, &line));
+  return lines;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,29 @@
+// An INF as the system's INF parser reads it: sections found by name
+// regardless of case, lines with their key and fields, string tokens
+// (%name%) already replaced, quotes and continuation lines resolved. The
+// rules that read it (install_plan.h) do not care where it came from.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+struct InfLine {
+  std::wstring key;                  // empty for a line without "="
+  std::vector<std::wstring> fields;  // field 1 first
+  // Field n (from 1), empty where the line has none.
+  std::wstring Field(std::size_t n) const {
+    return n >= 1 && n <= fields.size() ? fields[n - 1] : std::wstring();
+  }
+};
+
+class InfSource {
+ public:
+  virtual ~InfSource() = default;
+  virtual bool HasSection(const std::wstring& section) const = 0;
+  // The section's lines in order; none for a section the INF lacks.
+  virtual std::vector<InfLine> Lines(const std::wstring& section) const = 0;
+};
+
+}  // namespace vantrel

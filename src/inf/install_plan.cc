@@ -1,0 +1,171 @@
+#include "inf/install_plan.h"
+
+#include <set>
+
+#include "helpers/text.h"
+
+namespace vantrel {
+
+namespace {
+
+// A folder relative to the INF's, its parts as written; "outside" where it
+// names a drive, a share or climbs above the INF's folder.
+struct RelativeFolder {
+  std::vector<std::wstring> parts;
+  bool outside = false;
+};
+
+RelativeFolder Parse(const std::wstring& written) {
+  RelativeFolder folder;
+  // "\\server\share" and "C:\..." are places of their own. A single leading
+  // "\" means the root of the installation medium: the INF's folder.
+  if (written.compare(0, 2, L"\\\\") == 0 || written.compare(0, 2, L"//") == 0 ||
+      written.find(L':') != std::wstring::npos) {
+    folder.outside = true;
+    return folder;
+  }
+  std::wstring part;
+  const auto take = [&] {
+    if (part == L"..") {
+      if (folder.parts.empty()) folder.outside = true;
+      else folder.parts.pop_back();
+    } else if (!part.empty() && part != L".") {
+      folder.parts.push_back(part);
+    }
+    part.clear();
+  };
+  for (const wchar_t c : written) {
+    if (c == L'\\' || c == L'/') take();
+    else part.push_back(c);
+  }
+  take();
+  return folder;
+}
+
+std::wstring Joined(const std::vector<std::wstring>& parts) {
+  std::wstring path;
+  for (const std::wstring& part : parts) path += (path.empty() ? L"" : L"\\") + part;
+  return path;
+}
+
+class NameSet {
+ public:
+  bool Insert(const std::wstring& name) { return names_.insert(LowerAscii(name)).second; }
+
+ private:
+  std::set<std::wstring> names_;
+};
+
+// The first line whose key is `key`, decorated section first: the entries of
+// a platform's [SourceDisksFiles.x86] and [SourceDisksNames.x86] take
+// precedence over those of the undecorated sections.
+bool FindEntry(const InfSource& inf, const std::wstring& section, InfArchitecture architecture,
+               const std::wstring& key, InfLine& found) {
+  for (const std::wstring& name : {section + L"." + ArchitectureName(architecture), section}) {
+    for (const InfLine& line : inf.Lines(name)) {
+      if (LowerAscii(line.key) == LowerAscii(key)) {
+        found = line;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// Where the engine looks for a source file: the path of its disk in
+// [SourceDisksNames] joined with its own subfolder in [SourceDisksFiles];
+// beside the INF where no entry names it.
+SourceFile Locate(const InfSource& inf, InfArchitecture architecture, const std::wstring& name) {
+  SourceFile file;
+  file.name = name;
+  InfLine entry;
+  if (!FindEntry(inf, L"SourceDisksFiles", architecture, name, entry)) return file;
+  // filename = diskid[,[subdir][,size]]
+  std::wstring diskPath;
+  InfLine disk;
+  // diskid = description[,[tag-or-cab-file],[unused],[path][,flags][,tag-file]]
+  if (FindEntry(inf, L"SourceDisksNames", architecture, entry.Field(1), disk)) {
+    diskPath = disk.Field(4);
+  }
+  const std::wstring subfolder = entry.Field(2);
+  file.written = diskPath.empty() ? subfolder : subfolder.empty() ? diskPath : diskPath + L"\\" + subfolder;
+  // A subfolder is relative to the disk's path; a disk path that is a
+  // place of its own takes the subfolder with it.
+  const RelativeFolder diskFolder = Parse(diskPath);
+  const RelativeFolder joined = Parse(file.written);
+  file.outside = diskFolder.outside || joined.outside;
+  if (!file.outside) file.folder = Joined(joined.parts);
+  return file;
+}
+
+}  // namespace
+
+std::wstring ArchitectureName(InfArchitecture architecture) {
+  return architecture == InfArchitecture::kAmd64 ? L"amd64" : L"x86";
+}
+
+std::wstring PlacePath(const SourceFile& file) {
+  return file.folder.empty() ? file.name : file.folder + L"\\" + file.name;
+}
+
+bool SameFolder(const std::wstring& a, const std::wstring& b) {
+  const RelativeFolder first = Parse(a);
+  const RelativeFolder second = Parse(b);
+  return !first.outside && !second.outside &&
+         LowerAscii(Joined(first.parts)) == LowerAscii(Joined(second.parts));
+}
+
+InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
+                        const std::wstring& base) {
+  InstallPlan plan;
+  plan.tried = {base + (architecture == InfArchitecture::kAmd64 ? L".NTamd64" : L".NTx86"),
+                base + L".NT", base};
+  for (const std::wstring& candidate : plan.tried) {
+    if (inf.HasSection(candidate)) {
+      plan.section = candidate;
+      break;
+    }
+  }
+  if (plan.section.empty()) return plan;
+
+  // The chosen section, then the sections its Needs name. Needs are not
+  // followed further: a needed section's own Needs are not processed.
+  std::vector<std::wstring> sections{plan.section};
+  for (const InfLine& line : inf.Lines(plan.section)) {
+    if (LowerAscii(line.key) != L"needs") continue;
+    for (const std::wstring& needed : line.fields) {
+      if (!needed.empty() && inf.HasSection(needed)) {
+        plan.needs.push_back(needed);
+        sections.push_back(needed);
+      }
+    }
+  }
+
+  NameSet copied;
+  const auto copy = [&](const std::wstring& name) {
+    if (!name.empty() && copied.Insert(name)) plan.sources.push_back(Locate(inf, architecture, name));
+  };
+  for (const std::wstring& section : sections) {
+    for (const InfLine& line : inf.Lines(section)) {
+      if (LowerAscii(line.key) != L"copyfiles") continue;
+      for (const std::wstring& entry : line.fields) {
+        if (entry.empty()) continue;
+        // "@file" copies that one file; anything else names a file-list
+        // section: destination[,source[,unused[,flags]]], the source name
+        // being the destination's where it is left out.
+        if (entry[0] == L'@') {
+          copy(entry.substr(1));
+        } else if (!inf.HasSection(entry)) {
+          plan.missingSections.push_back(entry);
+        } else {
+          for (const InfLine& file : inf.Lines(entry)) {
+            copy(file.Field(2).empty() ? file.Field(1) : file.Field(2));
+          }
+        }
+      }
+    }
+  }
+  return plan;
+}
+
+}  // namespace vantrel
