@@ -17,8 +17,12 @@ enum ExitStatus : std::uint32_t {
   // The work folder could not be emptied or made afresh: whatever is in it
   // may be somebody else's, so nothing is installed from it.
   kExitWorkFolderNotPrepared = 7,
+  // The INF has no install section for this platform, or names source
+  // files the package lacks: the INF installer would do nothing, or ask for
+  // a disk nobody has. It is not started.
+  kExitInfNotInstallable = 8,
 };
 
-constexpr ExitStatus kLastExitStatus = kExitWorkFolderNotPrepared;
+constexpr ExitStatus kLastExitStatus = kExitInfNotInstallable;
 
 }  // namespace vantrel

@@ -72,30 +72,42 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
                                         L"Pattern: " + Temp + L"\\*.inf",
                                         ResultOf(search, L"no INF file in the package")});
   } else {
-    const std::wstring installCommand = InstallInfCommand(Temp, infName);
-    ChildOutcome install;
-    const StatementResult installing = Resume([&] {
-      install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand);
-    });
-    if (installing) install.failure = FromUtf8(installing.failure);
-    // A question declined means the INF installer gave up, whatever
-    // rundll32's exit code says.
-    if (!install.started || install.exitCode != 0 || install.declined) {
-      NoteFailure(kExitInstallFailed,
-                  ChildStepFailure(L"the INF installer", installCommand, install));
-    }
+    // The INF installer is not started on an INF it cannot install here, and
+    // no INF copy is kept: that copy is what the deployment tools' detection
+    // rules look for. An INF the parser cannot read is left to the INF
+    // installer.
+    const std::wstring infPath = Temp + L"\\" + infName;
+    std::wstring unfit;
+    Resume([&] { unfit = WhyInfCannotInstall(infPath); });
+    if (!unfit.empty()) {
+      NoteFailure(kExitInfNotInstallable,
+                  StepFailure{L"checking the INF", L"INF: " + infPath, unfit});
+    } else {
+      const std::wstring installCommand = InstallInfCommand(Temp, infName);
+      ChildOutcome install;
+      const StatementResult installing = Resume([&] {
+        install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand);
+      });
+      if (installing) install.failure = FromUtf8(installing.failure);
+      // A question declined means the INF installer gave up, whatever
+      // rundll32's exit code says.
+      if (!install.started || install.exitCode != 0 || install.declined) {
+        NoteFailure(kExitInstallFailed,
+                    ChildStepFailure(L"the INF installer", installCommand, install));
+      }
 
-    const std::wstring source = Temp + L"\\" + infName;
-    const std::wstring destination = SystemRoot + L"\\inf";
-    bool copied = false;
-    ShellOutcome shell;
-    const StatementResult copying =
-        Resume([&] { copied = CopyFiles(platform_, source, destination, &shell); });
-    if (!copied) {
-      NoteFailure(kExitInfCopyFailed,
-                  StepFailure{L"copying the INF into the system's INF folder",
-                              L"Copy: " + source + L" -> " + destination,
-                              ResultOf(copying, DescribeShellOutcome(shell))});
+      const std::wstring& source = infPath;
+      const std::wstring destination = SystemRoot + L"\\inf";
+      bool copied = false;
+      ShellOutcome shell;
+      const StatementResult copying =
+          Resume([&] { copied = CopyFiles(platform_, source, destination, &shell); });
+      if (!copied) {
+        NoteFailure(kExitInfCopyFailed,
+                    StepFailure{L"copying the INF into the system's INF folder",
+                                L"Copy: " + source + L" -> " + destination,
+                                ResultOf(copying, DescribeShellOutcome(shell))});
+      }
     }
   }
 

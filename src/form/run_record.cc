@@ -14,6 +14,8 @@ const wchar_t* OutcomeText(ExitStatus status) {
     case kExitInfCopyFailed: return L"the INF could not be copied into the system's INF folder";
     case kExitWorkFolderNotPrepared:
       return L"the work folder could not be prepared; nothing was installed";
+    case kExitInfNotInstallable:
+      return L"the INF cannot be installed here; nothing was installed";
   }
   return L"unknown outcome";
 }

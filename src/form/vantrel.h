@@ -52,6 +52,9 @@ class Vantrel {
   // extract.
   bool Extract(const std::wstring& step, const std::wstring& commandLine,
                const std::wstring& sourcePattern);
+  // Why the INF installer could not install the INF in the work folder on
+  // this platform, or empty where nothing stands in its way.
+  std::wstring WhyInfCannotInstall(const std::wstring& infPath);
   void ApplyEnvironmentEntry(const std::wstring& entry);
   // Keeps the first failure; later ones do not overwrite it.
   void NoteFailure(ExitStatus status, const StepFailure& failure = StepFailure());

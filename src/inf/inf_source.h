@@ -9,6 +9,10 @@
 
 namespace vantrel {
 
+// The processor an INF engine installs for: the platform decorations it
+// takes (.NTx86, .x86 or .NTamd64, .amd64).
+enum class InfArchitecture { kX86, kAmd64 };
+
 struct InfLine {
   std::wstring key;                  // empty for a line without "="
   std::vector<std::wstring> fields;  // field 1 first

@@ -13,8 +13,6 @@
 
 namespace vantrel {
 
-enum class InfArchitecture { kX86, kAmd64 };
-
 // "x86" or "amd64", as the decorations spell them.
 std::wstring ArchitectureName(InfArchitecture architecture);
 

@@ -6,6 +6,7 @@
 #include <sddl.h>
 
 #include "helpers/text.h"
+#include "inf/inf_file-win32.h"
 #include "platform/child_dialogs-win32.h"
 #include "platform/event_log-win32.h"
 #include "platform/system_entry-win32.h"
@@ -364,6 +365,16 @@ int Win32Platform::SHFileOperation(ShellFileOperation& operation) {
   const int result = shFileOperationW.get()(&record);
   operation.fAnyOperationsAborted = record.fAnyOperationsAborted != FALSE;
   return result;
+}
+
+std::unique_ptr<InfSource> Win32Platform::OpenInf(const std::wstring& path) {
+  return std::unique_ptr<InfSource>(new InfFile(path));
+}
+
+InfArchitecture Win32Platform::InstallerArchitecture() {
+  // A 32-bit program's system folder is SysWOW64 on 64-bit Windows: its
+  // rundll32, and so the INF engine, is 32-bit too.
+  return sizeof(void*) == 8 ? InfArchitecture::kAmd64 : InfArchitecture::kX86;
 }
 
 void Win32Platform::WriteRunEvent(bool failure, std::uint32_t eventId,

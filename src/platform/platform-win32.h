@@ -57,6 +57,8 @@ class Win32Platform : public Platform {
                                  std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
+  std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
+  InfArchitecture InstallerArchitecture() override;
   void WriteRunEvent(bool failure, std::uint32_t eventId,
                      const std::vector<std::wstring>& lines) override;
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override;

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "inf/inf_source.h"
 
 // Where the Windows headers came first, their A/W macros would rename the
 // system calls that the interface names.
@@ -166,6 +169,13 @@ class Platform {
   // SHFileOperationW: performs the copy or delete, sets the aborted flag and
   // returns the call's own result (0 on success).
   virtual int SHFileOperation(ShellFileOperation& operation) = 0;
+
+  // The INF as the system's INF parser reads it. Throws PlatformFailure when
+  // the parser refuses it, with the parser's error.
+  virtual std::unique_ptr<InfSource> OpenInf(const std::wstring& path) = 0;
+  // The platform of the INF installer the program starts: the system's
+  // rundll32 of the program's own bitness.
+  virtual InfArchitecture InstallerArchitecture() = 0;
 
   // Writes one event of the source "Vantrel" into the Application event log,
   // an error or an information, with the event id and one line a string;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "form/vantrel.h"
+#include "inf_text.h"
 
 namespace vantrel {
 
@@ -16,6 +17,7 @@ MemoryPlatform ReadyToInstall() {
   platform.shortPaths[L"C:\\Program Files\\Vantrel"] = L"C:\\PROGRA~1\\Vantrel";
   platform.existingPaths = {L"C:\\PACKAG~1\\driver.7z", kWorkFolder + L"\\driver.inf"};
   platform.firstMatches[kWorkFolder + L"\\*.inf"] = L"driver.inf";
+  platform.infTexts[kWorkFolder + L"\\driver.inf"] = L"[Version]\n[DefaultInstall]\nAddReg=R\n";
   return platform;
 }
 
@@ -249,6 +251,16 @@ int MemoryPlatform::SHFileOperation(ShellFileOperation& operation) {
   }
   return shellResult;
 }
+
+std::unique_ptr<InfSource> MemoryPlatform::OpenInf(const std::wstring& path) {
+  Record(L"OpenInf " + Quoted(path));
+  FailIfTold("OpenInf");
+  const auto found = infTexts.find(path);
+  if (found == infTexts.end()) throw PlatformFailure("SetupOpenInfFileW: cannot open", 2);
+  return std::unique_ptr<InfSource>(new InfText(found->second));
+}
+
+InfArchitecture MemoryPlatform::InstallerArchitecture() { return architecture; }
 
 void MemoryPlatform::WriteRunEvent(bool failure, std::uint32_t eventId,
                                    const std::vector<std::wstring>& lines) {

@@ -61,6 +61,9 @@ class MemoryPlatform : public Platform {
   // SHFileOperation: the call's result and the aborted flag it sets.
   int shellResult = 0;
   bool shellAborts = false;
+  // The INFs the parser can read, by path, as text.
+  std::map<std::wstring, std::wstring> infTexts;
+  InfArchitecture architecture = InfArchitecture::kX86;
   // Whether the window station is one nobody sees.
   bool unattended = true;
   // The clock Milliseconds reads: waits that time out and sleeps move it.
@@ -111,6 +114,8 @@ class MemoryPlatform : public Platform {
                                  std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
+  std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
+  InfArchitecture InstallerArchitecture() override;
   void WriteRunEvent(bool failure, std::uint32_t eventId,
                      const std::vector<std::wstring>& lines) override;
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override;

@@ -157,6 +157,50 @@ TEST(InstallScript, APackageWithoutAnInfInstallsAndCopiesNothing) {
   EXPECT_EQ(platform.calls.back(), L"EndProcess 4");
 }
 
+TEST(InstallScript, AnInfThatCannotInstallHereStartsNothingAndKeepsNoCopy) {
+  // A 64-bit-only INF under the 32-bit build: no section to install.
+  MemoryPlatform platform = ReadyToInstall();
+  platform.infTexts[kWork + L"\\driver.inf"] = L"[DefaultInstall.NTamd64]\n";
+  EXPECT_EQ(platform.RunProgram(), 8u);
+  EXPECT_EQ(platform.launched.size(), 3u);
+  EXPECT_EQ(Copies(platform), 0u);
+  EXPECT_EQ(platform.events[0][4],
+            L"Result: the INF has no install section for x86 (looked for [DefaultInstall.NTx86], "
+            L"[DefaultInstall.NT], [DefaultInstall])");
+  // The 64-bit build installs it.
+  MemoryPlatform wide = ReadyToInstall();
+  wide.infTexts = platform.infTexts;
+  wide.architecture = InfArchitecture::kAmd64;
+  EXPECT_EQ(wide.RunProgram(), 0u);
+  EXPECT_EQ(wide.launched.size(), 4u);
+
+  // Source files the package lacks: at most ten are named. One that is
+  // there, and one the INF takes from outside the package, are not.
+  MemoryPlatform lacking = ReadyToInstall();
+  std::wstring inf = L"[DefaultInstall]\nCopyFiles=Files\n[Files]\nthere.sys\nfar.sys\n";
+  for (int i = 1; i <= 12; ++i) inf += L"f" + std::to_wstring(i) + L".sys\n";
+  inf += L"[SourceDisksNames]\n1=Disk,,,i386\n2=Far,,,D:\\drivers\n"
+         L"[SourceDisksFiles]\nfar.sys=2\n";
+  for (int i = 1; i <= 12; ++i) inf += L"f" + std::to_wstring(i) + L".sys=1\n";
+  lacking.infTexts[kWork + L"\\driver.inf"] = inf;
+  lacking.existingPaths.insert(kWork + L"\\there.sys");
+  EXPECT_EQ(lacking.RunProgram(), 8u);
+  EXPECT_EQ(lacking.launched.size(), 3u);
+  EXPECT_EQ(lacking.events[0][2], L"Failed step: checking the INF");
+  EXPECT_EQ(lacking.events[0][3], L"INF: " + kWork + L"\\driver.inf");
+  EXPECT_EQ(lacking.events[0][4],
+            L"Result: [DefaultInstall] copies source files the package lacks, which the INF "
+            L"installer would wait for: i386\\f1.sys, i386\\f2.sys, i386\\f3.sys, i386\\f4.sys, "
+            L"i386\\f5.sys, i386\\f6.sys, i386\\f7.sys, i386\\f8.sys, i386\\f9.sys, "
+            L"i386\\f10.sys and 2 more");
+
+  // An INF the parser cannot read is the INF installer's to judge.
+  MemoryPlatform unreadable = ReadyToInstall();
+  unreadable.infTexts.clear();
+  EXPECT_EQ(unreadable.RunProgram(), 0u);
+  EXPECT_EQ(unreadable.launched.size(), 4u);
+}
+
 TEST(InstallScript, FailingStepsAreAbandonedOneByOneAndStillCount) {
   MemoryPlatform platform = ReadyToInstall();
   platform.failing = {"AcquireNamedMutex", "SHFileOperation", "SystemFolder"};
