@@ -192,7 +192,7 @@ std::wstring BareName(const std::wstring& path) { return path.substr(path.rfind(
 
 }  // namespace
 
-void WriteCabinet(const std::wstring& cabinetPath, const std::vector<std::wstring>& files) {
+void WriteCabinet(const std::wstring& cabinetPath, const std::vector<CabinetEntry>& files) {
   const std::wstring folder = cabinetPath.substr(0, cabinetPath.rfind(L'\\'));
   Session session;
   session.tempFolder = ToUtf8(folder);
@@ -208,9 +208,9 @@ void WriteCabinet(const std::wstring& cabinetPath, const std::vector<std::wstrin
   FciHandle fci(fciCreate.get()(&erf, Placed, Allocate, Release, OpenFile, ReadBytes, WriteBytes,
                                 CloseFile, SeekFile, DeleteTemp, TempName, &cab, &session));
   if (fci.get() == nullptr) throw CabinetFailure("FCICreate", erf, session);
-  for (const std::wstring& file : files) {
-    std::string source = ToUtf8(file);
-    std::string stored = ToUtf8(BareName(file));
+  for (const CabinetEntry& file : files) {
+    std::string source = ToUtf8(file.source);
+    std::string stored = ToUtf8(file.name);
     session.nameIsUtf8 = !IsAscii(stored);
     if (!fciAddFile.get()(fci.get(), &source[0], &stored[0], FALSE, NoNextCabinet, Progress,
                           OpenWithInfo, tcompTYPE_MSZIP)) {

@@ -7,9 +7,14 @@
 
 namespace vantrel {
 
-// One cabinet at `cabinetPath` holding the files (full paths) under their
-// bare names. The library's temporary files go beside the cabinet. Throws
-// PlatformFailure naming the call, the file and the system's error.
-void WriteCabinet(const std::wstring& cabinetPath, const std::vector<std::wstring>& files);
+struct CabinetEntry {
+  std::wstring source;  // full path
+  std::wstring name;    // as stored: a bare name or a path below the cabinet's folder
+};
+
+// One cabinet at `cabinetPath` holding the files. The library's temporary
+// files go beside the cabinet. Throws PlatformFailure naming the call, the
+// file and the system's error.
+void WriteCabinet(const std::wstring& cabinetPath, const std::vector<CabinetEntry>& files);
 
 }  // namespace vantrel

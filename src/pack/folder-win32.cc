@@ -33,22 +33,43 @@ bool IsFile(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::vector<FolderEntry> ListFolder(const std::wstring& folder) {
-  std::vector<FolderEntry> entries;
+namespace {
+void ListInto(const std::wstring& folder, const std::wstring& prefix,
+              std::vector<FolderEntry>& entries) {
   WIN32_FIND_DATAW found = {};
   const std::wstring pattern = folder + (folder.back() == L'\\' ? L"*" : L"\\*");
   UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
   if (!search) {
-    if (GetLastError() == ERROR_FILE_NOT_FOUND) return entries;
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return;
     throw SystemFailure("FindFirstFileW");
   }
+  std::vector<std::wstring> subfolders;
   do {
     const std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
-    entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entries.push_back({prefix + name, isFolder});
+    if (isFolder) subfolders.push_back(name);
   } while (FindNextFileW(search.get(), &found));
   if (GetLastError() != ERROR_NO_MORE_FILES) throw SystemFailure("FindNextFileW");
+  for (const std::wstring& name : subfolders) {
+    ListInto(folder + (folder.back() == L'\\' ? L"" : L"\\") + name, prefix + name + L"\\", entries);
+  }
+}
+}  // namespace
+
+std::vector<FolderEntry> ListFolder(const std::wstring& folder) {
+  std::vector<FolderEntry> entries;
+  ListInto(folder, std::wstring(), entries);
   return entries;
+}
+
+void CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) {
+  for (std::size_t slash = to.find(L'\\', 3); slash != std::wstring::npos;
+       slash = to.find(L'\\', slash + 1)) {
+    CreateDirectoryW(to.substr(0, slash).c_str(), nullptr);
+  }
+  if (!CopyFileW(from.c_str(), to.c_str(), TRUE)) throw SystemFailure("CopyFileW");
 }
 
 void DeleteIfPresent(const std::wstring& path) {
@@ -83,8 +104,13 @@ StageFolder::StageFolder() {
 StageFolder::~StageFolder() {
   // A leftover in the user's temporary folder is no reason to fail the run.
   try {
-    for (const FolderEntry& entry : ListFolder(path_)) {
-      DeleteFileW((path_ + L"\\" + entry.name).c_str());
+    // A folder is listed before what it holds: backwards, its contents go
+    // first.
+    const std::vector<FolderEntry> entries = ListFolder(path_);
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+      const std::wstring path = path_ + L"\\" + entry->name;
+      if (entry->isFolder) RemoveDirectoryW(path.c_str());
+      else DeleteFileW(path.c_str());
     }
   } catch (const PlatformFailure&) {
   }

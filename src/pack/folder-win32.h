@@ -12,8 +12,12 @@ namespace vantrel {
 std::wstring FullPath(const std::wstring& path);
 bool IsFolder(const std::wstring& path);
 bool IsFile(const std::wstring& path);
-// Every entry of the folder but "." and ".."; throws PlatformFailure.
+// Every file and folder below the folder, with its path relative to it, a
+// folder before what it holds; throws PlatformFailure.
 std::vector<FolderEntry> ListFolder(const std::wstring& folder);
+// Copies the file to `to`, making the folders on the way. Throws
+// PlatformFailure.
+void CopyFileMakingFolders(const std::wstring& from, const std::wstring& to);
 // Deletes the file if it is there; throws PlatformFailure when it cannot.
 void DeleteIfPresent(const std::wstring& path);
 

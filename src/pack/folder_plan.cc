@@ -9,19 +9,17 @@ namespace vantrel {
 FolderPlan PlanFolder(const std::vector<FolderEntry>& entries) {
   FolderPlan plan;
   std::vector<std::wstring> infs;
+  bool anyFile = false;
   for (const FolderEntry& entry : entries) {
-    if (entry.isFolder) {
-      plan.problem = L"the folder holds the subfolder \"" + entry.name +
-                     L"\"; cabinets hold bare names, so subfolders are not supported";
-      return plan;
-    }
-    if (WildcardMatch(L"*.inf", entry.name)) {
+    if (entry.isFolder) continue;
+    anyFile = true;
+    if (entry.name.find(L'\\') == std::wstring::npos && WildcardMatch(L"*.inf", entry.name)) {
       infs.push_back(entry.name);
     } else {
       plan.payload.push_back(entry.name);
     }
   }
-  if (entries.empty()) {
+  if (!anyFile) {
     plan.problem = L"the folder is empty";
   } else if (infs.empty()) {
     plan.problem = L"the folder holds no INF file";

@@ -1,6 +1,5 @@
-// Which file of the folder goes where in the package, and the names of the
-// cabinets. Cabinets hold bare names: Vantrel expands them straight into flat
-// folders, so a subfolder could never reach the target.
+// The folder being packed: its INF, the files beside and below it, and the
+// names of the package's cabinets.
 #pragma once
 
 #include <string>
@@ -9,16 +8,18 @@
 namespace vantrel {
 
 struct FolderEntry {
-  std::wstring name;
+  std::wstring name;  // relative to the folder, "\" between its parts
   bool isFolder = false;
 };
 
 struct FolderPlan {
-  std::wstring inf;                   // the one INF
-  std::vector<std::wstring> payload;  // every other file, for the cabinet
+  std::wstring inf;                   // the one INF beside the others
+  std::vector<std::wstring> payload;  // every other file, with its path
   std::wstring problem;               // non-empty: the folder is refused
 };
 
+// Only the top of the folder can hold the package's INF; an INF in a
+// subfolder is a file like any other.
 FolderPlan PlanFolder(const std::vector<FolderEntry>& entries);
 
 // foo.inf -> foo.in_, the usual name of a compressed file.

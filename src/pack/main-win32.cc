@@ -3,6 +3,7 @@
 // the 7-Zip console beside it.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,8 @@
 #include "pack/exit_codes.h"
 #include "pack/folder-win32.h"
 #include "pack/folder_plan.h"
-#include "pack/inf_reader-win32.h"
-#include "pack/inf_rules.h"
+#include "inf/inf_file-win32.h"
+#include "pack/package_layout.h"
 #include "pack/seven_zip-win32.h"
 #include "pack/usage.h"
 #include "platform/platform-win32.h"
@@ -49,32 +50,48 @@ int Pack(const std::vector<std::wstring>& arguments) {
   if (!plan.problem.empty()) return Refuse(PackExit::kFolderRefused, plan.problem + L": " + folder);
 
   const std::wstring infPath = folder + L"\\" + plan.inf;
-  const InfReading reading = ReadInf(infPath);
-  if (!reading.parsed) return Refuse(PackExit::kInfRefused, reading.problem + L": " + infPath);
-  const InfVerdict verdict = CheckInf(reading.facts, plan);
-  for (const std::wstring& warning : verdict.warnings) Warn(warning);
+  std::unique_ptr<InfFile> inf;
+  try {
+    inf.reset(new InfFile(infPath));
+  } catch (const PlatformFailure& failure) {
+    return Refuse(PackExit::kInfRefused, L"the system's INF parser cannot read the INF: " +
+                                             FromUtf8(failure.what()) + L": " + infPath);
+  }
+  const PackageLayout layout = LayOutPackage(*inf, plan.inf, plan.payload);
+  if (layout.code != PackExit::kMade) {
+    for (const std::wstring& refusal : layout.refusals) PrintError(L"vantrel-pack: " + refusal);
+    return Refuse(layout.code, L"nothing written: " + infPath);
+  }
+  for (const std::wstring& warning : layout.warnings) Warn(warning);
   const std::wstring installed = WindowsDirectory() + L"\\inf\\" + plan.inf;
   if (IsFile(installed)) {
     Warn(installed + L" exists on this machine; where it exists on the target, Vantrel "
          L"overwrites it with this package's INF");
-  }
-  if (verdict.code != PackExit::kMade) {
-    for (const std::wstring& refusal : verdict.refusals) PrintError(L"vantrel-pack: " + refusal);
-    return Refuse(verdict.code, L"nothing written: " + infPath);
   }
 
   const std::wstring sevenZip = Win32Platform().ProgramFolder() + L"\\7z.exe";
   if (!IsFile(sevenZip)) return Refuse(PackExit::kWriteFailed, L"7-Zip is missing: " + sevenZip);
 
   StageFolder stage;
+  // The INF as a single-file cabinet, the files for i386 in one cabinet, the
+  // rest at their places in the archive.
   std::vector<std::wstring> names = {CompressedInfName(plan.inf)};
-  WriteCabinet(stage.path() + L"\\" + names[0], {infPath});
-  if (!plan.payload.empty()) {
-    std::vector<std::wstring> payload;
-    for (const std::wstring& name : plan.payload) payload.push_back(folder + L"\\" + name);
-    names.push_back(CabinetName(folder));
-    WriteCabinet(stage.path() + L"\\" + names[1], payload);
+  WriteCabinet(stage.path() + L"\\" + names[0], {{infPath, plan.inf}});
+  std::vector<CabinetEntry> cabinet;
+  std::vector<std::wstring> placed;
+  for (const PackedFile& file : layout.files) {
+    if (file.inCabinet) {
+      cabinet.push_back({folder + L"\\" + file.from, file.to});
+    } else {
+      CopyFileMakingFolders(folder + L"\\" + file.from, stage.path() + L"\\" + file.to);
+      placed.push_back(file.to);
+    }
   }
+  if (!cabinet.empty()) {
+    names.push_back(CabinetName(folder));
+    WriteCabinet(stage.path() + L"\\" + names[1], cabinet);
+  }
+  names.insert(names.end(), placed.begin(), placed.end());
   // 7-Zip adds to an archive that exists; a package is always made whole.
   DeleteIfPresent(output);
   const std::uint32_t sevenZipExit = RunSevenZip(sevenZip, stage.path(), output, names);
@@ -84,10 +101,17 @@ int Pack(const std::vector<std::wstring>& arguments) {
                   L"7z.exe ended with exit code " + std::to_wstring(sevenZipExit) + L" writing " + output);
   }
   std::wstring made = L"vantrel-pack: made " + output + L" (" + names[0];
-  if (names.size() > 1) {
-    made += L", " + names[1] + L" with " + std::to_wstring(plan.payload.size()) + L" file(s)";
+  if (!cabinet.empty()) {
+    made += L", " + CabinetName(folder) + L" with " + std::to_wstring(cabinet.size()) +
+            L" file(s) for i386";
   }
+  if (!placed.empty()) made += L", " + std::to_wstring(placed.size()) + L" file(s) at their places";
   PrintOut(made + L")");
+  std::wstring platforms;
+  for (const std::wstring& platform : layout.platforms) {
+    platforms += (platforms.empty() ? L"" : L"; ") + platform;
+  }
+  PrintOut(L"vantrel-pack: installs on " + platforms);
   return ExitNumber(PackExit::kMade);
 }
 

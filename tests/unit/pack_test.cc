@@ -2,8 +2,9 @@
 // it gives the cabinets, the folders it refuses and what it accepts of an INF.
 #include <gtest/gtest.h>
 
+#include "inf_text.h"
 #include "pack/folder_plan.h"
-#include "pack/inf_rules.h"
+#include "pack/package_layout.h"
 #include "pack/usage.h"
 
 namespace vantrel {
@@ -52,25 +53,18 @@ TEST(PackFolder, OneInfAndFilesOrARefusal) {
   EXPECT_NE(PlanFolder({{L"a.txt"}}).problem.find(L"no INF"), std::wstring::npos);
   const std::wstring several = PlanFolder({{L"b.inf"}, {L"a.inf"}}).problem;
   EXPECT_NE(several.find(L"several INF files (a.inf, b.inf)"), std::wstring::npos) << several;
-  const std::wstring sub = PlanFolder({{L"a.inf"}, {L"i386", true}}).problem;
-  EXPECT_NE(sub.find(L"\"i386\""), std::wstring::npos) << sub;
+  // Subfolders hold files like any other; an INF in one is not the package's.
+  const FolderPlan deep = PlanFolder({{L"a.inf"}, {L"i386", true}, {L"i386\\x.inf"}});
+  EXPECT_EQ(deep.problem, L"");
+  EXPECT_EQ(deep.payload, std::vector<std::wstring>{L"i386\\x.inf"});
 }
 
-// The sample package's INF as the parser reports it.
-InfFacts SampleFacts() {
-  InfFacts facts;
-  facts.hasDefaultInstall = true;
-  facts.copyFiles = {{L"Sample.Files", true, {L"vantrel-sample.txt"}}};
-  facts.sourceDisksFiles = {{L"vantrel-sample.txt", L"1", L""}};
-  facts.sourceDisksNames = {{L"1", L"i386"}};
-  return facts;
-}
-
-FolderPlan SamplePlan(std::vector<std::wstring> payload = {L"vantrel-sample.txt"}) {
-  FolderPlan plan;
-  plan.inf = L"vantrel-sample.inf";
-  plan.payload = payload;
-  return plan;
+std::vector<std::wstring> Placed(const PackageLayout& layout) {
+  std::vector<std::wstring> placed;
+  for (const PackedFile& file : layout.files) {
+    placed.push_back(file.from + L" -> " + (file.inCabinet ? L"cab:" : L"") + file.to);
+  }
+  return placed;
 }
 
 bool Mentions(const std::vector<std::wstring>& lines, const std::wstring& text) {
@@ -80,62 +74,97 @@ bool Mentions(const std::vector<std::wstring>& lines, const std::wstring& text) 
   return false;
 }
 
-TEST(PackInfRules, AWellFormedPackagePassesWithoutWarnings) {
-  const InfVerdict verdict = CheckInf(SampleFacts(), SamplePlan({L"VANTREL-SAMPLE.TXT"}));
-  EXPECT_EQ(verdict.code, PackExit::kMade);
-  EXPECT_TRUE(verdict.refusals.empty());
-  EXPECT_TRUE(verdict.warnings.empty());
-  // An INF that only writes the registry needs no files and no disks.
-  InfFacts registryOnly;
-  registryOnly.hasDefaultInstall = true;
-  EXPECT_EQ(CheckInf(registryOnly, SamplePlan({})).code, PackExit::kMade);
-  // The subfolder may be written with separators around it.
-  InfFacts dotted = SampleFacts();
-  dotted.sourceDisksNames[0].path = L".\\I386\\";
-  EXPECT_EQ(CheckInf(dotted, SamplePlan()).code, PackExit::kMade);
+TEST(PackLayout, EachSourceWhereTheInfLooksForIt) {
+  // A universal INF: decorated install sections only, its driver per
+  // platform in a subfolder, a file beside the INF, one in a folder of its
+  // own, and a copy of itself for i386. The folder mirrors the layout, apart
+  // from the files of a flat folder that sit beside the INF.
+  const InfText inf(LR"(
+[DefaultInstall.NTx86]
+CopyFiles = Drv, Docs, @vdisk.inf
+[DefaultInstall.NTamd64]
+CopyFiles = Drv, Docs
+[Drv]
+vdisk.sys
+[Docs]
+readme.txt
+tool.exe
+[SourceDisksNames]
+1 = "Disk",,,
+[SourceDisksFiles.x86]
+vdisk.sys = 1, I386
+vdisk.inf = 1, .\i386
+[SourceDisksFiles.amd64]
+vdisk.sys = 1, amd64\sys
+[SourceDisksFiles]
+tool.exe = 1, bin
+)");
+  const PackageLayout layout = LayOutPackage(
+      inf, L"vdisk.inf", {L"vdisk.sys", L"amd64\\sys\\vdisk.sys", L"readme.txt", L"bin\\tool.exe"});
+  EXPECT_EQ(layout.code, PackExit::kMade);
+  EXPECT_TRUE(layout.refusals.empty());
+  EXPECT_TRUE(layout.warnings.empty());
+  EXPECT_EQ(Placed(layout),
+            (std::vector<std::wstring>{L"vdisk.sys -> cab:vdisk.sys", L"readme.txt -> readme.txt",
+                                       L"bin\\tool.exe -> bin\\tool.exe",
+                                       L"vdisk.inf -> cab:vdisk.inf",
+                                       L"amd64\\sys\\vdisk.sys -> amd64\\sys\\vdisk.sys"}));
+  EXPECT_EQ(layout.platforms,
+            (std::vector<std::wstring>{L"x86: DefaultInstall.NTx86 (the 32-bit bundle)",
+                                       L"amd64: DefaultInstall.NTamd64 (the 64-bit bundle)"}));
+
+  // The classic flat package: everything beside the INF, the INF says i386.
+  const PackageLayout flat = LayOutPackage(
+      InfText(L"[DefaultInstall]\nCopyFiles=F\n[F]\na.dll\n[SourceDisksNames]\n1=d,,,i386\n"
+              L"[SourceDisksFiles]\na.dll=1\n"),
+      L"a.inf", {L"A.DLL", L"notes.txt"});
+  EXPECT_EQ(Placed(flat),
+            (std::vector<std::wstring>{L"A.DLL -> cab:a.dll", L"notes.txt -> cab:notes.txt"}));
+  EXPECT_TRUE(Mentions(flat.warnings, L"\"notes.txt\" is in the folder but the INF never names it"));
 }
 
-TEST(PackInfRules, AMissingSourceFileIsNamedAndDecidesTheCode) {
-  InfFacts facts = SampleFacts();
-  facts.copyFiles.push_back({L"@direct.dll", false, {}});
-  facts.sourceDisksFiles.push_back({L"direct.dll", L"1", L""});
-  facts.sourceDisksFiles.push_back({L"listed-only.sys", L"1", L""});
-  facts.hasDefaultInstall = false;
-  const InfVerdict verdict = CheckInf(facts, SamplePlan({L"vantrel-sample.txt", L"extra.txt"}));
-  EXPECT_EQ(verdict.code, PackExit::kMissingSource);
-  EXPECT_TRUE(Mentions(verdict.refusals, L"\"direct.dll\", which the folder lacks"));
-  EXPECT_TRUE(Mentions(verdict.refusals, L"\"listed-only.sys\", which the folder lacks"));
-  EXPECT_TRUE(Mentions(verdict.refusals, L"no [DefaultInstall]"));
-  EXPECT_EQ(verdict.refusals.size(), 3u);
-  EXPECT_EQ(verdict.warnings.size(), 1u);
-  EXPECT_TRUE(Mentions(verdict.warnings, L"\"extra.txt\""));
-}
+TEST(PackLayout, OnlyWhatCannotInstallIsRefusedTheRealReasonFirst) {
+  // Only for amd64: made, with a warning for the 32-bit bundle.
+  const PackageLayout wide = LayOutPackage(InfText(L"[DefaultInstall.NTamd64]\n"), L"w.inf", {});
+  EXPECT_EQ(wide.code, PackExit::kMade);
+  EXPECT_EQ(wide.warnings, std::vector<std::wstring>{
+                               L"the INF has no install section for x86 (looked for "
+                               L"[DefaultInstall.NTx86], [DefaultInstall.NT], [DefaultInstall]): "
+                               L"the 32-bit bundle cannot install this package"});
 
-TEST(PackInfRules, FaultsThatWouldMakeTheInstallerLookElsewhere) {
-  struct Fault {
-    const wchar_t* what;
-    void (*spoil)(InfFacts&);
-  };
-  const Fault faults[] = {
-      {L"no [DefaultInstall]", [](InfFacts& f) { f.hasDefaultInstall = false; }},
-      {L"the path \"files\"", [](InfFacts& f) { f.sourceDisksNames[0].path = L"files"; }},
-      {L"the path \"\"", [](InfFacts& f) { f.sourceDisksNames[0].path = L""; }},
-      {L"on disk 2, which [SourceDisksNames] does not list",
-       [](InfFacts& f) { f.sourceDisksFiles[0].disk = L"2"; }},
-      {L"in the subfolder \"x86\"", [](InfFacts& f) { f.sourceDisksFiles[0].subfolder = L"x86"; }},
-      {L"does not list it", [](InfFacts& f) { f.sourceDisksFiles.clear(); }},
-      {L"the section [Sample.Files], which the INF lacks",
-       [](InfFacts& f) { f.copyFiles[0].sectionFound = false; }},
-  };
-  for (const Fault& fault : faults) {
-    InfFacts facts = SampleFacts();
-    fault.spoil(facts);
-    const InfVerdict verdict = CheckInf(facts, SamplePlan());
-    EXPECT_EQ(verdict.code, PackExit::kInfRefused) << fault.what;
-    EXPECT_TRUE(Mentions(verdict.refusals, fault.what)) << fault.what;
-  }
-  EXPECT_EQ(InfParserErrorName(0xE0000100), L"ERROR_WRONG_INF_STYLE");
-  EXPECT_EQ(InfParserErrorName(2), L"");
+  const PackageLayout none = LayOutPackage(InfText(L"[DefaultUninstall]\n"), L"n.inf", {});
+  EXPECT_EQ(none.code, PackExit::kInfRefused);
+  EXPECT_EQ(none.refusals, std::vector<std::wstring>{
+                               L"the INF has no install section for any platform (looked for "
+                               L"[DefaultInstall.NTx86], [DefaultInstall.NT], [DefaultInstall], "
+                               L"[DefaultInstall.NTamd64])"});
+
+  // A missing file decides the code and comes first; outside places, a
+  // missing file-list section and a cabinet beside the INF are refused too.
+  const PackageLayout bad = LayOutPackage(InfText(LR"(
+[DefaultInstall]
+CopyFiles = F, Gone
+[F]
+far.dll
+up.dll
+extra.cab
+lost.sys
+[SourceDisksNames]
+1 = d,,,D:\drivers
+2 = e,,,..\other
+[SourceDisksFiles]
+far.dll = 1
+up.dll = 2
+)"),
+                                          L"b.inf", {L"extra.cab"});
+  EXPECT_EQ(bad.code, PackExit::kMissingSource);
+  ASSERT_EQ(bad.refusals.size(), 5u);
+  EXPECT_EQ(bad.refusals[0], L"the INF names the source file \"lost.sys\", which the folder lacks "
+                             L"(neither there nor beside the INF)");
+  EXPECT_TRUE(Mentions(bad.refusals, L"\"far.dll\" from \"D:\\drivers\", which is outside"));
+  EXPECT_TRUE(Mentions(bad.refusals, L"\"up.dll\" from \"..\\other\", which is outside"));
+  EXPECT_TRUE(Mentions(bad.refusals, L"[Gone], which the INF lacks"));
+  EXPECT_TRUE(Mentions(bad.refusals, L"\"extra.cab\" from beside it"));
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+#include "pack/package_layout.h"
+
+#include <map>
+#include <set>
+
+#include "helpers/text.h"
+#include "inf/install_plan.h"
+
+namespace vantrel {
+
+namespace {
+
+const wchar_t kCabinetFolder[] = L"i386";
+
+// The installer takes the first *.inf beside it as the package's INF and
+// expands every *.cab and *.in_ there.
+bool TakenByTheInstaller(const std::wstring& name) {
+  return WildcardMatch(L"*.inf", name) || WildcardMatch(L"*.cab", name) ||
+         WildcardMatch(L"*.in_", name);
+}
+
+std::wstring Bundle(InfArchitecture architecture) {
+  return architecture == InfArchitecture::kAmd64 ? L"the 64-bit bundle" : L"the 32-bit bundle";
+}
+
+std::wstring SectionList(const std::vector<std::wstring>& names) {
+  std::wstring list;
+  for (const std::wstring& name : names) list += (list.empty() ? L"[" : L", [") + name + L"]";
+  return list;
+}
+
+class Messages {
+ public:
+  explicit Messages(std::vector<std::wstring>& to) : to_(to) {}
+  void Add(const std::wstring& message) {
+    if (seen_.insert(message).second) to_.push_back(message);
+  }
+
+ private:
+  std::vector<std::wstring>& to_;
+  std::set<std::wstring> seen_;
+};
+
+}  // namespace
+
+PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
+                            const std::vector<std::wstring>& files) {
+  PackageLayout layout;
+  std::map<std::wstring, std::wstring> present;  // lowered path -> path
+  for (const std::wstring& file : files) present[LowerAscii(file)] = file;
+  present[LowerAscii(infName)] = infName;
+  const auto find = [&](const std::wstring& path) {
+    const auto found = present.find(LowerAscii(path));
+    return found == present.end() ? std::wstring() : found->second;
+  };
+
+  std::vector<std::wstring> missing, faults, unsupported, tried;
+  Messages missingOnce(missing), faultsOnce(faults), triedOnce(tried);
+  std::set<std::wstring> used, destinations;
+  for (const InfArchitecture architecture : {InfArchitecture::kX86, InfArchitecture::kAmd64}) {
+    const InstallPlan plan = PlanInstall(inf, architecture);
+    if (plan.section.empty()) {
+      unsupported.push_back(L"the INF has no install section for " + ArchitectureName(architecture) +
+                            L" (looked for " + SectionList(plan.tried) + L"): " +
+                            Bundle(architecture) + L" cannot install this package");
+      for (const std::wstring& name : plan.tried) triedOnce.Add(name);
+      continue;
+    }
+    layout.platforms.push_back(ArchitectureName(architecture) + L": " + plan.section + L" (" +
+                               Bundle(architecture) + L")");
+    for (const std::wstring& section : plan.missingSections) {
+      faultsOnce.Add(L"CopyFiles names the section [" + section + L"], which the INF lacks");
+    }
+    for (const SourceFile& file : plan.sources) {
+      if (file.outside) {
+        faultsOnce.Add(L"the INF takes \"" + file.name + L"\" from \"" + file.written +
+                       L"\", which is outside the package");
+        continue;
+      }
+      const std::wstring place = PlacePath(file);
+      std::wstring from = find(place);
+      if (from.empty()) from = find(file.name);
+      if (from.empty()) {
+        missingOnce.Add(L"the INF names the source file \"" + place +
+                        L"\", which the folder lacks (neither there nor beside the INF)");
+        continue;
+      }
+      used.insert(LowerAscii(from));
+      PackedFile packed{from, place, false};
+      const std::size_t slash = file.folder.find(L'\\');
+      if (SameFolder(file.folder.substr(0, slash), kCabinetFolder)) {
+        packed.inCabinet = true;
+        packed.to = slash == std::wstring::npos ? file.name
+                                                : file.folder.substr(slash + 1) + L"\\" + file.name;
+      } else if (file.folder.empty()) {
+        // The INF itself is beside itself already, unpacked from its .in_.
+        if (LowerAscii(file.name) == LowerAscii(infName)) continue;
+        if (TakenByTheInstaller(file.name)) {
+          faultsOnce.Add(L"the INF takes \"" + file.name + L"\" from beside it, where the "
+                         L"installer would take it for part of the package (an INF, cabinet or "
+                         L"compressed INF of its own)");
+          continue;
+        }
+      }
+      const std::wstring key = (packed.inCabinet ? L"cab:" : L"7z:") + LowerAscii(packed.to);
+      if (destinations.insert(key).second) layout.files.push_back(packed);
+    }
+  }
+
+  if (layout.platforms.empty()) {
+    layout.refusals.push_back(L"the INF has no install section for any platform (looked for " +
+                              SectionList(tried) + L")");
+  } else {
+    layout.warnings.insert(layout.warnings.end(), unsupported.begin(), unsupported.end());
+  }
+  // As before, what the INF never names still travels: beside the INF it
+  // goes into the cabinet, in a subfolder it keeps its place.
+  for (const std::wstring& file : files) {
+    if (used.count(LowerAscii(file)) != 0) continue;
+    layout.warnings.push_back(L"\"" + file + L"\" is in the folder but the INF never names it; "
+                              L"it goes into the package all the same");
+    const bool besideInf = file.find(L'\\') == std::wstring::npos;
+    const std::wstring key = (besideInf ? L"cab:" : L"7z:") + LowerAscii(file);
+    if (destinations.insert(key).second) layout.files.push_back(PackedFile{file, file, besideInf});
+  }
+
+  if (!missing.empty()) {
+    layout.code = PackExit::kMissingSource;
+  } else if (!faults.empty() || !layout.refusals.empty()) {
+    layout.code = PackExit::kInfRefused;
+  }
+  // The missing files decide the code, so they come first.
+  layout.refusals.insert(layout.refusals.end(), missing.begin(), missing.end());
+  layout.refusals.insert(layout.refusals.end(), faults.begin(), faults.end());
+  return layout;
+}
+
+}  // namespace vantrel
