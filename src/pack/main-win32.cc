@@ -58,16 +58,14 @@ int Pack(const std::vector<std::wstring>& arguments) {
                                              FromUtf8(failure.what()) + L": " + infPath);
   }
   const PackageLayout layout = LayOutPackage(*inf, plan.inf, plan.payload);
-  if (layout.code != PackExit::kMade) {
-    for (const std::wstring& refusal : layout.refusals) PrintError(L"vantrel-pack: " + refusal);
-    return Refuse(layout.code, L"nothing written: " + infPath);
-  }
+  for (const std::wstring& refusal : layout.refusals) PrintError(L"vantrel-pack: " + refusal);
   for (const std::wstring& warning : layout.warnings) Warn(warning);
   const std::wstring installed = WindowsDirectory() + L"\\inf\\" + plan.inf;
   if (IsFile(installed)) {
     Warn(installed + L" exists on this machine; where it exists on the target, Vantrel "
          L"overwrites it with this package's INF");
   }
+  if (layout.code != PackExit::kMade) return Refuse(layout.code, L"nothing written: " + infPath);
 
   const std::wstring sevenZip = Win32Platform().ProgramFolder() + L"\\7z.exe";
   if (!IsFile(sevenZip)) return Refuse(PackExit::kWriteFailed, L"7-Zip is missing: " + sevenZip);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A deployment tool kills vantrel.exe at its time limit while the INF
-# installer hangs (its INF names a source file the package lacks, so setupapi
-# waits for a disk for ever). The installer must end with it, not live on
+# installer is still busy (the syssetup stand-in waits ten minutes before it
+# installs, as its INF asks). The installer must end with it, not live on
 # holding the work folder, and the next run must install.
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
 e2e_need_prefix
@@ -9,8 +9,9 @@ case_dir killed_mid_install
 forget_install Hangs vt_Hangs.inf
 forget_install AfterKill vt_AfterKill.inf vt_AfterKill.txt
 mkdir -p "$CASE_UNIX/hangs"
-write_inf "$CASE_UNIX/hangs/vt_Hangs.inf" Hangs vt_Hangs_missing.txt
-make_package_by_hand "$CASE_UNIX/hangs" "$CASE_UNIX/hangs.7z"
+write_inf "$CASE_UNIX/hangs/vt_Hangs.inf" Hangs
+printf '\r\n[Vantrel.Test]\r\nDelaySeconds=600\r\n' >>"$CASE_UNIX/hangs/vt_Hangs.inf"
+make_package "$CASE_UNIX/hangs" "$CASE_UNIX/hangs.7z"
 make_simple_package AfterKill "$CASE_UNIX/after.7z"
 
 # Wine shows each Windows process's own command line as its Unix one.
@@ -24,7 +25,7 @@ for _ in $(seq 1 150); do [ -n "$(installer_pids)" ] && break; sleep 0.2; done
 if [ -z "$(installer_pids)" ]; then
   fail "the INF installer never started"
 else
-  pass "the INF installer runs and hangs (pid $(installer_pids | tr '\n' ' '))"
+  pass "the INF installer runs and is busy (pid $(installer_pids | tr '\n' ' '))"
   sleep 1
   expect_eq "the installer still runs a second later" "$([ -n "$(installer_pids)" ] && echo yes)" yes
   victim="$(vantrel_pids)"

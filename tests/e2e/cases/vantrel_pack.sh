@@ -31,6 +31,8 @@ echo "-- the sample folder"
 pack "$CASE_UNIX/Sample Package" "$out"
 expect_eq "exit code of vantrel-pack" "$PACK_RC" 0
 expect_eq "archive entries" "$(entries "$out")" "Sample_Package.cab vantrel-sample.in_ "
+grep -qF 'installs on x86: DefaultInstall (the 32-bit bundle); amd64: DefaultInstall (the 64-bit bundle)' \
+  "$CASE_UNIX/pack.out" && pass "the platforms named" || fail "the platforms not named: $(cat "$CASE_UNIX/pack.out")"
 mkdir "$CASE_UNIX/read"
 (cd "$CASE_UNIX/read" && 7z x -y "$out" >/dev/null && 7z x -y vantrel-sample.in_ >/dev/null &&
   7z x -y Sample_Package.cab >/dev/null) || fail "7-Zip could not read the package back"
@@ -59,7 +61,9 @@ write_inf "$CASE_UNIX/missing/vt_PackMissing.inf" PackMissing vt_PackMissing.txt
 echo "notes" >"$CASE_UNIX/missing/notes.txt"
 pack "$CASE_UNIX/missing" "$CASE_UNIX/missing.7z"
 expect_eq "exit code of vantrel-pack" "$PACK_RC" 4
-expect_message "the missing file named" 'the source file "vt_PackMissing.txt", which the folder lacks'
+expect_message "the missing file named first" 'vantrel-pack: the INF names the source file "i386\vt_PackMissing.txt", which the folder lacks'
+expect_eq "the first message" "$(head -n 1 "$CASE_UNIX/pack.err" | tr -d '\r')" \
+  'vantrel-pack: the INF names the source file "i386\vt_PackMissing.txt", which the folder lacks (neither there nor beside the INF)'
 expect_message "warning about the file the INF never names" '"notes.txt" is in the folder but the INF never names it'
 expect_no_path "$CASE_UNIX/missing.7z" "package of the refused folder"
 
