@@ -38,17 +38,22 @@ std::wstring HelpText() {
 Usage
   vantrel-pack <folder> <package.7z>
 
-The folder holds one INF file and the files it installs, no subfolders.
-Before anything is written the INF is checked with the system's INF parser:
-it must have a [DefaultInstall] section; every file that [SourceDisksFiles]
-lists or a CopyFiles section of DefaultInstall copies must be in the folder
-and listed in [SourceDisksFiles]; the [SourceDisksNames] entry of each disk
-those files use must name the i386 subfolder as its path.
-The INF becomes the single-file MSZIP cabinet <name>.in_, the other files one
-MSZIP cabinet named after the folder (blanks become _), and both go into the
-7z archive, made afresh by the 7z.exe beside vantrel-pack.exe.
+The folder holds one INF file and the files it installs, each where the INF
+says it is relative to the INF (a file not there is taken from beside the
+INF). The INF is read with the system's INF parser the way the INF engine
+reads it: the install section DefaultInstall.NTx86, .NT or undecorated for
+x86 (the 32-bit bundle), DefaultInstall.NTamd64, .NT or undecorated for x64
+(the 64-bit bundle), with its Needs; each source file's place from
+[SourceDisksNames] and [SourceDisksFiles], decorated (.x86, .amd64) before
+undecorated; beside the INF where no entry names the file.
+The INF becomes the single-file MSZIP cabinet <name>.in_; the files whose
+place is i386 or below go into one MSZIP cabinet named after the folder
+(blanks become _), which Vantrel expands into i386; every other file is
+stored in the archive at its place. The 7z archive is made afresh by the
+7z.exe beside vantrel-pack.exe.
 
 Warnings (the package is still made, exit code 0)
+  - no install section for one of the platforms
   - a file in the folder that the INF never names
   - an INF of the same name in this machine's %SystemRoot%\inf: Vantrel
     overwrites that file on the target machine
@@ -56,11 +61,12 @@ Warnings (the package is still made, exit code 0)
 Exit codes
   0  the package was made
   1  wrong arguments, or the package would be written inside the folder
-  2  the folder is missing or empty, or holds no INF, several INFs or a
-     subfolder
-  3  the INF cannot be parsed, has no [DefaultInstall], copies a file that
-     [SourceDisksFiles] does not list, names a CopyFiles section it lacks,
-     or a disk whose path is not i386
+  2  the folder is missing or empty, or holds no INF or several INFs at
+     its top
+  3  the INF cannot be parsed, has no install section for any platform,
+     takes a source from outside the package (absolute, a drive, ".."),
+     names a CopyFiles section it lacks, or takes a file named *.inf,
+     *.cab or *.in_ from beside it
   4  the INF names a source file that the folder lacks (the INF installer
      would wait for that file for ever on the target)
   5  a cabinet or the archive could not be written, 7z.exe is missing or
