@@ -43,7 +43,7 @@ void OutputDigest::AddLine(std::wstring line) {
   if (line.size() > kBudget) line.resize(kBudget);
   // 7-Zip's "ERROR: <file>", "Open ERROR: ...", "ERRORS:".
   if (line.find(L"ERROR:") != std::wstring::npos || line.compare(0, 7, L"ERRORS:") == 0) {
-    if (errorsSize_ + line.size() <= kBudget) {
+    if (errorsSize_ + line.size() <= kBudget && errors_.size() < kMostLines) {
       errorsSize_ += line.size();
       errors_.push_back(line);
     }
@@ -62,7 +62,7 @@ std::vector<std::wstring> OutputDigest::Lines() const {
   std::size_t left = kBudget - errorsSize_;
   // The last lines that fit what the error lines left.
   std::size_t from = tail_.size();
-  while (from > 0 && tail_[from - 1].size() <= left) {
+  while (from > 0 && tail_[from - 1].size() <= left && lines.size() + (tail_.size() - from) < kMostLines) {
     left -= tail_[from - 1].size();
     --from;
   }

@@ -11,8 +11,10 @@ namespace vantrel {
 
 class OutputDigest {
  public:
-  // About this much text goes into the record.
+  // About this much text goes into the record, in at most so many lines
+  // (each line of the record is a string of the event).
   static constexpr std::size_t kBudget = 1024;
+  static constexpr std::size_t kMostLines = 20;
 
   // Complete lines as the child wrote them, "\n" between them; progress
   // redrawn in place with "\r" or "\b" counts as what it finally shows.

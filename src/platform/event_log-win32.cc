@@ -79,8 +79,16 @@ void WriteApplicationEvent(const wchar_t* source, bool failure, DWORD eventId,
   EventSource events;
   events.source = registerEventSourceW.get()(nullptr, source);
   if (events.source == nullptr) throw SystemFailure("RegisterEventSourceW");
+  // Exactly as many strings as each message shows: the unused ones empty,
+  // lines past the last one joined into it.
+  std::vector<std::wstring> fixed(lines.begin(), lines.end());
+  fixed.resize(VANTREL_EVENT_STRINGS > lines.size() ? VANTREL_EVENT_STRINGS : lines.size());
+  for (std::size_t i = VANTREL_EVENT_STRINGS; i < fixed.size(); ++i) {
+    fixed[VANTREL_EVENT_STRINGS - 1] += L"\r\n" + fixed[i];
+  }
+  fixed.resize(VANTREL_EVENT_STRINGS);
   std::vector<LPCWSTR> strings;
-  for (const auto& line : lines) strings.push_back(line.c_str());
+  for (const auto& line : fixed) strings.push_back(line.c_str());
   if (!reportEventW.get()(events.source,
                           failure ? EVENTLOG_ERROR_TYPE : EVENTLOG_INFORMATION_TYPE, 0, eventId,
                           nullptr, static_cast<WORD>(strings.size()), 0, strings.data(), nullptr)) {

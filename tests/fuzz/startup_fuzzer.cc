@@ -91,5 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kept += line.size();
   }
   Check(kept <= OutputDigest::kBudget);
+  Check(digest.Lines().size() <= OutputDigest::kMostLines);
   return 0;
 }

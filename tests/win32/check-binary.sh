@@ -45,9 +45,9 @@ check "version resource names the product Vantrel" \
 
 if [ "$(basename "$exe")" = vantrel.exe ]; then
   # Event Viewer reads the text of each run's event from here: one message
-  # for each exit code, 0 to 7.
+  # for each exit code, 0 to 8, each showing all 32 strings of an event.
   check "message table with a text for each exit code" \
-    bash -c '[ "$(strings -el "$1" | grep -c "^%1%n%2")" -ge 8 ]' _ "$exe"
+    bash -c '[ "$(strings -el "$1" | grep -c "^%1%n%2.*%n%32")" -ge 9 ]' _ "$exe"
 fi
 
 echo "$failures failed"
