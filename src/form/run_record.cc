@@ -21,49 +21,18 @@ const wchar_t* OutcomeText(ExitStatus status) {
 }
 }  // namespace
 
-std::wstring QuestionText(const Question& question) {
-  return question.caption + L": " + question.text;
-}
-
-StepFailure ChildStepFailure(const std::wstring& step, const std::wstring& commandLine,
-                             const ChildOutcome& outcome) {
-  std::wstring result;
-  if (!outcome.started) {
-    result = L"did not start: " + outcome.failure;
-  } else if (outcome.declined) {
-    for (const Question& question : outcome.questions) {
-      if (!question.declined) continue;
-      result = L"asked: " + QuestionText(question) +
-               L"; nobody can answer an unattended run; declined";
-      break;
-    }
-  } else {
-    result = L"exit code " + std::to_wstring(outcome.exitCode);
-  }
-  StepFailure failure{step, L"Command: " + commandLine, result, {}};
-  for (const std::wstring& line : outcome.output) failure.details.push_back(L"Output: " + line);
-  return failure;
-}
-
 std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring& packageNamed,
                                           const StepFailure& failure,
                                           const std::vector<Question>& questions) {
-  std::vector<std::wstring> strings{
-      L"Vantrel " VANTREL_VERSION_TEXT L": " + std::wstring(OutcomeText(status)) +
-          L" (exit code " + std::to_wstring(static_cast<std::uint32_t>(status)) + L").",
-      L"Package: " + (packageNamed.empty() ? std::wstring(L"(none named)") : packageNamed)};
-  if (status != kExitSuccess) {
-    strings.push_back(L"Failed step: " + (failure.step.empty() ? L"-" : failure.step));
-    strings.push_back(failure.action.empty() ? L"-" : failure.action);
-    strings.push_back(L"Result: " + (failure.result.empty() ? L"-" : failure.result));
-    strings.insert(strings.end(), failure.details.begin(), failure.details.end());
-  }
-  for (const Question& question : questions) {
-    if (!question.declined) {
-      strings.push_back(L"Asked: " + QuestionText(question) + L" (left to the person at the screen)");
-    }
-  }
-  return strings;
+  RunEvent event;
+  event.program = L"Vantrel";
+  event.outcome = OutcomeText(status);
+  event.exitCode = static_cast<std::uint32_t>(status);
+  event.failed = status != kExitSuccess;
+  event.subject = L"Package: " + (packageNamed.empty() ? std::wstring(L"(none named)") : packageNamed);
+  event.failure = failure;
+  event.questions = questions;
+  return RunEventLines(event);
 }
 
 }  // namespace vantrel

@@ -1,47 +1,17 @@
-// The record of a run: one event in the system's event log that says which
-// package was named, how the run ended and, for a failure, the first step
-// that failed, with the command it ran or the call it made and what the
-// system or the child answered. An administrator reading it on a machine
-// that reported a failure can tell what happened without running anything.
+// The record of an install: the outcome for each exit code, in the form
+// every program's record has (record/run_event.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "child/child_outcome.h"
 #include "form/exit_status.h"
+#include "record/run_event.h"
 
 namespace vantrel {
 
-// The first step that failed: what it was for, the command or call, and
-// what came back.
-struct StepFailure {
-  StepFailure() = default;
-  StepFailure(std::wstring step, std::wstring action, std::wstring result,
-              std::vector<std::wstring> details = {})
-      : step(std::move(step)),
-        action(std::move(action)),
-        result(std::move(result)),
-        details(std::move(details)) {}
-
-  std::wstring step;
-  std::wstring action;
-  std::wstring result;
-  // Further lines that explain it (what the child printed).
-  std::vector<std::wstring> details;
-};
-
-StepFailure ChildStepFailure(const std::wstring& step, const std::wstring& commandLine,
-                             const ChildOutcome& outcome);
-
-// "<caption>: <text>", as a question is named in the record.
-std::wstring QuestionText(const Question& question);
-
-// The event's text, one line a string: short enough that a viewer or a
-// debug channel that cuts long strings still shows each part whole. The
-// questions that were left to the person at the screen are named too.
 std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring& packageNamed,
                                           const StepFailure& failure,
                                           const std::vector<Question>& questions = {});
