@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # Makes the release bundle: vantrel-<version>-<arch>.zip holding the program,
-# the package builder vantrel-pack.exe, the 7-Zip console beside them as
+# the package builder vantrel-pack.exe, the remover vantrel-remove.exe, the
+# 7-Zip console beside them as
 # 7z.exe with 7-Zip's licence notice, the text for administrators, the
 # deployment recipes and SHA256SUMS. The same bytes give the same zip.
-# Usage: bundle.sh <vantrel.exe> <vantrel-pack.exe> <7za.exe> <win32|win64> <version> <output folder>
+# Usage: bundle.sh <vantrel.exe> <vantrel-pack.exe> <vantrel-remove.exe> <7za.exe> <win32|win64> <version> <output folder>
 set -euo pipefail
 
-if [ $# -ne 6 ]; then
-  echo "usage: $0 <vantrel.exe> <vantrel-pack.exe> <7za.exe> <win32|win64> <version> <output folder>" >&2
+if [ $# -ne 7 ]; then
+  echo "usage: $0 <vantrel.exe> <vantrel-pack.exe> <vantrel-remove.exe> <7za.exe> <win32|win64> <version> <output folder>" >&2
   exit 2
 fi
-program=$1 packer=$2 sevenza=$3 arch=$4 version=$5 out=$6
+program=$1 packer=$2 remover=$3 sevenza=$4 arch=$5 version=$6 out=$7
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-for file in "$program" "$packer" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/deploy.md" \
+for file in "$program" "$packer" "$remover" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/deploy.md" \
             "$root/docs/7-ZIP-LICENSE.txt" "$root/scripts/7zip-bin-version.txt"; do
   [ -f "$file" ] || { echo "bundle: missing $file" >&2; exit 1; }
 done
@@ -23,6 +24,7 @@ trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
 cp "$program" "$stage/$name/vantrel.exe"
 cp "$packer" "$stage/$name/vantrel-pack.exe"
+cp "$remover" "$stage/$name/vantrel-remove.exe"
 cp "$sevenza" "$stage/$name/7z.exe"
 # Windows editors expect CRLF in a text file handed to administrators.
 sed 's/$/\r/' "$root/docs/ADMIN.txt" >"$stage/$name/README.txt"
@@ -31,7 +33,7 @@ sevenzip_bin_version="$(cat "$root/scripts/7zip-bin-version.txt")"
 sed -e "s/@SEVENZIP_BIN_VERSION@/$sevenzip_bin_version/" -e 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt" \
   >"$stage/$name/7-ZIP-LICENSE.txt"
 (cd "$stage/$name" &&
-  sha256sum vantrel.exe vantrel-pack.exe 7z.exe README.txt DEPLOY.md 7-ZIP-LICENSE.txt >SHA256SUMS)
+  sha256sum vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe README.txt DEPLOY.md 7-ZIP-LICENSE.txt >SHA256SUMS)
 touch -d '2000-01-01 00:00:00 UTC' "$stage/$name" "$stage/$name"/*
 
 mkdir -p "$out"

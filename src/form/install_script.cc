@@ -1,3 +1,4 @@
+#include "common/install_lock.h"
 #include "form/install_commands.h"
 #include "form/resume.h"
 #include "form/scoped_handles.h"
@@ -8,10 +9,6 @@
 namespace vantrel {
 
 namespace {
-// The work folder is fixed, so two runs at once would delete each other's
-// files; the second one waits for the first.
-const wchar_t kInstallMutexName[] = L"Global\\Vantrel.Install";
-
 // 7-Zip's exit code 1 is a warning (some files were not extracted); from 2 on
 // the archive was not unpacked.
 constexpr std::uint32_t kSevenZipWorstWarning = 1;
@@ -26,7 +23,9 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   std::wstring infName;
   ScopedMutex installLock(platform_);
 
-  Resume([&] { installLock.Reset(platform_.AcquireNamedMutex(kInstallMutexName)); });
+  // The work folder is fixed, so two runs at once would delete each other's
+  // files; the second one waits for the first.
+  Resume([&] { installLock.Reset(platform_.AcquireNamedMutex(kInstallLockName)); });
 
   // Anyone may make folders in the system's Temp folder. Only a work folder
   // that this run made itself, closed to everyone but the administrators,

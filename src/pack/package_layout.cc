@@ -56,6 +56,8 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
 
   std::vector<std::wstring> missing, faults, unsupported, tried;
   Messages missingOnce(missing), faultsOnce(faults), triedOnce(tried);
+  std::vector<std::wstring> uninstallWarnings;
+  Messages warningsOnce(uninstallWarnings);
   std::set<std::wstring> used, destinations;
   for (const InfArchitecture architecture : {InfArchitecture::kX86, InfArchitecture::kAmd64}) {
     const InstallPlan plan = PlanInstall(inf, architecture);
@@ -68,6 +70,11 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
     }
     layout.platforms.push_back(ArchitectureName(architecture) + L": " + plan.section + L" (" +
                                Bundle(architecture) + L")");
+    if (PlanInstall(inf, architecture, L"DefaultUninstall").section.empty()) {
+      warningsOnce.Add(L"the INF has no DefaultUninstall section for " +
+                       ArchitectureName(architecture) +
+                       L": the package cannot be removed with vantrel-remove.exe");
+    }
     for (const std::wstring& section : plan.missingSections) {
       faultsOnce.Add(L"CopyFiles names the section [" + section + L"], which the INF lacks");
     }
@@ -112,6 +119,7 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
                               SectionList(tried) + L")");
   } else {
     layout.warnings.insert(layout.warnings.end(), unsupported.begin(), unsupported.end());
+    layout.warnings.insert(layout.warnings.end(), uninstallWarnings.begin(), uninstallWarnings.end());
   }
   // As before, what the INF never names still travels: beside the INF it
   // goes into the cabinet, in a subfolder it keeps its place.

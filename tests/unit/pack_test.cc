@@ -84,6 +84,8 @@ TEST(PackLayout, EachSourceWhereTheInfLooksForIt) {
 CopyFiles = Drv, Docs, @vdisk.inf
 [DefaultInstall.NTamd64]
 CopyFiles = Drv, Docs
+[DefaultUninstall]
+DelFiles = Drv
 [Drv]
 vdisk.sys
 [Docs]
@@ -121,16 +123,20 @@ tool.exe = 1, bin
   EXPECT_EQ(Placed(flat),
             (std::vector<std::wstring>{L"A.DLL -> cab:a.dll", L"notes.txt -> cab:notes.txt"}));
   EXPECT_TRUE(Mentions(flat.warnings, L"\"notes.txt\" is in the folder but the INF never names it"));
+  EXPECT_TRUE(Mentions(flat.warnings, L"no DefaultUninstall section for x86: the package cannot be "
+                                      L"removed with vantrel-remove.exe"));
 }
 
 TEST(PackLayout, OnlyWhatCannotInstallIsRefusedTheRealReasonFirst) {
   // Only for amd64: made, with a warning for the 32-bit bundle.
   const PackageLayout wide = LayOutPackage(InfText(L"[DefaultInstall.NTamd64]\n"), L"w.inf", {});
   EXPECT_EQ(wide.code, PackExit::kMade);
-  EXPECT_EQ(wide.warnings, std::vector<std::wstring>{
+  EXPECT_EQ(wide.warnings, (std::vector<std::wstring>{
                                L"the INF has no install section for x86 (looked for "
                                L"[DefaultInstall.NTx86], [DefaultInstall.NT], [DefaultInstall]): "
-                               L"the 32-bit bundle cannot install this package"});
+                               L"the 32-bit bundle cannot install this package",
+                               L"the INF has no DefaultUninstall section for amd64: the package "
+                               L"cannot be removed with vantrel-remove.exe"}));
 
   const PackageLayout none = LayOutPackage(InfText(L"[DefaultUninstall]\n"), L"n.inf", {});
   EXPECT_EQ(none.code, PackExit::kInfRefused);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# What ships: a GUI-subsystem program of the right machine type that imports
-# only system DLLs, carries its manifest (administrator rights, supported
-# systems) and its version resource. With "console", the package builder: a
-# console program of the right machine type that imports only system DLLs.
+# What ships: a program of the right machine type and subsystem that imports
+# only system DLLs and carries its manifest (supported systems; administrator
+# rights for the GUI programs, which change the system, the invoker's for the
+# console package builder) and its version resource under its own file name.
+# The GUI programs write the run's event and carry its message table.
 # Usage: check-binary.sh <vantrel.exe> <i686|x86_64> [console]
 set -uo pipefail
 exe=$1 arch=$2 subsystem=${3:-GUI}
@@ -30,24 +31,24 @@ check "imports only system DLLs" bash -c '
     case "${dll,,}" in kernel32.dll|user32.dll|msvcrt.dll) ;; *) exit 1 ;; esac
   done' _ "$imports"
 
-if [ "$subsystem" = console ]; then
-  echo "$failures failed"
-  [ "$failures" -eq 0 ]
-  exit
-fi
-
-check "manifest asks for administrator rights" grep -q 'level="requireAdministrator"' "$exe"
+if [ "$subsystem" = console ]; then level=asInvoker; else level=requireAdministrator; fi
+check "manifest asks for $level" grep -q "level=\"$level\"" "$exe"
 check "manifest lists Windows 10 among the supported systems" \
   grep -q '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' "$exe"
 # The version strings are UTF-16: each key is followed by its value.
 check "version resource names the product Vantrel" \
   bash -c 'strings -el "$1" | grep -A1 -x ProductName | grep -qx Vantrel' _ "$exe"
+check "version resource names the file $(basename "$exe")" \
+  bash -c 'strings -el "$1" | grep -A1 -x OriginalFilename | grep -qx "$(basename "$1")"' _ "$exe"
+check "version resource carries the project's version $VANTREL_VERSION" \
+  bash -c 'strings -el "$1" | grep -A1 -x ProductVersion | grep -qx "$2"' _ "$exe" "$VANTREL_VERSION"
 
-if [ "$(basename "$exe")" = vantrel.exe ]; then
+if [ "$subsystem" = GUI ]; then
   # Event Viewer reads the text of each run's event from here: one message
-  # for each exit code, 0 to 8, each showing all 32 strings of an event.
+  # for each exit code of both programs (0 to 8, 100 to 106), each showing
+  # all 32 strings of an event.
   check "message table with a text for each exit code" \
-    bash -c '[ "$(strings -el "$1" | grep -c "^%1%n%2.*%n%32")" -ge 9 ]' _ "$exe"
+    bash -c '[ "$(strings -el "$1" | grep -c "^%1%n%2.*%n%32")" -ge 16 ]' _ "$exe"
 fi
 
 echo "$failures failed"

@@ -1,0 +1,138 @@
+// vantrel-remove: what it accepts as an argument, and what it does for each
+// state of the kept INF and each way the uninstall can end.
+#include <gtest/gtest.h>
+
+#include "memory_platform.h"
+#include "remove/removal_argument.h"
+#include "remove/remover.h"
+
+namespace vantrel {
+namespace {
+
+using Calls = std::vector<std::wstring>;
+
+TEST(RemovalArgument, ABareInfNameOrARefusal) {
+  struct Case {
+    const wchar_t* argument;
+    const wchar_t* infName;
+    RemoveExit refusal;
+  };
+  for (const Case& c : std::vector<Case>{
+           {L"mypackage.inf", L"mypackage.inf", kRemoved},
+           {L"  \"my package\"  ", L"my package.inf", kRemoved},
+           {L"DRIVER.INF", L"DRIVER.INF", kRemoved},
+           {L"driver.information", L"driver.information.inf", kRemoved},
+           {L"", L"", kRemoveNoInfNamed},
+           {L" \"\" ", L"", kRemoveNoInfNamed},
+           {L"C:\\Windows\\inf\\driver.inf", L"", kRemoveNotABareName},
+           {L"sub\\driver.inf", L"", kRemoveNotABareName},
+           {L"../driver.inf", L"", kRemoveNotABareName},
+           {L"C:driver.inf", L"", kRemoveNotABareName},
+           {L"*.inf", L"", kRemoveNotABareName},
+           {L"..", L"", kRemoveNotABareName},
+           {L"a\tb.inf", L"", kRemoveNotABareName},
+       }) {
+    const RemovalArgument parsed = ParseRemovalArgument(c.argument);
+    EXPECT_EQ(parsed.infName, c.infName) << c.argument;
+    EXPECT_EQ(parsed.refusal, c.refusal) << c.argument;
+  }
+}
+
+const std::wstring kKept = L"C:\\WINDOWS\\inf\\pkg.inf";
+const wchar_t kUninstall[] =
+    L"rundll32 setupapi,InstallHinfSection DefaultUninstall 128 C:\\WINDOWS\\inf\\pkg.inf";
+
+MemoryPlatform WithKeptInf() {
+  MemoryPlatform platform;
+  platform.argumentText = L"pkg";
+  platform.existingPaths = {kKept, L"C:\\WINDOWS\\inf\\pkg.pnf"};
+  platform.infTexts[kKept] = L"[DefaultInstall]\n[DefaultUninstall]\nDelReg=R\n";
+  return platform;
+}
+
+std::uint32_t RunRemover(MemoryPlatform& platform) {
+  try {
+    Remover(platform).Run();
+  } catch (const ProcessEnded& ended) {
+    return ended.exitCode;
+  }
+  throw std::logic_error("Run returned without ending the process");
+}
+
+TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
+  MemoryPlatform removed = WithKeptInf();
+  EXPECT_EQ(RunRemover(removed), 0u);
+  EXPECT_EQ(removed.launchedPrograms, Calls{L"C:\\WINDOWS\\system32\\rundll32.exe"});
+  EXPECT_EQ(removed.launched, Calls{kUninstall});
+  // The copy and setupapi's precompiled form of it, after the uninstall,
+  // under the lock the install takes too.
+  EXPECT_EQ(removed.CallsStartingWith(L"SHFileOperation 3"),
+            (Calls{L"SHFileOperation 3 [" + kKept + L"\\0\\0] []",
+                   L"SHFileOperation 3 [C:\\WINDOWS\\inf\\pkg.pnf\\0\\0] []"}));
+  EXPECT_LT(removed.IndexOfCall(L"LaunchHidden [" + std::wstring(kUninstall) + L"]"),
+            removed.IndexOfCall(L"SHFileOperation 3 [" + kKept + L"\\0\\0] []"));
+  EXPECT_EQ(removed.CallsStartingWith(L"AcquireNamedMutex"),
+            Calls{L"AcquireNamedMutex [Global\\Vantrel.Install]"});
+  EXPECT_EQ(removed.CallsStartingWith(L"ReleaseNamedMutex").size(), 1u);
+  EXPECT_EQ(removed.CallsStartingWith(L"WriteRunEvent"), Calls{L"WriteRunEvent information 100"});
+  EXPECT_EQ(removed.events[0][0], L"Vantrel remove 1.0.0: removed (exit code 0).");
+  EXPECT_EQ(removed.events[0][1], L"INF: pkg.inf");
+
+  struct Case {
+    const char* what;
+    void (*arrange)(MemoryPlatform&);
+    std::uint32_t code;
+    bool runs;
+    const wchar_t* result;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"nothing to remove", [](MemoryPlatform& p) { p.existingPaths.clear(); }, 3, false,
+            nullptr},
+           {"no DefaultUninstall",
+            [](MemoryPlatform& p) { p.infTexts[kKept] = L"[DefaultInstall]\n"; }, 4, false,
+            L"Result: no uninstall section for x86 (looked for [DefaultUninstall.NTx86], "
+            L"[DefaultUninstall.NT], [DefaultUninstall])"},
+           {"unreadable INF", [](MemoryPlatform& p) { p.infTexts.clear(); }, 4, false,
+            L"Result: SetupOpenInfFileW: cannot open"},
+           {"uninstall failed",
+            [](MemoryPlatform& p) {
+              p.childFor = [](const std::wstring&) { return ChildScript(true, 0, 1); };
+            },
+            5, true, L"Result: exit code 1"},
+           {"question declined",
+            [](MemoryPlatform& p) {
+              p.childFor = [](const std::wstring&) {
+                ChildScript child(true, 1000, 0);
+                ScriptedDialog box;
+                box.dialog = ChildDialog{4, L"Remove", L"Remove the component?", false};
+                child.dialogs = {box};
+                return child;
+              };
+            },
+            5, true,
+            L"Result: asked: Remove: Remove the component?; nobody can answer an unattended run; "
+            L"declined"},
+           {"a path", [](MemoryPlatform& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 2,
+            false, nullptr},
+       }) {
+    MemoryPlatform platform = WithKeptInf();
+    c.arrange(platform);
+    EXPECT_EQ(RunRemover(platform), c.code) << c.what;
+    EXPECT_EQ(platform.launched.size(), c.runs ? 1u : 0u) << c.what;
+    // The copy is kept: what the detection rules see stays true to the
+    // machine.
+    EXPECT_TRUE(platform.CallsStartingWith(L"SHFileOperation").empty()) << c.what;
+    ASSERT_EQ(platform.events.size(), 1u) << c.what;
+    EXPECT_EQ(platform.CallsStartingWith(L"WriteRunEvent"),
+              Calls{L"WriteRunEvent " + std::wstring(c.code == 3 ? L"information " : L"error ") +
+                    std::to_wstring(100 + c.code)})
+        << c.what;
+    if (c.result != nullptr) {
+      ASSERT_GT(platform.events[0].size(), 4u) << c.what;
+      EXPECT_EQ(platform.events[0][4], c.result) << c.what;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vantrel
