@@ -69,7 +69,7 @@ expect_same_file() {  # <unix path> <unix path> <what>
 }
 
 expect_exit() {  # <expected code>
-  expect_eq "exit code of vantrel.exe" "$E2E_RC" "$1"
+  expect_eq "exit code" "$E2E_RC" "$1"
 }
 
 e2e_finish() {

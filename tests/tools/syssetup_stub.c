@@ -15,7 +15,11 @@
  *   DelaySeconds  waits that long before installing (an installer busy
  *                 for a while)
  *   ExitCode      ends the process with that code after installing (Wine's
- *                 rundll32 ends with 0 whatever its entry did) */
+ *                 rundll32 ends with 0 whatever its entry did)
+ *
+ * An uninstall can ask too: an INF whose DefaultUninstall unregisters this
+ * DLL (UnregisterDlls, flag 1) makes setupapi call its DllUnregisterServer,
+ * which asks in a message box before it lets go, as some components do. */
 #include <windows.h>
 #include <commctrl.h>
 #include <setupapi.h>
@@ -86,6 +90,13 @@ __declspec(dllexport) void CALLBACK SetupInfObjectInstallAction(HWND window, HIN
     UINT code = GetPrivateProfileIntA("Vantrel.Test", "ExitCode", 0, path);
     if (code != 0) ExitProcess(code);
   }
+}
+
+__declspec(dllexport) HRESULT WINAPI DllUnregisterServer(void) {
+  return MessageBoxW(NULL, L"Remove the Vantrel test component?", L"Vantrel test removal",
+                     MB_OKCANCEL | MB_ICONQUESTION) == IDOK
+             ? S_OK
+             : E_ABORT;
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
