@@ -49,7 +49,7 @@ printf "exit code: %s (0 = installed), %s s\n" "$code" "$(awk -v a="$start" -v b
 
 echo "== the event the run wrote into the Application event log"
 sed -n 's/^[0-9a-f]*:[a-z]*:eventlog:ReportEventW L"\(.*\)"$/\1/p' "$demo/wine-output.log" |
-  sed 's/\\\\/\\/g'
+  sed '/^$/d; s/\\\\/\\/g'
 echo "== what the INF's DefaultInstall did"
 wine_run 30 reg query 'HKLM\Software\Vantrel Sample' | tr -d '\r' | sed '/^$/d'
 echo "system32\\vantrel-sample.txt: $(tr -d '\r' <"$drive_c/windows/system32/vantrel-sample.txt")"
@@ -61,4 +61,30 @@ if [ -e "$drive_c/windows/temp/Vantrel" ] || [ -e "$drive_c/windows/Temp/Vantrel
   exit 1
 fi
 echo "gone"
-exit "$code"
+
+remove_line='"C:\Program Files\Vantrel\vantrel-remove.exe" vantrel-sample.inf'
+printf '%s' "$remove_line" >"$demo/remove-line.txt"
+echo "== removing it again: $remove_line"
+set +e
+WINEDEBUG=-all,+eventlog wine_run 180 "$demo/launch.exe" 'Z:'"${demo//\//\\}"'\remove-line.txt' \
+  >"$demo/wine-remove.log" 2>&1
+removal=$?
+set -e
+echo "exit code: $removal (0 = removed)"
+echo "== the event the removal wrote"
+sed -n 's/^[0-9a-f]*:[a-z]*:eventlog:ReportEventW L"\(.*\)"$/\1/p' "$demo/wine-remove.log" |
+  sed '/^$/d; s/\\\\/\\/g'
+echo "== what the INF's DefaultUninstall undid"
+if wine_run 30 reg query 'HKLM\Software\Vantrel Sample' >/dev/null 2>&1; then
+  echo "HKLM\Software\Vantrel Sample: still there (unexpected)"
+  exit 1
+fi
+echo "HKLM\Software\Vantrel Sample: gone"
+for left in "windows/system32/vantrel-sample.txt" "windows/inf/vantrel-sample.inf"; do
+  if [ -e "$drive_c/$left" ]; then
+    echo "C:\\${left//\//\\}: still there (unexpected)"
+    exit 1
+  fi
+  echo "C:\\${left//\//\\}: gone"
+done
+[ "$code" -eq 0 ] && [ "$removal" -eq 0 ]
