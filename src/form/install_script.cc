@@ -88,6 +88,8 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
         install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand);
       });
       if (installing) install.failure = FromUtf8(installing.failure);
+      // Where it went is as much a part of the record as whether it went.
+      if (install.started) Resume([&] { installedUnderWow64_ = platform_.RunsUnderWow64(); });
       // A question declined means the INF installer gave up, whatever
       // rundll32's exit code says.
       if (!install.started || install.exitCode != 0 || install.declined) {

@@ -23,7 +23,8 @@ const wchar_t* OutcomeText(ExitStatus status) {
 
 std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring& packageNamed,
                                           const StepFailure& failure,
-                                          const std::vector<Question>& questions) {
+                                          const std::vector<Question>& questions,
+                                          bool installedUnderWow64) {
   RunEvent event;
   event.program = L"Vantrel";
   event.outcome = OutcomeText(status);
@@ -32,6 +33,12 @@ std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring&
   event.subject = L"Package: " + (packageNamed.empty() ? std::wstring(L"(none named)") : packageNamed);
   event.failure = failure;
   event.questions = questions;
+  if (installedUnderWow64) {
+    event.notes.push_back(
+        L"WoW64: the 32-bit INF installer ran this INF on 64-bit Windows, so its registry values "
+        L"under HKLM\\Software went to HKLM\\Software\\Wow6432Node and its system files to "
+        L"SysWOW64; the 64-bit bundle installs into the 64-bit registry and System32.");
+  }
   return RunEventLines(event);
 }
 

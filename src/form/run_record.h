@@ -14,6 +14,7 @@ namespace vantrel {
 
 std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring& packageNamed,
                                           const StepFailure& failure,
-                                          const std::vector<Question>& questions = {});
+                                          const std::vector<Question>& questions = {},
+                                          bool installedUnderWow64 = false);
 
 }  // namespace vantrel

@@ -62,7 +62,8 @@ void Vantrel::End() {
   // A record that cannot be written changes nothing else.
   Resume([&] {
     platform_.WriteRunEvent(exitStatus_ != kExitSuccess, exitStatus_,
-                            RunEventStrings(exitStatus_, packageNamed_, firstFailure_, questions_));
+                            RunEventStrings(exitStatus_, packageNamed_, firstFailure_, questions_,
+                                            installedUnderWow64_));
   });
   platform_.EndProcess(exitStatus_);
   // A platform whose end of process returned would run on into steps that

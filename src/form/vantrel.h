@@ -68,6 +68,8 @@ class Vantrel {
   std::wstring packageNamed_;
   // What the children asked, for the record of the run.
   std::vector<Question> questions_;
+  // The INF installer ran as a 32-bit program on 64-bit Windows.
+  bool installedUnderWow64_ = false;
 };
 
 }  // namespace vantrel

@@ -258,6 +258,21 @@ bool Win32Platform::RunsUnattended() {
   return (flags.dwFlags & WSF_VISIBLE) == 0;
 }
 
+bool Win32Platform::RunsUnderWow64() {
+  // Bound at run time: the program imports nothing beyond kernel32, user32
+  // and msvcrt, and a system without the call has no WoW64.
+  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  FARPROC proc = kernel32 != nullptr ? GetProcAddress(kernel32, "IsWow64Process") : nullptr;
+  if (proc == nullptr) return false;
+  BOOL wow64 = FALSE;
+  if (!reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void (*)()>(proc))(GetCurrentProcess(),
+                                                                             &wow64)) {
+    throw SystemFailure("IsWow64Process");
+  }
+  return wow64 != FALSE;
+}
+
 std::uint64_t Win32Platform::Milliseconds() { return GetTickCount64(); }
 
 std::uint32_t Win32Platform::GetExitCodeProcess(ProcessHandle process) {

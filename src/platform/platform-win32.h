@@ -44,6 +44,7 @@ class Win32Platform : public Platform {
   void DeclineDialog(DialogHandle dialog) override;
   void EndChildJob(ProcessHandle process) override;
   bool RunsUnattended() override;
+  bool RunsUnderWow64() override;
   std::uint64_t Milliseconds() override;
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;

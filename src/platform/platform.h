@@ -134,6 +134,10 @@ class Platform {
   // agents, session 0), so nobody can answer what a child asks; also when
   // the station cannot be asked.
   virtual bool RunsUnattended() = 0;
+  // Whether this is a 32-bit program on 64-bit Windows (WoW64): its INF
+  // installer is the 32-bit one, whose registry writes and system files are
+  // redirected to the 32-bit views.
+  virtual bool RunsUnderWow64() = 0;
   // Milliseconds from a fixed point; only differences mean anything.
   virtual std::uint64_t Milliseconds() = 0;
 

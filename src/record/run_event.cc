@@ -42,6 +42,7 @@ std::vector<std::wstring> RunEventLines(const RunEvent& event) {
       strings.push_back(L"Asked: " + QuestionText(question) + L" (left to the person at the screen)");
     }
   }
+  strings.insert(strings.end(), event.notes.begin(), event.notes.end());
   return strings;
 }
 

@@ -47,6 +47,8 @@ struct RunEvent {
   std::wstring subject;  // "Package: D:\\driver.7z"
   StepFailure failure;
   std::vector<Question> questions;
+  // Last lines that say something about the whole run.
+  std::vector<std::wstring> notes;
 };
 
 // The event's text, one line a string: short enough that a viewer or a

@@ -174,6 +174,11 @@ bool MemoryPlatform::RunsUnattended() {
   return unattended;
 }
 
+bool MemoryPlatform::RunsUnderWow64() {
+  Record(L"RunsUnderWow64");
+  return wow64;
+}
+
 std::uint64_t MemoryPlatform::Milliseconds() { return clock; }
 
 std::uint32_t MemoryPlatform::GetExitCodeProcess(ProcessHandle process) {

@@ -64,6 +64,8 @@ class MemoryPlatform : public Platform {
   // The INFs the parser can read, by path, as text.
   std::map<std::wstring, std::wstring> infTexts;
   InfArchitecture architecture = InfArchitecture::kX86;
+  // A 32-bit program on 64-bit Windows.
+  bool wow64 = false;
   // Whether the window station is one nobody sees.
   bool unattended = true;
   // The clock Milliseconds reads: waits that time out and sleeps move it.
@@ -101,6 +103,7 @@ class MemoryPlatform : public Platform {
   void DeclineDialog(DialogHandle dialog) override;
   void EndChildJob(ProcessHandle process) override;
   bool RunsUnattended() override;
+  bool RunsUnderWow64() override;
   std::uint64_t Milliseconds() override;
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;

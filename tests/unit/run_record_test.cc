@@ -78,6 +78,18 @@ TEST(RunRecord, OneEventNamesTheOutcomeAndTheFirstFailedStep) {
         << c.what;
   }
 
+  // A 32-bit install on 64-bit Windows says where WoW64 put things; a
+  // native one says nothing of it.
+  MemoryPlatform wow64 = ReadyToInstall();
+  wow64.wow64 = true;
+  EXPECT_EQ(wow64.RunProgram(), 0u);
+  ASSERT_EQ(wow64.events.size(), 1u);
+  EXPECT_EQ(wow64.events[0].back().rfind(L"WoW64: the 32-bit INF installer ran this INF", 0), 0u);
+  EXPECT_NE(wow64.events[0].back().find(L"Wow6432Node"), std::wstring::npos);
+  MemoryPlatform native = ReadyToInstall();
+  EXPECT_EQ(native.RunProgram(), 0u);
+  EXPECT_EQ(Joined(native.events[0]).find(L"WoW64"), std::wstring::npos);
+
   // A record that cannot be written changes neither the install nor its code.
   MemoryPlatform unrecorded = ReadyToInstall();
   unrecorded.failing = {"WriteRunEvent"};
