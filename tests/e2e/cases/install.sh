@@ -12,6 +12,8 @@ make_simple_package Install "$CASE_UNIX/install.7z"
 run_command_line "$(vantrel_line "$CASE_WIN\\install.7z")"
 expect_exit 0
 expect_event trace "Vantrel 1.0.0: installed (exit code 0)." "Package: $CASE_WIN\\install.7z"
+# Not a 32-bit program on 64-bit Windows: nothing to say of WoW64.
+expect_eq "lines of the event on WoW64" "$(run_event trace | grep -c WoW64)" 0
 # The source is registered with the program as its message file.
 expect_reg_value 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Vantrel' \
   EventMessageFile "$E2E_INSTALL_WIN\\vantrel.exe"

@@ -72,6 +72,7 @@ wine_stop
 trap - EXIT
 
 expect_exit 0
+expect_event trace "WoW64: the 32-bit INF installer ran this INF on 64-bit Windows, so its registry values under HKLM\\Software went to HKLM\\Software\\Wow6432Node and its system files to SysWOW64; the 64-bit bundle installs into the 64-bit registry and System32."
 echo "observed rundll32:"
 sed 's/^/      /' "$CASE_UNIX/rundll32.txt"
 # The 32-bit loader may be caught before or after it hands over to its
