@@ -3,7 +3,8 @@
 # the package builder vantrel-pack.exe, the remover vantrel-remove.exe, the
 # 7-Zip console beside them as
 # 7z.exe with 7-Zip's licence notice, the text for administrators, the
-# deployment recipes and SHA256SUMS. The same bytes give the same zip.
+# deployment recipes and SHA256SUMS. The same programs give the same zip,
+# byte for byte.
 # Usage: bundle.sh <vantrel.exe> <vantrel-pack.exe> <vantrel-remove.exe> <7za.exe> <win32|win64> <version> <output folder>
 set -euo pipefail
 
@@ -34,9 +35,12 @@ sed -e "s/@SEVENZIP_BIN_VERSION@/$sevenzip_bin_version/" -e 's/$/\r/' "$root/doc
   >"$stage/$name/7-ZIP-LICENSE.txt"
 (cd "$stage/$name" &&
   sha256sum vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe README.txt DEPLOY.md 7-ZIP-LICENSE.txt >SHA256SUMS)
+# Nothing of the machine, the folder or the time goes into the zip: fixed
+# dates and modes, no owners (-X), the files in one fixed order, no folder
+# entries (-D).
 touch -d '2000-01-01 00:00:00 UTC' "$stage/$name" "$stage/$name"/*
-
+chmod 0644 "$stage/$name"/*
 mkdir -p "$out"
 rm -f "$out/$name.zip"
-(cd "$stage" && zip -q -X -r "$out/$name.zip" "$name")
+(cd "$stage" && LC_ALL=C ls -1 "$name" | sed "s|^|$name/|" | TZ=UTC zip -q -X -D "$out/$name.zip" -@)
 echo "$out/$name.zip"

@@ -53,6 +53,13 @@ for other in build/win32 build/win64; do
   fi
 done
 
+# The release is reproducible: each bundle built again from a copy of the
+# sources in another folder is the same, byte for byte.
+for arch in win32 win64; do
+  echo "== reproducible: the $arch bundle built again elsewhere"
+  if bash scripts/check-reproducible.sh "$arch"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+done
+
 # The shipped 32-bit program's platform and end-to-end tests, where this host
 # could not run them: inside an emulated machine, after every host stage.
 # VANTREL_FORCE_VM=1 takes this stage on a host that runs 32-bit code too.
