@@ -30,6 +30,29 @@ cp "$sevenza" "$stage/$name/7z.exe"
 # Windows editors expect CRLF in a text file handed to administrators.
 sed 's/$/\r/' "$root/docs/ADMIN.txt" >"$stage/$name/README.txt"
 sed 's/$/\r/' "$root/docs/deploy.md" >"$stage/$name/DEPLOY.md"
+# Authenticode signatures, before the checksums are taken, when a
+# certificate is given: VANTREL_SIGN_PKCS12 (a .p12/.pfx file with the
+# code-signing key and certificate), VANTREL_SIGN_PASSWORD, and optionally
+# VANTREL_SIGN_TIMESTAMP_URL (an RFC 3161 time-stamp server).
+if [ -n "${VANTREL_SIGN_PKCS12:-}" ]; then
+  [ -f "$VANTREL_SIGN_PKCS12" ] || { echo "bundle: no certificate file $VANTREL_SIGN_PKCS12" >&2; exit 1; }
+  [ -n "${VANTREL_SIGN_PASSWORD+set}" ] || { echo "bundle: VANTREL_SIGN_PASSWORD is not set" >&2; exit 1; }
+  command -v osslsigncode >/dev/null || { echo "bundle: osslsigncode is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+  # The password goes through a file of the stage, never onto a command line.
+  (umask 077 && printf '%s' "$VANTREL_SIGN_PASSWORD" >"$stage/password")
+  timestamp=()
+  [ -n "${VANTREL_SIGN_TIMESTAMP_URL:-}" ] && timestamp=(-ts "$VANTREL_SIGN_TIMESTAMP_URL")
+  for file in vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe; do
+    osslsigncode sign -pkcs12 "$VANTREL_SIGN_PKCS12" -readpass "$stage/password" -h sha256 \
+      -n "$file" "${timestamp[@]}" -in "$stage/$name/$file" -out "$stage/$file.signed" >&2 ||
+      { echo "bundle: signing $file failed" >&2; exit 1; }
+    mv "$stage/$file.signed" "$stage/$name/$file"
+  done
+  rm -f "$stage/password"
+  echo "bundle: $name signed with $VANTREL_SIGN_PKCS12${VANTREL_SIGN_TIMESTAMP_URL:+, time-stamped by $VANTREL_SIGN_TIMESTAMP_URL}" >&2
+else
+  echo "bundle: $name is not signed (set VANTREL_SIGN_PKCS12 and VANTREL_SIGN_PASSWORD to sign it)" >&2
+fi
 sevenzip_bin_version="$(cat "$root/scripts/7zip-bin-version.txt")"
 sed -e "s/@SEVENZIP_BIN_VERSION@/$sevenzip_bin_version/" -e 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt" \
   >"$stage/$name/7-ZIP-LICENSE.txt"
