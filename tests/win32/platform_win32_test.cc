@@ -246,10 +246,11 @@ TEST_F(Win32PlatformTest, AChildsQuestionIsFoundReadDeclinedOrEndedWithItsJob) {
   // The display's station is the one a person sees.
   EXPECT_FALSE(platform_.RunsUnattended());
   const std::wstring child = platform_.ProgramFolder() + L"\\console_child.exe";
+  // A box being made is there before its texts are: wait for those too.
   const auto question = [&](ProcessHandle process) {
     for (int pass = 0; pass < 100; ++pass) {
       const std::vector<ChildDialog> open = platform_.OpenDialogsOfChild(process);
-      if (!open.empty()) return open;
+      if (!open.empty() && !open[0].caption.empty() && !open[0].text.empty()) return open;
       platform_.AwaitProcessOrMessage(process, 100);
     }
     return std::vector<ChildDialog>();
