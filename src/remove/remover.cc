@@ -135,7 +135,7 @@ void Remover::End() {
   event.failure = failure_;
   event.questions = questions_;
   Resume([&] {
-    platform_.WriteRunEvent(event.failed, kRemoveEventBase + exit_, RunEventLines(event));
+    platform_.WriteRunEvent(event.failed, exit_, RunEventLines(event));
   });
   platform_.EndProcess(exit_);
   std::terminate();

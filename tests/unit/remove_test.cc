@@ -74,7 +74,7 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
   EXPECT_EQ(removed.CallsStartingWith(L"AcquireNamedMutex"),
             Calls{L"AcquireNamedMutex [Global\\Vantrel.Install]"});
   EXPECT_EQ(removed.CallsStartingWith(L"ReleaseNamedMutex").size(), 1u);
-  EXPECT_EQ(removed.CallsStartingWith(L"WriteRunEvent"), Calls{L"WriteRunEvent information 100"});
+  EXPECT_EQ(removed.CallsStartingWith(L"WriteRunEvent"), Calls{L"WriteRunEvent information 0"});
   EXPECT_EQ(removed.events[0][0], L"Vantrel remove 1.0.0: removed (exit code 0).");
   EXPECT_EQ(removed.events[0][1], L"INF: pkg.inf");
 
@@ -86,19 +86,19 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
     const wchar_t* result;
   };
   for (const Case& c : std::vector<Case>{
-           {"nothing to remove", [](MemoryPlatform& p) { p.existingPaths.clear(); }, 3, false,
+           {"nothing to remove", [](MemoryPlatform& p) { p.existingPaths.clear(); }, 13, false,
             nullptr},
            {"no DefaultUninstall",
-            [](MemoryPlatform& p) { p.infTexts[kKept] = L"[DefaultInstall]\n"; }, 4, false,
+            [](MemoryPlatform& p) { p.infTexts[kKept] = L"[DefaultInstall]\n"; }, 14, false,
             L"Result: no uninstall section for x86 (looked for [DefaultUninstall.NTx86], "
             L"[DefaultUninstall.NT], [DefaultUninstall])"},
-           {"unreadable INF", [](MemoryPlatform& p) { p.infTexts.clear(); }, 4, false,
+           {"unreadable INF", [](MemoryPlatform& p) { p.infTexts.clear(); }, 14, false,
             L"Result: SetupOpenInfFileW: cannot open"},
            {"uninstall failed",
             [](MemoryPlatform& p) {
               p.childFor = [](const std::wstring&) { return ChildScript(true, 0, 1); };
             },
-            5, true, L"Result: exit code 1"},
+            15, true, L"Result: exit code 1"},
            {"question declined",
             [](MemoryPlatform& p) {
               p.childFor = [](const std::wstring&) {
@@ -109,10 +109,10 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
                 return child;
               };
             },
-            5, true,
+            15, true,
             L"Result: asked: Remove: Remove the component?; nobody can answer an unattended run; "
             L"declined"},
-           {"a path", [](MemoryPlatform& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 2,
+           {"a path", [](MemoryPlatform& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 12,
             false, nullptr},
        }) {
     MemoryPlatform platform = WithKeptInf();
@@ -124,8 +124,8 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
     EXPECT_TRUE(platform.CallsStartingWith(L"SHFileOperation").empty()) << c.what;
     ASSERT_EQ(platform.events.size(), 1u) << c.what;
     EXPECT_EQ(platform.CallsStartingWith(L"WriteRunEvent"),
-              Calls{L"WriteRunEvent " + std::wstring(c.code == 3 ? L"information " : L"error ") +
-                    std::to_wstring(100 + c.code)})
+              Calls{L"WriteRunEvent " + std::wstring(c.code == 13 ? L"information " : L"error ") +
+                    std::to_wstring(c.code)})
         << c.what;
     if (c.result != nullptr) {
       ASSERT_GT(platform.events[0].size(), 4u) << c.what;

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # vantrel-remove.exe from the bundle: the sample installed and removed again
 # (its registry value, its file and the INF copy gone, one event); removed
-# once more: nothing to remove (3). An INF without DefaultUninstall: 4, the
+# once more: nothing to remove (13). An INF without DefaultUninstall: 14, the
 # copy kept, nothing run. An uninstall that asks on a window station nobody
-# sees: declined, 5, the copy kept. A rundll32.exe planted beside
+# sees: declined, 15, the copy kept. A rundll32.exe planted beside
 # vantrel-remove.exe never runs. An install and a removal started together
 # do not overlap.
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
@@ -34,8 +34,8 @@ run_event trace | sed '/^$/d; s/^/      event: /'
 
 echo "-- removed again, without the .inf"
 run_command_line "$(remove_line '"vantrel-sample"')"
-expect_exit 3
-expect_event trace "nothing to remove (exit code 3)."
+expect_exit 13
+expect_event trace "nothing to remove (exit code 13)."
 
 echo "-- an INF without DefaultUninstall"
 forget_install NoUninstall vt_NoUninstall.inf vt_NoUninstall.txt
@@ -43,7 +43,7 @@ make_simple_package NoUninstall "$CASE_UNIX/nouninstall.7z"
 run_command_line "$(vantrel_line "$CASE_WIN\\nouninstall.7z")"
 expect_exit 0
 run_command_line "$(remove_line vt_NoUninstall.inf)"
-expect_exit 4
+expect_exit 14
 expect_event err "Result: no uninstall section for"
 expect_file "$E2E_INF_UNIX/vt_NoUninstall.inf" "INF copy of the INF without DefaultUninstall"
 expect_reg_value 'HKLM\Software\VantrelTest\NoUninstall' Installed NoUninstall
@@ -59,7 +59,7 @@ make_package "$src" "$CASE_UNIX/asks.7z"
 run_command_line "$(vantrel_line "$CASE_WIN\\asks.7z")"
 expect_exit 0
 E2E_SERVICE_STATION=1 run_command_line "$(remove_line vt_AsksOnRemoval.inf)"
-expect_exit 5
+expect_exit 15
 expect_event err "Failed step: the INF uninstall" \
   "Result: asked: Vantrel test removal: Remove the Vantrel test component?; nobody can answer an unattended run; declined"
 expect_file "$E2E_INF_UNIX/vt_AsksOnRemoval.inf" "INF copy of the INF whose uninstall was declined"
