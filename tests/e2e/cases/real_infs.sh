@@ -16,6 +16,12 @@ pack() {  # <folder> <out.7z>
   sed 's/^/      | /' "$CASE_UNIX/pack.out" "$CASE_UNIX/pack.err"
 }
 entries() { 7z l -slt "$1" | sed -n 's/^Path = //p' | tail -n +2 | sort | tr '\n' ' '; }
+installs() {  # <package.7z> <tag> <payload>: vantrel.exe installs it
+  clear_work_folder
+  run_command_line "$(vantrel_line "$CASE_WIN\\$1")"
+  expect_exit 0
+  expect_installed "$2" "$3"
+}
 crlf() { sed 's/$/\r/'; }
 if [ "$VANTREL_WINE_ARCH" = win64 ]; then other=NTx86; else other=NTamd64; fi
 
@@ -72,10 +78,7 @@ expect_eq "archive entries" "$(entries "$CASE_UNIX/decorated.7z")" "Decorated.ca
 expect_eq "cabinet entries" "$(entries "$CASE_UNIX/read/Decorated.cab")" "drivers/vt_decorated.txt "
 grep -qF 'installs on x86: DefaultInstall.NTx86 (the 32-bit bundle); amd64: DefaultInstall.NTamd64 (the 64-bit bundle)' \
   "$CASE_UNIX/pack.out" && pass "the platforms named" || fail "the platforms not named"
-clear_work_folder
-run_command_line "$(vantrel_line "$CASE_WIN\\decorated.7z")"
-expect_exit 0
-expect_installed Decorated vt_decorated.txt
+installs decorated.7z Decorated vt_decorated.txt
 
 echo "-- a UTF-16 INF"
 src="$CASE_UNIX/Utf16"
@@ -87,10 +90,7 @@ rm "$src/plain.inf"
 echo "payload of Utf16" >"$src/vt_Utf16.txt"
 pack "$src" "$CASE_UNIX/utf16.7z"
 expect_eq "exit code of vantrel-pack" "$PACK_RC" 0
-clear_work_folder
-run_command_line "$(vantrel_line "$CASE_WIN\\utf16.7z")"
-expect_exit 0
-expect_installed Utf16 vt_Utf16.txt
+installs utf16.7z Utf16 vt_Utf16.txt
 
 echo "-- no source sections: the file beside the INF"
 src="$CASE_UNIX/Beside"
@@ -112,10 +112,7 @@ echo "payload of Beside" >"$src/vt_beside.txt"
 pack "$src" "$CASE_UNIX/beside.7z"
 expect_eq "exit code of vantrel-pack" "$PACK_RC" 0
 expect_eq "archive entries" "$(entries "$CASE_UNIX/beside.7z")" "vt_Beside.in_ vt_beside.txt "
-clear_work_folder
-run_command_line "$(vantrel_line "$CASE_WIN\\beside.7z")"
-expect_exit 0
-expect_installed Beside vt_beside.txt
+installs beside.7z Beside vt_beside.txt
 
 echo "-- only for the other platform ($other)"
 src="$CASE_UNIX/Other"
