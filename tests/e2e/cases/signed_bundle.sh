@@ -7,7 +7,7 @@
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
 e2e_need_prefix
 case_dir signed_bundle
-for tool in openssl osslsigncode; do
+for tool in openssl osslsigncode zip; do
   command -v "$tool" >/dev/null || e2e_die "$tool is missing (scripts/setup.sh installs it)"
 done
 pki="$CASE_UNIX/pki"
@@ -50,8 +50,12 @@ for program in vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe; do
   fi
   grep -q "Vantrel Test Publisher" "$CASE_UNIX/verify.log" && pass "$program names its publisher" ||
     fail "$program does not name the publisher"
-  verify "$unsigned/$program" && fail "the unsigned build's $program verifies" ||
+  if ! verify "$unsigned/$program" &&
+     grep -qE 'Unable to extract existing signature|No signature found' "$CASE_UNIX/verify.log"; then
     pass "the unsigned build's $program carries no signature"
+  else
+    fail "the unsigned build's $program: $(tail -2 "$CASE_UNIX/verify.log")"
+  fi
 done
 cp "$signed/vantrel.exe" "$CASE_UNIX/tampered.exe"
 # One byte in the middle of the code.
