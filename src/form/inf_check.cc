@@ -16,10 +16,8 @@ std::wstring Vantrel::WhyInfCannotInstall(const std::wstring& infPath) {
   const std::unique_ptr<InfSource> inf = platform_.OpenInf(infPath);
   const InstallPlan plan = PlanInstall(*inf, architecture);
   if (plan.section.empty()) {
-    std::wstring tried;
-    for (const std::wstring& name : plan.tried) tried += (tried.empty() ? L"[" : L", [") + name + L"]";
     return L"the INF has no install section for " + ArchitectureName(architecture) +
-           L" (looked for " + tried + L")";
+           L" (looked for " + SectionList(plan.tried) + L")";
   }
   // Places outside the package are the INF's own business: the engine may
   // well find them on the machine.

@@ -12,11 +12,6 @@ namespace {
 // 7-Zip's exit code 1 is a warning (some files were not extracted); from 2 on
 // the archive was not unpacked.
 constexpr std::uint32_t kSevenZipWorstWarning = 1;
-
-// What an abandoned statement said, or what the step found instead.
-std::wstring ResultOf(const StatementResult& statement, const std::wstring& otherwise) {
-  return statement ? FromUtf8(statement.failure) : otherwise;
-}
 }  // namespace
 
 void Vantrel::InstallPackage(const std::wstring& packagePath) {
@@ -97,16 +92,15 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
                     ChildStepFailure(L"the INF installer", installCommand, install));
       }
 
-      const std::wstring& source = infPath;
       const std::wstring destination = SystemRoot + L"\\inf";
       bool copied = false;
       ShellOutcome shell;
       const StatementResult copying =
-          Resume([&] { copied = CopyFiles(platform_, source, destination, &shell); });
+          Resume([&] { copied = CopyFiles(platform_, infPath, destination, &shell); });
       if (!copied) {
         NoteFailure(kExitInfCopyFailed,
                     StepFailure{L"copying the INF into the system's INF folder",
-                                L"Copy: " + source + L" -> " + destination,
+                                L"Copy: " + infPath + L" -> " + destination,
                                 ResultOf(copying, DescribeShellOutcome(shell))});
       }
     }

@@ -9,6 +9,8 @@
 #include <string>
 #include <utility>
 
+#include "helpers/text.h"
+
 namespace vantrel {
 
 // How a statement came out: run to its end, or abandoned with what the
@@ -18,6 +20,12 @@ struct StatementResult {
   std::string failure;
   explicit operator bool() const { return abandoned; }
 };
+
+// What an abandoned statement said, or, where it ran to its end, what the
+// step found instead.
+inline std::wstring ResultOf(const StatementResult& statement, const std::wstring& otherwise) {
+  return statement ? FromUtf8(statement.failure) : otherwise;
+}
 
 // Runs one statement; a failure abandons just that statement.
 template <typename Statement>

@@ -104,6 +104,12 @@ std::wstring ArchitectureName(InfArchitecture architecture) {
   return architecture == InfArchitecture::kAmd64 ? L"amd64" : L"x86";
 }
 
+std::wstring SectionList(const std::vector<std::wstring>& names) {
+  std::wstring list;
+  for (const std::wstring& name : names) list += (list.empty() ? L"[" : L", [") + name + L"]";
+  return list;
+}
+
 std::wstring PlacePath(const SourceFile& file) {
   return file.folder.empty() ? file.name : file.folder + L"\\" + file.name;
 }

@@ -49,6 +49,9 @@ struct InstallPlan {
 InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
                         const std::wstring& base = L"DefaultInstall");
 
+// "[a], [b]": section names as messages show them.
+std::wstring SectionList(const std::vector<std::wstring>& names);
+
 // The file's path relative to the INF's folder.
 std::wstring PlacePath(const SourceFile& file);
 

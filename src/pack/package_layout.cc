@@ -23,12 +23,6 @@ std::wstring Bundle(InfArchitecture architecture) {
   return architecture == InfArchitecture::kAmd64 ? L"the 64-bit bundle" : L"the 32-bit bundle";
 }
 
-std::wstring SectionList(const std::vector<std::wstring>& names) {
-  std::wstring list;
-  for (const std::wstring& name : names) list += (list.empty() ? L"[" : L", [") + name + L"]";
-  return list;
-}
-
 class Messages {
  public:
   explicit Messages(std::vector<std::wstring>& to) : to_(to) {}

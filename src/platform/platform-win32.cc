@@ -28,6 +28,7 @@ using ConvertStringSecurityDescriptorFn = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURIT
 SystemEntry<GetShortPathNameWFn> getShortPathNameW(L"kernel32.dll", "GetShortPathNameW");
 SystemEntry<PathFileExistsWFn> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
 SystemEntry<SHFileOperationWFn> shFileOperationW(L"shell32.dll", "SHFileOperationW");
+SystemEntry<decltype(&::IsWow64Process)> isWow64Process(L"kernel32.dll", "IsWow64Process");
 SystemEntry<ConvertStringSecurityDescriptorFn> convertStringSecurityDescriptor(
     L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
 
@@ -259,17 +260,8 @@ bool Win32Platform::RunsUnattended() {
 }
 
 bool Win32Platform::RunsUnderWow64() {
-  // Bound at run time: the program imports nothing beyond kernel32, user32
-  // and msvcrt, and a system without the call has no WoW64.
-  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-  FARPROC proc = kernel32 != nullptr ? GetProcAddress(kernel32, "IsWow64Process") : nullptr;
-  if (proc == nullptr) return false;
   BOOL wow64 = FALSE;
-  if (!reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void (*)()>(proc))(GetCurrentProcess(),
-                                                                             &wow64)) {
-    throw SystemFailure("IsWow64Process");
-  }
+  if (!isWow64Process.get()(GetCurrentProcess(), &wow64)) throw SystemFailure("IsWow64Process");
   return wow64 != FALSE;
 }
 

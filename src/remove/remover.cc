@@ -29,10 +29,6 @@ const wchar_t* OutcomeText(RemoveExit code) {
   return L"unknown outcome";
 }
 
-std::wstring ResultOf(const StatementResult& statement, const std::wstring& otherwise) {
-  return statement ? FromUtf8(statement.failure) : otherwise;
-}
-
 }  // namespace
 
 void Remover::Run() {
@@ -76,13 +72,11 @@ void Remover::Remove(const std::wstring& infName) {
     plan = PlanInstall(*inf, platform_.InstallerArchitecture(), L"DefaultUninstall");
   });
   if (checking || plan.section.empty()) {
-    std::wstring tried;
-    for (const std::wstring& name : plan.tried) tried += (tried.empty() ? L"[" : L", [") + name + L"]";
     NoteFailure(kRemoveNoUninstall,
                 StepFailure{L"checking the INF", L"INF: " + kept,
                             ResultOf(checking, L"no uninstall section for " +
                                                    ArchitectureName(platform_.InstallerArchitecture()) +
-                                                   L" (looked for " + tried + L")")});
+                                                   L" (looked for " + SectionList(plan.tried) + L")")});
     return;
   }
 
