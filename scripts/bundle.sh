@@ -1,21 +1,21 @@
 #!/usr/bin/env bash
 # Makes the release bundle: vantrel-<version>-<arch>.zip holding the program,
 # the package builder vantrel-pack.exe, the remover vantrel-remove.exe, the
-# 7-Zip console beside them as
-# 7z.exe with 7-Zip's licence notice, the text for administrators, the
-# deployment recipes and SHA256SUMS. The same programs give the same zip,
-# byte for byte.
-# Usage: bundle.sh <vantrel.exe> <vantrel-pack.exe> <vantrel-remove.exe> <7za.exe> <win32|win64> <version> <output folder>
+# 7-Zip console beside them (7z.exe and 7z.dll) with 7-Zip's licence, the
+# text for administrators, the deployment recipes and SHA256SUMS. The same
+# programs give the same zip, byte for byte.
+# Usage: bundle.sh <vantrel.exe> <vantrel-pack.exe> <vantrel-remove.exe> <7-Zip folder> <win32|win64> <version> <output folder>
 set -euo pipefail
 
 if [ $# -ne 7 ]; then
-  echo "usage: $0 <vantrel.exe> <vantrel-pack.exe> <vantrel-remove.exe> <7za.exe> <win32|win64> <version> <output folder>" >&2
+  echo "usage: $0 <vantrel.exe> <vantrel-pack.exe> <vantrel-remove.exe> <7-Zip folder> <win32|win64> <version> <output folder>" >&2
   exit 2
 fi
-program=$1 packer=$2 remover=$3 sevenza=$4 arch=$5 version=$6 out=$7
+program=$1 packer=$2 remover=$3 sevenzip=$4 arch=$5 version=$6 out=$7
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-for file in "$program" "$packer" "$remover" "$sevenza" "$root/docs/ADMIN.txt" "$root/docs/deploy.md" \
-            "$root/docs/7-ZIP-LICENSE.txt" "$root/scripts/7zip-bin-version.txt"; do
+pin="$root/scripts/7zip.txt"
+for file in "$program" "$packer" "$remover" "$sevenzip/7z.exe" "$sevenzip/7z.dll" "$sevenzip/License.txt" \
+            "$root/docs/ADMIN.txt" "$root/docs/deploy.md" "$root/docs/7-ZIP-LICENSE.txt" "$pin"; do
   [ -f "$file" ] || { echo "bundle: missing $file" >&2; exit 1; }
 done
 
@@ -26,7 +26,7 @@ mkdir "$stage/$name"
 cp "$program" "$stage/$name/vantrel.exe"
 cp "$packer" "$stage/$name/vantrel-pack.exe"
 cp "$remover" "$stage/$name/vantrel-remove.exe"
-cp "$sevenza" "$stage/$name/7z.exe"
+cp "$sevenzip/7z.exe" "$sevenzip/7z.dll" "$stage/$name/"
 # Windows editors expect CRLF in a text file handed to administrators.
 sed 's/$/\r/' "$root/docs/ADMIN.txt" >"$stage/$name/README.txt"
 sed 's/$/\r/' "$root/docs/deploy.md" >"$stage/$name/DEPLOY.md"
@@ -42,7 +42,7 @@ if [ -n "${VANTREL_SIGN_PKCS12:-}" ]; then
   (umask 077 && printf '%s' "$VANTREL_SIGN_PASSWORD" >"$stage/password")
   timestamp=()
   [ -n "${VANTREL_SIGN_TIMESTAMP_URL:-}" ] && timestamp=(-ts "$VANTREL_SIGN_TIMESTAMP_URL")
-  for file in vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe; do
+  for file in vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe 7z.dll; do
     osslsigncode sign -pkcs12 "$VANTREL_SIGN_PKCS12" -readpass "$stage/password" -h sha256 \
       -n "$file" "${timestamp[@]}" -in "$stage/$name/$file" -out "$stage/$file.signed" >&2 ||
       { echo "bundle: signing $file failed" >&2; exit 1; }
@@ -53,11 +53,16 @@ if [ -n "${VANTREL_SIGN_PKCS12:-}" ]; then
 else
   echo "bundle: $name is not signed (set VANTREL_SIGN_PKCS12 and VANTREL_SIGN_PASSWORD to sign it)" >&2
 fi
-sevenzip_bin_version="$(cat "$root/scripts/7zip-bin-version.txt")"
-sed -e "s/@SEVENZIP_BIN_VERSION@/$sevenzip_bin_version/" -e 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt" \
-  >"$stage/$name/7-ZIP-LICENSE.txt"
+pin_field() { awk -v key="$1" '$1 == key { print $2; exit }' "$pin"; }
+# The notice, then 7-Zip's own licence information as its author ships it
+# (already CRLF).
+{
+  sed -e "s/@SEVENZIP_RELEASE@/$(pin_field release)/" -e "s/@SEVENZIP_PACKAGE@/$(pin_field package)/" \
+      -e "s/@SEVENZIP_PACKAGE_VERSION@/$(pin_field version)/" -e 's/$/\r/' "$root/docs/7-ZIP-LICENSE.txt"
+  cat "$sevenzip/License.txt"
+} >"$stage/$name/7-ZIP-LICENSE.txt"
 (cd "$stage/$name" &&
-  sha256sum vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe README.txt DEPLOY.md 7-ZIP-LICENSE.txt >SHA256SUMS)
+  sha256sum vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe 7z.dll README.txt DEPLOY.md 7-ZIP-LICENSE.txt >SHA256SUMS)
 # Nothing of the machine, the folder or the time goes into the zip: fixed
 # dates and modes, no owners (-X), the files in one fixed order, no folder
 # entries (-D).

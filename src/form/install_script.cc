@@ -5,6 +5,7 @@
 #include "form/vantrel.h"
 #include "helpers/module1.h"
 #include "helpers/text.h"
+#include "inf/driver_store_name.h"
 
 namespace vantrel {
 
@@ -19,8 +20,16 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   ScopedMutex installLock(platform_);
 
   // The work folder is fixed, so two runs at once would delete each other's
-  // files; the second one waits for the first.
-  Resume([&] { installLock.Reset(platform_.AcquireNamedMutex(kInstallLockName)); });
+  // files; the second one waits for the first. Without the lock nothing is
+  // touched.
+  const StatementResult locking =
+      Resume([&] { installLock.Reset(platform_.AcquireNamedMutex(kInstallLockName)); });
+  if (locking) {
+    NoteFailure(kExitWorkFolderNotPrepared,
+                StepFailure{L"taking the install lock", std::wstring(L"Lock: ") + kInstallLockName,
+                            FromUtf8(locking.failure)});
+    End();
+  }
 
   // Anyone may make folders in the system's Temp folder. Only a work folder
   // that this run made itself, closed to everyone but the administrators,
@@ -36,25 +45,34 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
     End();
   }
 
-  // A step counts as done only once its statement has run to the end.
+  // A step counts as done only once its statement has run to the end. A link
+  // that a step brought would send the next step's files, the INF copy or
+  // the clean-up wherever it leads, so no step runs after one.
   bool unpacked = false, cabinetsExpanded = false, infsExpanded = false;
   Resume([&] {
     unpacked = Extract(L"7-Zip unpacking the package",
                        UnpackPackageCommand(AppPath, packagePath, Temp), std::wstring());
   });
-  Resume([&] {
-    cabinetsExpanded = Extract(L"7-Zip expanding the cabinets",
-                               ExpandCabinetsCommand(AppPath, Temp), CabinetsPattern(Temp));
-  });
-  Resume([&] {
-    infsExpanded = Extract(L"7-Zip expanding the compressed INF files",
-                           ExpandCompressedInfsCommand(AppPath, Temp),
-                           CompressedInfsPattern(Temp));
-  });
+  bool linkFree = WorkFolderHoldsNoLink(L"unpacking the package");
+  if (linkFree) {
+    Resume([&] {
+      cabinetsExpanded = Extract(L"7-Zip expanding the cabinets",
+                                 ExpandCabinetsCommand(AppPath, Temp), CabinetsPattern(Temp));
+    });
+    linkFree = WorkFolderHoldsNoLink(L"expanding the cabinets");
+  }
+  if (linkFree) {
+    Resume([&] {
+      infsExpanded = Extract(L"7-Zip expanding the compressed INF files",
+                             ExpandCompressedInfsCommand(AppPath, Temp),
+                             CompressedInfsPattern(Temp));
+    });
+    linkFree = WorkFolderHoldsNoLink(L"expanding the compressed INF files");
+  }
   const StatementResult search =
       Resume([&] { infName = platform_.FirstMatch(Temp + L"\\*.inf"); });
 
-  if (!(unpacked && cabinetsExpanded && infsExpanded)) {
+  if (!(unpacked && cabinetsExpanded && infsExpanded && linkFree)) {
     // Half a package installs half a product, or an INF whose files are
     // missing, which makes the INF installer wait for ever for a disk.
     NoteFailure(kExitUnpackFailed, StepFailure{L"unpacking the package", L"-", L"-"});
@@ -65,6 +83,14 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
     NoteFailure(kExitNoInf, StepFailure{L"looking for the INF file",
                                         L"Pattern: " + Temp + L"\\*.inf",
                                         ResultOf(search, L"no INF file in the package")});
+  } else if (IsDriverStoreInfName(infName)) {
+    // The system names each installed driver package's INF so; the copy
+    // would overwrite another driver's INF, so nothing is installed.
+    NoteFailure(kExitInfCopyFailed,
+                StepFailure{L"checking the INF's name", L"INF: " + Temp + L"\\" + infName,
+                            L"oem<number>.inf is the name Windows gives the INF of an installed "
+                            L"driver package: the copy would replace " + SystemRoot + L"\\inf\\" +
+                                infName + L"; nothing was installed"});
   } else {
     // The INF installer is not started on an INF it cannot install here, and
     // no INF copy is kept: that copy is what the deployment tools' detection
@@ -132,6 +158,18 @@ bool Vantrel::PrepareWorkFolder(std::wstring& unready) {
   // Fails too when someone made the folder again in the meantime.
   platform_.CreatePrivateFolder(Temp);
   return true;
+}
+
+bool Vantrel::WorkFolderHoldsNoLink(const std::wstring& after) {
+  FolderLink link;
+  const StatementResult walking = Resume([&] { link = platform_.FirstLinkIn(Temp); });
+  if (!walking && link.path.empty()) return true;
+  // A tree that cannot be read cannot be shown to be free of links.
+  NoteFailure(kExitUnpackFailed,
+              StepFailure{L"looking for links after " + after, L"Folder: " + Temp,
+                          ResultOf(walking, L"the package brought a " + link.kind + L", " +
+                                                link.path + L"; links are refused")});
+  return false;
 }
 
 bool Vantrel::Extract(const std::wstring& step, const std::wstring& commandLine,

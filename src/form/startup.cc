@@ -35,8 +35,17 @@ void Vantrel::Form_Load() {
     packageNamed_ = cleaned;
     packagePath = std::move(cleaned);
   });
-  Resume([&] { packagePath = ShortPath(platform_, packagePath); });
-  Resume([&] { AppPath = ShortPath(platform_, AppPath); });
+  // Where the system gives no short form (8.3 names off, a folder that can
+  // be passed through but not listed), the long path is the path; both go
+  // onto the command lines in quotes.
+  Resume([&] {
+    const std::wstring shortForm = ShortPath(platform_, packagePath);
+    if (!shortForm.empty()) packagePath = shortForm;
+  });
+  Resume([&] {
+    const std::wstring shortForm = ShortPath(platform_, AppPath);
+    if (!shortForm.empty()) AppPath = shortForm;
+  });
 
   if (GuardHolds([&] { return !FileExists(platform_, packagePath); })) {
     if (packageNamed) {

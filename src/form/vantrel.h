@@ -52,6 +52,9 @@ class Vantrel {
   // extract.
   bool Extract(const std::wstring& step, const std::wstring& commandLine,
                const std::wstring& sourcePattern);
+  // False, with the failure noted, when the work folder holds a link or
+  // cannot be searched for one.
+  bool WorkFolderHoldsNoLink(const std::wstring& after);
   // Why the INF installer could not install the INF in the work folder on
   // this platform, or empty where nothing stands in its way.
   std::wstring WhyInfCannotInstall(const std::wstring& infPath);

@@ -77,11 +77,18 @@ bool CopyFiles(Platform& platform, const std::wstring& source,
 bool DeleteFolder(Platform& platform, const std::wstring& path, ShellOutcome* outcome) {
   if (!FileExists(platform, path)) return false;
 
-  ShellFileOperation operation;
-  operation.wFunc = kShellDelete;
-  operation.pFrom = SingleItemList(path);
-  operation.fFlags = kShellSilent | kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi;
-  return RunShellOperation(platform, operation, outcome);
+  // The shell of older systems deletes what a junction leads to, and no
+  // shell deletes a path past MAX_PATH; a package may bring both.
+  if (platform.FirstLinkIn(path).path.empty()) {
+    ShellFileOperation operation;
+    operation.wFunc = kShellDelete;
+    operation.pFrom = SingleItemList(path);
+    operation.fFlags = kShellSilent | kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi;
+    const bool deleted = RunShellOperation(platform, operation, outcome);
+    if (!FileExists(platform, path)) return deleted;
+  }
+  platform.DeleteTree(path);
+  return true;
 }
 
 }  // namespace vantrel

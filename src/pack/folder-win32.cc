@@ -48,8 +48,10 @@ void ListInto(const std::wstring& folder, const std::wstring& prefix,
     const std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
     const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    entries.push_back({prefix + name, isFolder});
-    if (isFolder) subfolders.push_back(name);
+    const bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    entries.push_back({prefix + name, isFolder, isLink});
+    // A link to a folder is listed, never entered.
+    if (isFolder && !isLink) subfolders.push_back(name);
   } while (FindNextFileW(search.get(), &found));
   if (GetLastError() != ERROR_NO_MORE_FILES) throw SystemFailure("FindNextFileW");
   for (const std::wstring& name : subfolders) {
@@ -109,6 +111,7 @@ StageFolder::~StageFolder() {
     const std::vector<FolderEntry> entries = ListFolder(path_);
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
       const std::wstring path = path_ + L"\\" + entry->name;
+      // RemoveDirectoryW takes a folder link away as a link.
       if (entry->isFolder) RemoveDirectoryW(path.c_str());
       else DeleteFileW(path.c_str());
     }

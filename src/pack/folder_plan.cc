@@ -11,6 +11,12 @@ FolderPlan PlanFolder(const std::vector<FolderEntry>& entries) {
   std::vector<std::wstring> infs;
   bool anyFile = false;
   for (const FolderEntry& entry : entries) {
+    if (entry.isLink) {
+      plan.problem = L"the folder holds a link, \"" + entry.name + L"\"; a package holds files "
+                     L"and folders only";
+      plan.payload.clear();
+      return plan;
+    }
     if (entry.isFolder) continue;
     anyFile = true;
     if (entry.name.find(L'\\') == std::wstring::npos && WildcardMatch(L"*.inf", entry.name)) {

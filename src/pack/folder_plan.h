@@ -10,6 +10,8 @@ namespace vantrel {
 struct FolderEntry {
   std::wstring name;  // relative to the folder, "\" between its parts
   bool isFolder = false;
+  // A symbolic link, junction or other reparse point: never followed.
+  bool isLink = false;
 };
 
 struct FolderPlan {
@@ -19,7 +21,8 @@ struct FolderPlan {
 };
 
 // Only the top of the folder can hold the package's INF; an INF in a
-// subfolder is a file like any other.
+// subfolder is a file like any other. A link is refused: the package would
+// carry whatever it leads to, or the installer would refuse the package.
 FolderPlan PlanFolder(const std::vector<FolderEntry>& entries);
 
 // foo.inf -> foo.in_, the usual name of a compressed file.

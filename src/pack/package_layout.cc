@@ -4,6 +4,7 @@
 #include <set>
 
 #include "helpers/text.h"
+#include "inf/driver_store_name.h"
 #include "inf/install_plan.h"
 
 namespace vantrel {
@@ -108,6 +109,11 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
     }
   }
 
+  if (IsDriverStoreInfName(infName)) {
+    layout.refusals.push_back(L"\"" + infName + L"\" is the name Windows gives the INF of an "
+                              L"installed driver package, which the installer refuses to "
+                              L"replace: give the INF a name of its own");
+  }
   if (layout.platforms.empty()) {
     layout.refusals.push_back(L"the INF has no install section for any platform (looked for " +
                               SectionList(tried) + L")");

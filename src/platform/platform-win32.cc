@@ -9,6 +9,7 @@
 #include "inf/inf_file-win32.h"
 #include "platform/child_dialogs-win32.h"
 #include "platform/event_log-win32.h"
+#include "platform/folder_tree-win32.h"
 #include "platform/system_entry-win32.h"
 #include "platform/system_error-win32.h"
 #include "platform/system_folders-win32.h"
@@ -373,6 +374,10 @@ int Win32Platform::SHFileOperation(ShellFileOperation& operation) {
   operation.fAnyOperationsAborted = record.fAnyOperationsAborted != FALSE;
   return result;
 }
+
+FolderLink Win32Platform::FirstLinkIn(const std::wstring& path) { return FirstLinkInTree(path); }
+
+void Win32Platform::DeleteTree(const std::wstring& path) { DeleteWholeTree(path); }
 
 std::unique_ptr<InfSource> Win32Platform::OpenInf(const std::wstring& path) {
   return std::unique_ptr<InfSource>(new InfFile(path));

@@ -58,6 +58,8 @@ class Win32Platform : public Platform {
                                  std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
+  FolderLink FirstLinkIn(const std::wstring& path) override;
+  void DeleteTree(const std::wstring& path) override;
   std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
   InfArchitecture InstallerArchitecture() override;
   void WriteRunEvent(bool failure, std::uint32_t eventId,

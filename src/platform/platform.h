@@ -58,6 +58,13 @@ struct ChildDialog {
   bool showsProgress = false;
 };
 
+// An entry that leads elsewhere: a symbolic link, a junction, a mount point
+// or any other reparse point. An empty path means "none".
+struct FolderLink {
+  std::wstring path;
+  std::wstring kind;
+};
+
 // The shell's file-operation record as the program fills it. The lists in
 // `pFrom` and `pTo` already end in the two NULs the shell requires; an empty
 // `pTo` stands for "no destination".
@@ -173,6 +180,15 @@ class Platform {
   // SHFileOperationW: performs the copy or delete, sets the aborted flag and
   // returns the call's own result (0 on success).
   virtual int SHFileOperation(ShellFileOperation& operation) = 0;
+
+  // The first link found in the tree at the path (the path itself included;
+  // a file is a tree of one), following none, at any path length. Throws
+  // PlatformFailure when part of the tree cannot be read.
+  virtual FolderLink FirstLinkIn(const std::wstring& path) = 0;
+  // Deletes the tree at the path, at any path length, read-only files too; a
+  // link goes as a link, never what it leads to. Throws PlatformFailure
+  // naming the first entry that could not be deleted.
+  virtual void DeleteTree(const std::wstring& path) = 0;
 
   // The INF as the system's INF parser reads it. Throws PlatformFailure when
   // the parser refuses it, with the parser's error.

@@ -1,7 +1,8 @@
 // How vantrel-remove ends. Deployment tools map these numbers, so they never
-// change meaning. Apart from 0 they differ from every code of vantrel.exe:
-// Intune and Configuration Manager take one list of codes for an
-// application's install and uninstall commands alike.
+// change meaning. Apart from 0 and 7 they differ from every code of
+// vantrel.exe: Intune and Configuration Manager take one list of codes for an
+// application's install and uninstall commands alike, and 7 means the same
+// to both (the install lock could not be had; nothing was changed).
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@ namespace vantrel {
 
 enum RemoveExit : std::uint32_t {
   kRemoved = 0,
+  kRemoveNoLock = 7,            // the install lock could not be created or taken; nothing run
   kRemoveNoInfNamed = 11,       // no argument, or only blanks and quotes
   kRemoveNotABareName = 12,     // a path, a folder, a drive or wildcards
   kRemoveNothingToRemove = 13,  // no such INF in %SystemRoot%\inf: already removed

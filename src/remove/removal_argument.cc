@@ -1,6 +1,7 @@
 #include "remove/removal_argument.h"
 
 #include "helpers/text.h"
+#include "inf/driver_store_name.h"
 
 namespace vantrel {
 
@@ -22,6 +23,14 @@ RemovalArgument ParseRemovalArgument(const std::wstring& argumentText) {
     return argument;
   }
   argument.infName = WildcardMatch(L"*.inf", name) ? name : name + L".inf";
+  // Vantrel never keeps an INF under such a name: it is another installed
+  // driver's, and its uninstall and deletion would be that driver's too.
+  if (IsDriverStoreInfName(argument.infName)) {
+    argument.refusal = kRemoveNotABareName;
+    argument.problem = L"\"" + argument.infName + L"\" is the name Windows gives the INF of an "
+                       L"installed driver package; Vantrel never installs one";
+    argument.infName.clear();
+  }
   return argument;
 }
 

@@ -25,6 +25,7 @@ const wchar_t* OutcomeText(RemoveExit code) {
     case kRemoveNoUninstall: return L"the INF cannot be removed; nothing was run, its copy is kept";
     case kRemoveUninstallFailed: return L"the uninstall failed; the INF copy is kept";
     case kRemoveCopyNotDeleted: return L"uninstalled, but the INF copy could not be deleted";
+    case kRemoveNoLock: return L"the install lock could not be taken; nothing was run";
   }
   return L"unknown outcome";
 }
@@ -49,8 +50,15 @@ void Remover::Run() {
 
 void Remover::Remove(const std::wstring& infName) {
   ScopedMutex lock(platform_);
-  // An install and a removal never overlap.
-  Resume([&] { lock.Reset(platform_.AcquireNamedMutex(kInstallLockName)); });
+  // An install and a removal never overlap; without the lock nothing is run.
+  const StatementResult locking =
+      Resume([&] { lock.Reset(platform_.AcquireNamedMutex(kInstallLockName)); });
+  if (locking) {
+    NoteFailure(kRemoveNoLock, StepFailure{L"taking the install lock",
+                                           std::wstring(L"Lock: ") + kInstallLockName,
+                                           FromUtf8(locking.failure)});
+    return;
+  }
 
   std::wstring kept;
   const StatementResult locating =

@@ -21,6 +21,12 @@ MemoryPlatform ReadyToInstall() {
   return platform;
 }
 
+std::wstring Joined(const std::vector<std::wstring>& lines) {
+  std::wstring text;
+  for (const auto& line : lines) text += line + L"\n";
+  return text;
+}
+
 std::wstring Quoted(const std::wstring& text) {
   std::wstring shown;
   for (wchar_t c : text) {
@@ -255,6 +261,45 @@ int MemoryPlatform::SHFileOperation(ShellFileOperation& operation) {
     if (undeletable.count(path) == 0) existingPaths.erase(path);
   }
   return shellResult;
+}
+
+namespace {
+bool InTree(const std::wstring& path, const std::wstring& tree) {
+  return path == tree || path.compare(0, tree.size() + 1, tree + L"\\") == 0;
+}
+}  // namespace
+
+FolderLink MemoryPlatform::FirstLinkIn(const std::wstring& path) {
+  Record(L"FirstLinkIn " + Quoted(path));
+  FailIfTold("FirstLinkIn");
+  for (const FolderLink& link : links) {
+    if (InTree(link.path, path)) return link;
+  }
+  return FolderLink();
+}
+
+void MemoryPlatform::DeleteTree(const std::wstring& path) {
+  Record(L"DeleteTree " + Quoted(path));
+  FailIfTold("DeleteTree");
+  links.erase(std::remove_if(links.begin(), links.end(),
+                             [&](const FolderLink& link) { return InTree(link.path, path); }),
+              links.end());
+  const bool existed = existingPaths.count(path) != 0;
+  bool held = false;
+  for (auto entry = existingPaths.begin(); entry != existingPaths.end();) {
+    if (!InTree(*entry, path)) {
+      ++entry;
+    } else if (undeletable.count(*entry) != 0) {
+      held = true;
+      ++entry;
+    } else {
+      entry = existingPaths.erase(entry);
+    }
+  }
+  if (!held) return;
+  // A folder with something left in it stays.
+  if (existed) existingPaths.insert(path);
+  throw PlatformFailure("DeleteFileW: in use by another process (32)", 32);
 }
 
 std::unique_ptr<InfSource> MemoryPlatform::OpenInf(const std::wstring& path) {

@@ -55,6 +55,9 @@ class MemoryPlatform : public Platform {
   std::set<std::wstring> existingPaths;
   std::set<std::wstring> undeletable;
   std::map<std::wstring, std::wstring> firstMatches;  // pattern -> bare name
+  // The links in the file system, by full path; DeleteTree takes away those
+  // in the tree it deletes.
+  std::vector<FolderLink> links;
   // Decides each launched command's behaviour; by default every child
   // starts and ends at once with exit code 0.
   std::function<ChildScript(const std::wstring& commandLine)> childFor;
@@ -117,6 +120,8 @@ class MemoryPlatform : public Platform {
                                  std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
+  FolderLink FirstLinkIn(const std::wstring& path) override;
+  void DeleteTree(const std::wstring& path) override;
   std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
   InfArchitecture InstallerArchitecture() override;
   void WriteRunEvent(bool failure, std::uint32_t eventId,
@@ -146,6 +151,9 @@ class MemoryPlatform : public Platform {
 // package is unpacked.
 MemoryPlatform ReadyToInstall();
 extern const std::wstring kWorkFolder;
+
+// An event's lines as one text, a line break after each.
+std::wstring Joined(const std::vector<std::wstring>& lines);
 
 // Text for messages and call records.
 std::wstring Quoted(const std::wstring& text);

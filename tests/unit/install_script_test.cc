@@ -2,6 +2,7 @@
 // work folder, and how a failing step affects the rest and the exit code.
 #include <gtest/gtest.h>
 
+#include "inf/driver_store_name.h"
 #include "memory_platform.h"
 
 namespace vantrel {
@@ -41,10 +42,19 @@ TEST(InstallScript, ProgramsByFullPathAndCommandTextsCharacterForCharacter) {
             (Calls{L"SHFileOperation 2 [" + kWork + L"\\driver.inf" + kShownNul2 +
                    L"] [C:\\WINDOWS\\inf" + kShownNul2 + L"]"}));
 
-  // A program folder without a drive (its short form could not be had)
-  // would make 7z.exe a path relative to the current folder: not started.
+  // Without a short form (8.3 names off) the long paths serve, quoted.
+  MemoryPlatform longNames = ReadyToInstall();
+  longNames.shortPaths.clear();
+  longNames.existingPaths.insert(L"C:\\Package Store\\driver.7z");
+  EXPECT_EQ(longNames.RunProgram(), 0u);
+  EXPECT_EQ(longNames.launched.front(),
+            L"\"C:\\Program Files\\Vantrel\\7z\" x -y -aoa \"C:\\Package Store\\driver.7z\" "
+            L"-o\"C:\\WINDOWS\\Temp\\Vantrel\"");
+
+  // A program folder without a drive would make 7z.exe a path relative to
+  // the current folder: not started.
   MemoryPlatform relative = ReadyToInstall();
-  relative.shortPaths.erase(L"C:\\Program Files\\Vantrel");
+  relative.programFolder = L"Vantrel";
   EXPECT_EQ(relative.RunProgram(), 3u);
   EXPECT_TRUE(relative.launched.empty());
 }
@@ -201,16 +211,59 @@ TEST(InstallScript, AnInfThatCannotInstallHereStartsNothingAndKeepsNoCopy) {
   EXPECT_EQ(unreadable.launched.size(), 4u);
 }
 
+TEST(InstallScript, ALinkInTheWorkFolderOrAnInfOfTheDriverStoresNamingInstallsNothing) {
+  // A junction that the package brought would take the cabinets' files
+  // wherever it leads: no later step runs.
+  MemoryPlatform platform = ReadyToInstall();
+  platform.childFor = [&](const std::wstring& command) {
+    if (command.find(L"-aoa \"") != std::wstring::npos) {
+      platform.links.push_back(FolderLink{kWork + L"\\i386", L"junction or mount point"});
+    }
+    return Exits(0);
+  };
+  EXPECT_EQ(platform.RunProgram(), 3u);
+  EXPECT_EQ(platform.launched.size(), 1u);
+  EXPECT_EQ(Copies(platform), 0u);
+  EXPECT_EQ(platform.events[0][4], L"Result: the package brought a junction or mount point, " +
+                                       kWork + L"\\i386; links are refused");
+  // The clean-up takes it away as a link, without the shell.
+  EXPECT_EQ(platform.CallsStartingWith(L"DeleteTree"), (Calls{L"DeleteTree [" + kWork + L"]"}));
+  EXPECT_TRUE(platform.CallsStartingWith(L"SHFileOperation 3").empty());
+
+  // oem<number>.inf is another installed driver's INF in the INF folder.
+  for (const wchar_t* name : {L"oem12.inf", L"OEM7.INF"}) {
+    MemoryPlatform oem = ReadyToInstall();
+    oem.firstMatches[kWork + L"\\*.inf"] = name;
+    EXPECT_EQ(oem.RunProgram(), 6u) << name;
+    EXPECT_EQ(oem.launched.size(), 3u) << name;
+    EXPECT_EQ(Copies(oem), 0u) << name;
+    EXPECT_NE(oem.events[0][4].find(L"replace C:\\WINDOWS\\inf\\" + std::wstring(name)),
+              std::wstring::npos);
+  }
+  for (const wchar_t* name : {L"oem.inf", L"oem1a.inf", L"myoem1.inf", L"oem1.inf.bak"}) {
+    EXPECT_FALSE(IsDriverStoreInfName(name)) << name;
+  }
+}
+
 TEST(InstallScript, FailingStepsAreAbandonedOneByOneAndStillCount) {
   MemoryPlatform platform = ReadyToInstall();
-  platform.failing = {"AcquireNamedMutex", "SHFileOperation", "SystemFolder"};
+  platform.failing = {"SHFileOperation", "SystemFolder"};
   // The installer cannot be found and the copy fails outright: neither is
   // a success, though each statement was abandoned without a word.
   EXPECT_EQ(platform.RunProgram(), 5u);
   EXPECT_EQ(platform.launched.size(), 3u);
   // Copy and final delete were attempted although each one failed.
   EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation").size(), 2u);
-  EXPECT_TRUE(platform.CallsStartingWith(L"ReleaseNamedMutex").empty());
+
+  // Without the lock another run may be using the work folder: nothing is
+  // touched, and the record says why.
+  MemoryPlatform unlocked = ReadyToInstall();
+  unlocked.failing = {"AcquireNamedMutex"};
+  EXPECT_EQ(unlocked.RunProgram(), 7u);
+  EXPECT_TRUE(unlocked.launched.empty());
+  EXPECT_TRUE(unlocked.shellOperations.empty());
+  EXPECT_TRUE(unlocked.CallsStartingWith(L"ReleaseNamedMutex").empty());
+  EXPECT_NE(Joined(unlocked.events.back()).find(L"taking the install lock"), std::wstring::npos);
 
   MemoryPlatform lostInf = ReadyToInstall();
   lostInf.failing = {"FirstMatch"};

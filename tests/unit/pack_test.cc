@@ -57,6 +57,10 @@ TEST(PackFolder, OneInfAndFilesOrARefusal) {
   const FolderPlan deep = PlanFolder({{L"a.inf"}, {L"i386", true}, {L"i386\\x.inf"}});
   EXPECT_EQ(deep.problem, L"");
   EXPECT_EQ(deep.payload, std::vector<std::wstring>{L"i386\\x.inf"});
+  // A link is never packed as what it leads to.
+  const FolderPlan linked = PlanFolder({{L"a.inf"}, {L"i386", true, true}});
+  EXPECT_NE(linked.problem.find(L"a link, \"i386\""), std::wstring::npos) << linked.problem;
+  EXPECT_TRUE(linked.payload.empty());
 }
 
 std::vector<std::wstring> Placed(const PackageLayout& layout) {
@@ -144,6 +148,10 @@ TEST(PackLayout, OnlyWhatCannotInstallIsRefusedTheRealReasonFirst) {
                                L"the INF has no install section for any platform (looked for "
                                L"[DefaultInstall.NTx86], [DefaultInstall.NT], [DefaultInstall], "
                                L"[DefaultInstall.NTamd64])"});
+  // Another installed driver's INF in the INF folder bears that name.
+  const PackageLayout oem = LayOutPackage(InfText(L"[DefaultInstall]\n"), L"oem4.inf", {});
+  EXPECT_EQ(oem.code, PackExit::kInfRefused);
+  EXPECT_TRUE(Mentions(oem.refusals, L"\"oem4.inf\" is the name Windows gives")) << oem.refusals[0];
 
   // A missing file decides the code and comes first; outside places, a
   // missing file-list section and a cabinet beside the INF are refused too.

@@ -114,6 +114,10 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
             L"declined"},
            {"a path", [](MemoryPlatform& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 12,
             false, nullptr},
+           {"another driver's INF", [](MemoryPlatform& p) { p.argumentText = L"oem3"; }, 12, false,
+            nullptr},
+           {"no lock", [](MemoryPlatform& p) { p.failing = {"AcquireNamedMutex"}; }, 7, false,
+            L"Result: AcquireNamedMutex"},
        }) {
     MemoryPlatform platform = WithKeptInf();
     c.arrange(platform);

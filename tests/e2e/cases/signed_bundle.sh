@@ -29,9 +29,14 @@ unsigned="$CASE_UNIX/unsigned"
 mkdir -p "$unsigned"
 unzip -q -j "$VANTREL_BUNDLE" -d "$unsigned"
 version="$(basename "$VANTREL_BUNDLE" | sed -n 's/^vantrel-\(.*\)-win[0-9]*\.zip$/\1/p')"
+# 7-Zip as the bundle ships it, with the licence text its author ships.
+mkdir -p "$CASE_UNIX/7zip"
+cp "$unsigned/7z.exe" "$unsigned/7z.dll" "$CASE_UNIX/7zip/"
+pin_field() { awk -v key="$1" '$1 == key { print $2; exit }' "$VANTREL_ROOT/scripts/7zip.txt"; }
+cp "$VANTREL_ROOT/.tools/$(pin_field package)-$(pin_field version)/win/ia32/License.txt" "$CASE_UNIX/7zip/"
 VANTREL_SIGN_PKCS12="$pki/signer.p12" VANTREL_SIGN_PASSWORD='throw away' \
   bash "$VANTREL_ROOT/scripts/bundle.sh" "$unsigned/vantrel.exe" "$unsigned/vantrel-pack.exe" \
-  "$unsigned/vantrel-remove.exe" "$unsigned/7z.exe" "$VANTREL_WINE_ARCH" "$version" "$CASE_UNIX/out" \
+  "$unsigned/vantrel-remove.exe" "$CASE_UNIX/7zip" "$VANTREL_WINE_ARCH" "$version" "$CASE_UNIX/out" \
   >"$CASE_UNIX/bundle.log" 2>&1
 expect_eq "exit code of bundle.sh with a certificate" "$?" 0
 sed 's/^/      | /' "$CASE_UNIX/bundle.log" | grep -v 'Succeeded' | head -5
@@ -42,7 +47,7 @@ unzip -q -j "$CASE_UNIX/out/vantrel-$version-$VANTREL_WINE_ARCH.zip" -d "$signed
   fail "SHA256SUMS do not match the signed programs"
 
 verify() { osslsigncode verify -CAfile "$pki/ca.pem" -in "$1" >"$CASE_UNIX/verify.log" 2>&1; }
-for program in vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe; do
+for program in vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe 7z.dll; do
   if verify "$signed/$program"; then
     pass "$program verifies against the test CA"
   else

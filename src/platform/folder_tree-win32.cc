@@ -1,0 +1,198 @@
+#include "platform/folder_tree-win32.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/system_error-win32.h"
+#include "platform/unique_handle-win32.h"
+
+namespace vantrel {
+
+namespace {
+
+struct TreeEntry {
+  std::wstring name;
+  DWORD attributes = 0;
+  DWORD reparseTag = 0;
+};
+
+// The "\\?\" form lifts MAX_PATH, but it also turns off the system's own
+// normalisation, so the path is made full first.
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0],
+                                     nullptr);
+    if (n == 0) throw SystemFailure("GetFullPathNameW");
+    if (n < full.size()) {
+      full.resize(n);
+      break;
+    }
+    full.resize(n);
+  }
+  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  if (full.compare(0, 4, L"\\\\?\\") == 0) return full;
+  if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+// The path as the rest of the program and the record spell it.
+std::wstring OrdinaryPath(const std::wstring& extended) {
+  if (extended.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\\\" + extended.substr(8);
+  if (extended.compare(0, 4, L"\\\\?\\") == 0) return extended.substr(4);
+  return extended;
+}
+
+std::string Subject(const char* call, const std::wstring& extended) {
+  return std::string(call) + " for " + ToUtf8(OrdinaryPath(extended));
+}
+
+bool IsGone(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
+
+bool IsLink(const TreeEntry& entry) { return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+
+// Only a real folder is entered; a link to a folder is an entry like a file.
+bool IsRealFolder(const TreeEntry& entry) {
+  return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !IsLink(entry);
+}
+
+TreeEntry EntryOf(const WIN32_FIND_DATAW& found) {
+  TreeEntry entry;
+  entry.name = found.cFileName;
+  entry.attributes = found.dwFileAttributes;
+  // The search reports the reparse tag only for reparse points.
+  entry.reparseTag = IsLink(entry) ? found.dwReserved0 : 0;
+  return entry;
+}
+
+// The path itself as an entry; false when there is nothing at the path.
+bool RootEntry(const std::wstring& extended, TreeEntry& root) {
+  WIN32_FIND_DATAW found = {};
+  UniqueFindHandle search(FindFirstFileW(extended.c_str(), &found));
+  if (!search) {
+    const DWORD code = GetLastError();
+    if (IsGone(code)) return false;
+    throw SystemFailure(Subject("FindFirstFileW", extended).c_str(), code);
+  }
+  root = EntryOf(found);
+  return true;
+}
+
+std::vector<TreeEntry> EntriesOf(const std::wstring& folder) {
+  std::vector<TreeEntry> entries;
+  WIN32_FIND_DATAW found = {};
+  UniqueFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+  if (!search) {
+    const DWORD code = GetLastError();
+    if (IsGone(code)) return entries;
+    throw SystemFailure(Subject("FindFirstFileW", folder).c_str(), code);
+  }
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") entries.push_back(EntryOf(found));
+  } while (FindNextFileW(search.get(), &found));
+  const DWORD code = GetLastError();
+  if (code != ERROR_NO_MORE_FILES) throw SystemFailure(Subject("FindNextFileW", folder).c_str(), code);
+  return entries;
+}
+
+// Walks the tree depth first without recursion, so that a package's deepest
+// path cannot exhaust the stack; only the current path and the entries still
+// to visit beside it are held. Visit(path, entry) is called for every entry
+// below the root folder, before anything inside it, and may end the walk by
+// returning false; Leave(path, entry) once a folder's contents are done, the
+// root's last.
+template <typename Visit, typename Leave>
+void WalkTree(const std::wstring& root, const TreeEntry& rootEntry, Visit visit, Leave leave) {
+  struct Level {
+    std::size_t pathLength;
+    TreeEntry folder;
+    std::vector<TreeEntry> pending;
+  };
+  std::wstring path = root;
+  std::vector<Level> levels;
+  levels.push_back(Level{path.size(), rootEntry, EntriesOf(path)});
+  while (!levels.empty()) {
+    path.resize(levels.back().pathLength);
+    if (levels.back().pending.empty()) {
+      const TreeEntry folder = std::move(levels.back().folder);
+      levels.pop_back();
+      leave(path, folder);
+      continue;
+    }
+    const TreeEntry entry = std::move(levels.back().pending.back());
+    levels.back().pending.pop_back();
+    path += L"\\" + entry.name;
+    if (!visit(path, entry)) return;
+    if (IsRealFolder(entry)) levels.push_back(Level{path.size(), entry, EntriesOf(path)});
+  }
+}
+
+std::wstring LinkKind(DWORD reparseTag) {
+  switch (reparseTag) {
+    case IO_REPARSE_TAG_SYMLINK:
+      return L"symbolic link";
+    case IO_REPARSE_TAG_MOUNT_POINT:
+      return L"junction or mount point";
+    default: {
+      wchar_t tag[16];
+      std::swprintf(tag, sizeof tag / sizeof tag[0], L"0x%08lX", static_cast<unsigned long>(reparseTag));
+      return std::wstring(L"reparse point (tag ") + tag + L")";
+    }
+  }
+}
+
+void DeleteEntry(const std::wstring& path, const TreeEntry& entry) {
+  // A read-only entry would refuse to go; a link's attributes are left alone,
+  // since on some systems setting them reaches the link's target.
+  if (!IsLink(entry) && (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetFileAttributesW(path.c_str(), entry.attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  }
+  // RemoveDirectory takes a junction or a folder link away as a link.
+  const bool folder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (folder ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str())) return;
+  const DWORD code = GetLastError();
+  if (IsGone(code)) return;
+  throw SystemFailure(Subject(folder ? "RemoveDirectoryW" : "DeleteFileW", path).c_str(), code);
+}
+
+}  // namespace
+
+FolderLink FirstLinkInTree(const std::wstring& path) {
+  const std::wstring root = ExtendedLengthPath(path);
+  TreeEntry rootEntry;
+  if (!RootEntry(root, rootEntry)) return FolderLink();
+  if (IsLink(rootEntry)) return FolderLink{OrdinaryPath(root), LinkKind(rootEntry.reparseTag)};
+  FolderLink link;
+  if (!IsRealFolder(rootEntry)) return link;
+  WalkTree(
+      root, rootEntry,
+      [&](const std::wstring& entryPath, const TreeEntry& entry) {
+        if (!IsLink(entry)) return true;
+        link = FolderLink{OrdinaryPath(entryPath), LinkKind(entry.reparseTag)};
+        return false;
+      },
+      [](const std::wstring&, const TreeEntry&) {});
+  return link;
+}
+
+void DeleteWholeTree(const std::wstring& path) {
+  const std::wstring root = ExtendedLengthPath(path);
+  TreeEntry rootEntry;
+  if (!RootEntry(root, rootEntry)) return;
+  if (!IsRealFolder(rootEntry)) {
+    DeleteEntry(root, rootEntry);
+    return;
+  }
+  WalkTree(
+      root, rootEntry,
+      [](const std::wstring& entryPath, const TreeEntry& entry) {
+        if (!IsRealFolder(entry)) DeleteEntry(entryPath, entry);
+        return true;
+      },
+      DeleteEntry);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,15 @@
+// A tree of files and folders walked without following links, at any path
+// length: what a package unpacked into the work folder is checked and
+// cleared with.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vantrel {
+
+FolderLink FirstLinkInTree(const std::wstring& path);
+void DeleteWholeTree(const std::wstring& path);
+
+}  // namespace vantrel
