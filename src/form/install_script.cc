@@ -162,7 +162,7 @@ bool Vantrel::PrepareWorkFolder(std::wstring& unready) {
 
 bool Vantrel::WorkFolderHoldsNoLink(const std::wstring& after) {
   FolderLink link;
-  const StatementResult walking = Resume([&] { link = platform_.FirstLinkIn(Temp); });
+  const StatementResult walking = Resume([&] { link = platform_.SurveyTree(Temp).link; });
   if (!walking && link.path.empty()) return true;
   // A tree that cannot be read cannot be shown to be free of links.
   NoteFailure(kExitUnpackFailed,

@@ -78,8 +78,10 @@ bool DeleteFolder(Platform& platform, const std::wstring& path, ShellOutcome* ou
   if (!FileExists(platform, path)) return false;
 
   // The shell of older systems deletes what a junction leads to, and no
-  // shell deletes a path past MAX_PATH; a package may bring both.
-  if (platform.FirstLinkIn(path).path.empty()) {
+  // shell deletes a path past MAX_PATH (Wine's deletes in the current folder
+  // instead); a package may bring both.
+  const TreeSurvey survey = platform.SurveyTree(path);
+  if (survey.link.path.empty() && survey.pathBeyondShell.empty()) {
     ShellFileOperation operation;
     operation.wFunc = kShellDelete;
     operation.pFrom = SingleItemList(path);

@@ -31,8 +31,8 @@ bool CopyFiles(Platform& platform, const std::wstring& source,
 
 // Silent, permanent shell delete of a file or of a folder with everything in
 // it. False, with nothing called, when the path does not exist. A tree that
-// holds a link, and whatever the shell leaves behind (a path longer than
-// MAX_PATH), is deleted without the shell, links as links: true once the
+// holds a link or a path too long for the shell, and whatever the shell
+// leaves behind, is deleted without the shell, links as links: true once the
 // path is gone.
 bool DeleteFolder(Platform& platform, const std::wstring& path,
                   ShellOutcome* outcome = nullptr);

@@ -160,22 +160,25 @@ void DeleteEntry(const std::wstring& path, const TreeEntry& entry) {
 
 }  // namespace
 
-FolderLink FirstLinkInTree(const std::wstring& path) {
+TreeSurvey SurveyTreeAt(const std::wstring& path) {
   const std::wstring root = ExtendedLengthPath(path);
+  TreeSurvey survey;
+  const auto note = [&](const std::wstring& entryPath, const TreeEntry& entry) {
+    const std::wstring ordinary = OrdinaryPath(entryPath);
+    if (survey.link.path.empty() && IsLink(entry)) {
+      survey.link = FolderLink{ordinary, LinkKind(entry.reparseTag)};
+    }
+    if (survey.pathBeyondShell.empty() && ordinary.size() > kLongestShellPath) {
+      survey.pathBeyondShell = ordinary;
+    }
+    return survey.link.path.empty() || survey.pathBeyondShell.empty();
+  };
   TreeEntry rootEntry;
-  if (!RootEntry(root, rootEntry)) return FolderLink();
-  if (IsLink(rootEntry)) return FolderLink{OrdinaryPath(root), LinkKind(rootEntry.reparseTag)};
-  FolderLink link;
-  if (!IsRealFolder(rootEntry)) return link;
-  WalkTree(
-      root, rootEntry,
-      [&](const std::wstring& entryPath, const TreeEntry& entry) {
-        if (!IsLink(entry)) return true;
-        link = FolderLink{OrdinaryPath(entryPath), LinkKind(entry.reparseTag)};
-        return false;
-      },
-      [](const std::wstring&, const TreeEntry&) {});
-  return link;
+  if (!RootEntry(root, rootEntry)) return survey;
+  if (note(root, rootEntry) && IsRealFolder(rootEntry)) {
+    WalkTree(root, rootEntry, note, [](const std::wstring&, const TreeEntry&) {});
+  }
+  return survey;
 }
 
 void DeleteWholeTree(const std::wstring& path) {

@@ -9,7 +9,7 @@
 
 namespace vantrel {
 
-FolderLink FirstLinkInTree(const std::wstring& path);
+TreeSurvey SurveyTreeAt(const std::wstring& path);
 void DeleteWholeTree(const std::wstring& path);
 
 }  // namespace vantrel

@@ -375,7 +375,7 @@ int Win32Platform::SHFileOperation(ShellFileOperation& operation) {
   return result;
 }
 
-FolderLink Win32Platform::FirstLinkIn(const std::wstring& path) { return FirstLinkInTree(path); }
+TreeSurvey Win32Platform::SurveyTree(const std::wstring& path) { return SurveyTreeAt(path); }
 
 void Win32Platform::DeleteTree(const std::wstring& path) { DeleteWholeTree(path); }
 

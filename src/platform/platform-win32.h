@@ -58,7 +58,7 @@ class Win32Platform : public Platform {
                                  std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
-  FolderLink FirstLinkIn(const std::wstring& path) override;
+  TreeSurvey SurveyTree(const std::wstring& path) override;
   void DeleteTree(const std::wstring& path) override;
   std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
   InfArchitecture InstallerArchitecture() override;

@@ -65,6 +65,17 @@ struct FolderLink {
   std::wstring kind;
 };
 
+// The longest path the shell's file operations are known to handle: a
+// folder's path leaves room for an 8.3 name below MAX_PATH. Past it, the
+// shell of Windows gives up, and Wine's deletes in the current folder.
+constexpr std::size_t kLongestShellPath = 247;
+
+// What a walk of a tree found, the first of each kind; empty: none.
+struct TreeSurvey {
+  FolderLink link;
+  std::wstring pathBeyondShell;  // longer than kLongestShellPath
+};
+
 // The shell's file-operation record as the program fills it. The lists in
 // `pFrom` and `pTo` already end in the two NULs the shell requires; an empty
 // `pTo` stands for "no destination".
@@ -181,10 +192,10 @@ class Platform {
   // returns the call's own result (0 on success).
   virtual int SHFileOperation(ShellFileOperation& operation) = 0;
 
-  // The first link found in the tree at the path (the path itself included;
-  // a file is a tree of one), following none, at any path length. Throws
-  // PlatformFailure when part of the tree cannot be read.
-  virtual FolderLink FirstLinkIn(const std::wstring& path) = 0;
+  // Walks the tree at the path (the path itself included; a file is a tree
+  // of one), following no link, at any path length. Throws PlatformFailure
+  // when part of the tree cannot be read.
+  virtual TreeSurvey SurveyTree(const std::wstring& path) = 0;
   // Deletes the tree at the path, at any path length, read-only files too; a
   // link goes as a link, never what it leads to. Throws PlatformFailure
   // naming the first entry that could not be deleted.

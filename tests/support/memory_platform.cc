@@ -269,13 +269,23 @@ bool InTree(const std::wstring& path, const std::wstring& tree) {
 }
 }  // namespace
 
-FolderLink MemoryPlatform::FirstLinkIn(const std::wstring& path) {
-  Record(L"FirstLinkIn " + Quoted(path));
-  FailIfTold("FirstLinkIn");
+TreeSurvey MemoryPlatform::SurveyTree(const std::wstring& path) {
+  Record(L"SurveyTree " + Quoted(path));
+  FailIfTold("SurveyTree");
+  TreeSurvey survey;
   for (const FolderLink& link : links) {
-    if (InTree(link.path, path)) return link;
+    if (InTree(link.path, path)) {
+      survey.link = link;
+      break;
+    }
   }
-  return FolderLink();
+  for (const std::wstring& existing : existingPaths) {
+    if (InTree(existing, path) && existing.size() > kLongestShellPath) {
+      survey.pathBeyondShell = existing;
+      break;
+    }
+  }
+  return survey;
 }
 
 void MemoryPlatform::DeleteTree(const std::wstring& path) {

@@ -94,20 +94,23 @@ TEST(DeleteFolderHelper, SilentPermanentDeleteOfAnExistingFolderOnly) {
   platform.shellAborts = true;
   EXPECT_FALSE(DeleteFolder(platform, L"C:\\WINDOWS\\Temp\\Vantrel"));
 
-  // What the shell cannot reach (a path past MAX_PATH) goes without it.
-  MemoryPlatform deep;
-  deep.existingPaths = {L"C:\\W"};
-  deep.shellResult = 0x7C;
-  EXPECT_TRUE(DeleteFolder(deep, L"C:\\W"));
-  EXPECT_EQ(deep.existingPaths.count(L"C:\\W"), 0u);
-  // A tree with a link in it never reaches the shell, which on some systems
-  // would delete what the link leads to.
-  MemoryPlatform linked;
-  linked.existingPaths = {L"C:\\W"};
+  // What the shell leaves goes without it.
+  MemoryPlatform left;
+  left.existingPaths = {L"C:\\W"};
+  left.shellResult = 0x7C;
+  EXPECT_TRUE(DeleteFolder(left, L"C:\\W"));
+  EXPECT_EQ(left.existingPaths.count(L"C:\\W"), 0u);
+  // A tree with a link or a path too long for the shell never reaches it:
+  // it would delete what the link leads to, or (Wine's) the current folder.
+  MemoryPlatform linked, deep;
+  linked.existingPaths = deep.existingPaths = {L"C:\\W"};
   linked.links = {FolderLink{L"C:\\W\\i386", L"junction or mount point"}};
-  EXPECT_TRUE(DeleteFolder(linked, L"C:\\W"));
-  EXPECT_TRUE(linked.shellOperations.empty());
-  EXPECT_EQ(linked.CallsStartingWith(L"DeleteTree"), (std::vector<std::wstring>{L"DeleteTree [C:\\W]"}));
+  deep.existingPaths.insert(L"C:\\W\\" + std::wstring(kLongestShellPath - 4, L'x'));
+  for (MemoryPlatform* platform : {&linked, &deep}) {
+    EXPECT_TRUE(DeleteFolder(*platform, L"C:\\W"));
+    EXPECT_TRUE(platform->shellOperations.empty());
+    EXPECT_EQ(platform->CallsStartingWith(L"DeleteTree"), (std::vector<std::wstring>{L"DeleteTree [C:\\W]"}));
+  }
 }
 
 }  // namespace
