@@ -36,4 +36,9 @@ if [ -n "${!template_var:-}" ]; then
 else
   wine_run 300 wineboot -i >/dev/null 2>&1
 fi
+# A link for the tests to meet: Wine shows a Unix symbolic link as a reparse
+# point, and a Windows program cannot make one here.
+mkdir -p "$prefix/drive_c/link-test/target" "$prefix/drive_c/link-test/tree"
+echo keep >"$prefix/drive_c/link-test/target/keep.txt"
+ln -sfn ../target "$prefix/drive_c/link-test/tree/link"
 wine_run 300 "$program" "$@"
