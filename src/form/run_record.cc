@@ -13,7 +13,7 @@ const wchar_t* OutcomeText(ExitStatus status) {
     case kExitInstallFailed: return L"the INF installer failed";
     case kExitInfCopyFailed: return L"the INF could not be copied into the system's INF folder";
     case kExitWorkFolderNotPrepared:
-      return L"the work folder could not be prepared; nothing was installed";
+      return L"the install lock or the work folder could not be had; nothing was installed";
     case kExitInfNotInstallable:
       return L"the INF cannot be installed here; nothing was installed";
   }

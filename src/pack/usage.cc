@@ -50,7 +50,8 @@ The INF becomes the single-file MSZIP cabinet <name>.in_; the files whose
 place is i386 or below go into one MSZIP cabinet named after the folder
 (blanks become _), which Vantrel expands into i386; every other file is
 stored in the archive at its place. The 7z archive is made afresh by the
-7z.exe beside vantrel-pack.exe.
+7z.exe (with its 7z.dll) beside vantrel-pack.exe. Links in the folder are
+never followed.
 
 Warnings (the package is still made, exit code 0)
   - no install section for one of the platforms
@@ -61,12 +62,13 @@ Warnings (the package is still made, exit code 0)
 Exit codes
   0  the package was made
   1  wrong arguments, or the package would be written inside the folder
-  2  the folder is missing or empty, or holds no INF or several INFs at
-     its top
+  2  the folder is missing or empty, holds no INF or several INFs at its
+     top, or holds a link (symbolic link, junction)
   3  the INF cannot be parsed, has no install section for any platform,
      takes a source from outside the package (absolute, a drive, ".."),
-     names a CopyFiles section it lacks, or takes a file named *.inf,
-     *.cab or *.in_ from beside it
+     names a CopyFiles section it lacks, takes a file named *.inf, *.cab
+     or *.in_ from beside it, or is named oem<number>.inf (another
+     installed driver's name in %SystemRoot%\inf)
   4  the INF names a source file that the folder lacks (the INF installer
      would wait for that file for ever on the target)
   5  a cabinet or the archive could not be written, 7z.exe is missing or
