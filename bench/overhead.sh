@@ -5,6 +5,10 @@
 # the figure per child, the program's size and its peak working set.
 #
 #   bench/overhead.sh [N]      (default 10)
+#
+# BENCH_SEVENZIP=<folder> runs it with the 7-Zip console in that folder
+# (7z.exe, and 7z.dll where it has one) in place of the bundle's, e.g. to
+# compare two 7-Zip releases in one sitting.
 set -euo pipefail
 
 runs="${1:-10}"
@@ -23,6 +27,11 @@ drive_c="$DRIVE_C"
 # direct commands are character for character the ones the program issues.
 mkdir -p "$drive_c/Vantrel" "$drive_c/Packages"
 unzip -q -j "$(ls "$VANTREL_BUILD"/vantrel-*-"$VANTREL_WINE_ARCH".zip)" -d "$drive_c/Vantrel"
+if [ -n "${BENCH_SEVENZIP:-}" ]; then
+  rm -f "$drive_c/Vantrel/7z.exe" "$drive_c/Vantrel/7z.dll"
+  cp "$BENCH_SEVENZIP"/7z.* "$drive_c/Vantrel/"
+fi
+sevenzip_banner="$(wine_run 60 "$drive_c/Vantrel/7z.exe" 2>/dev/null | tr -d '\r' | grep -m1 '^7-Zip' || true)"
 cp "$VANTREL_BUILD/bench/timer.exe" "$bench/timer.exe"
 scripts/make-package.sh samples/sample-package "$drive_c/Packages/sample.7z" >/dev/null
 
@@ -71,12 +80,13 @@ peak="$(cut -d' ' -f3 "$bench/vantrel.times" | sort -n | tail -n 1)"
 shipped="$root/build/win32/vantrel.exe"
 awk -v n="$runs" -v v="$vantrel_ms" -v d="$direct_ms" -v s="$start_ms" -v bad="$failed_installs" -v peak="$peak" \
     -v size32="$(stat -c %s "$shipped")" -v sizerun="$(stat -c %s "$drive_c/Vantrel/vantrel.exe")" \
-    -v arch="$VANTREL_WINE_ARCH" 'BEGIN {
+    -v arch="$VANTREL_WINE_ARCH" -v banner="$sevenzip_banner" 'BEGIN {
   overhead = v - d
   # What each awaited child costs beyond its own run: the overhead less the
   # start of the program itself and the fixed 100 ms pause before the clean-up.
   per_child = (overhead - s - 100) / 4
   printf "runs                         %d (%s Wine), installs not ending in 0: %d\n", n, arch, bad
+  printf "7-Zip                        %s\n", banner
   printf "vantrel.exe install, median  %8.1f ms\n", v
   printf "same 4 commands direct       %8.1f ms\n", d
   printf "overhead per install         %8.1f ms   (goal: at most 350 ms)  %s\n", overhead, overhead <= 350 ? "met" : "MISSED"
