@@ -7,22 +7,6 @@
 
 namespace vantrel {
 
-std::wstring FullPath(const std::wstring& path) {
-  std::wstring full(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0],
-                                     nullptr);
-    if (n == 0) throw SystemFailure("GetFullPathNameW");
-    if (n < full.size()) {
-      full.resize(n);
-      // "C:\" keeps its separator; any other folder loses a trailing one.
-      while (full.size() > 3 && full.back() == L'\\') full.pop_back();
-      return full;
-    }
-    full.resize(n);
-  }
-}
-
 bool IsFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

@@ -5,11 +5,10 @@
 #include <vector>
 
 #include "pack/folder_plan.h"
+#include "platform/folder_tree-win32.h"
 
 namespace vantrel {
 
-// GetFullPathNameW: a relative path made absolute against the current folder.
-std::wstring FullPath(const std::wstring& path);
 bool IsFolder(const std::wstring& path);
 bool IsFile(const std::wstring& path);
 // Every file and folder below the folder, with its path relative to it, a

@@ -21,18 +21,7 @@ struct TreeEntry {
 // The "\\?\" form lifts MAX_PATH, but it also turns off the system's own
 // normalisation, so the path is made full first.
 std::wstring ExtendedLengthPath(const std::wstring& path) {
-  std::wstring full(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0],
-                                     nullptr);
-    if (n == 0) throw SystemFailure("GetFullPathNameW");
-    if (n < full.size()) {
-      full.resize(n);
-      break;
-    }
-    full.resize(n);
-  }
-  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  const std::wstring full = FullPath(path);
   if (full.compare(0, 4, L"\\\\?\\") == 0) return full;
   if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
@@ -159,6 +148,22 @@ void DeleteEntry(const std::wstring& path, const TreeEntry& entry) {
 }
 
 }  // namespace
+
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0],
+                                     nullptr);
+    if (n == 0) throw SystemFailure("GetFullPathNameW");
+    if (n < full.size()) {
+      full.resize(n);
+      // "C:\" keeps its separator; any other folder loses a trailing one.
+      while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+      return full;
+    }
+    full.resize(n);
+  }
+}
 
 TreeSurvey SurveyTreeAt(const std::wstring& path) {
   const std::wstring root = ExtendedLengthPath(path);

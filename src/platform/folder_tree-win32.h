@@ -9,6 +9,10 @@
 
 namespace vantrel {
 
+// GetFullPathNameW: a relative path made absolute against the current
+// folder; no trailing separator but a drive root's.
+std::wstring FullPath(const std::wstring& path);
+
 TreeSurvey SurveyTreeAt(const std::wstring& path);
 void DeleteWholeTree(const std::wstring& path);
 
