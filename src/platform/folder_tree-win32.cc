@@ -133,12 +133,24 @@ std::wstring LinkKind(DWORD reparseTag) {
   }
 }
 
+// A read-only entry refuses to go. The attribute is cleared through a handle
+// of the entry itself: by its path, a link's target would lose it instead.
+void ClearReadOnly(const std::wstring& path, const TreeEntry& entry) {
+  UniqueKernelHandle opened(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                        nullptr));
+  if (!opened) return;  // the delete then says why
+  FILE_BASIC_INFO basic = {};  // times of zero stay as they are
+  const DWORD settable = entry.attributes & ~DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
+                                                   FILE_ATTRIBUTE_REPARSE_POINT};
+  basic.FileAttributes = settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL;
+  SetFileInformationByHandle(opened.get(), FileBasicInfo, &basic, sizeof basic);
+}
+
 void DeleteEntry(const std::wstring& path, const TreeEntry& entry) {
-  // A read-only entry would refuse to go; a link's attributes are left alone,
-  // since on some systems setting them reaches the link's target.
-  if (!IsLink(entry) && (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    SetFileAttributesW(path.c_str(), entry.attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
-  }
+  if ((entry.attributes & FILE_ATTRIBUTE_READONLY) != 0) ClearReadOnly(path, entry);
   // RemoveDirectory takes a junction or a folder link away as a link.
   const bool folder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   if (folder ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str())) return;

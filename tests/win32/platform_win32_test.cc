@@ -129,6 +129,7 @@ TEST_F(Win32PlatformTest, TreesPastMaxPathOrWithLinksAreDeletedWithoutFollowingA
                             CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
+  ASSERT_TRUE(SetFileAttributesW(deep.c_str(), FILE_ATTRIBUTE_READONLY));
   const TreeSurvey survey = platform_.SurveyTree(Path(L"deep"));
   EXPECT_TRUE(survey.link.path.empty());
   EXPECT_EQ(survey.pathBeyondShell.rfind(Path(L"deep\\a rather long"), 0), 0u) << ToUtf8(survey.pathBeyondShell);
