@@ -21,12 +21,6 @@ MemoryPlatform ReadyToInstall() {
   return platform;
 }
 
-std::wstring Joined(const std::vector<std::wstring>& lines) {
-  std::wstring text;
-  for (const auto& line : lines) text += line + L"\n";
-  return text;
-}
-
 std::wstring Quoted(const std::wstring& text) {
   std::wstring shown;
   for (wchar_t c : text) {
@@ -274,42 +268,27 @@ TreeSurvey MemoryPlatform::SurveyTree(const std::wstring& path) {
   FailIfTold("SurveyTree");
   TreeSurvey survey;
   for (const FolderLink& link : links) {
-    if (InTree(link.path, path)) {
-      survey.link = link;
-      break;
-    }
+    if (survey.link.path.empty() && InTree(link.path, path)) survey.link = link;
   }
   for (const std::wstring& existing : existingPaths) {
-    if (InTree(existing, path) && existing.size() > kLongestShellPath) {
+    if (survey.pathBeyondShell.empty() && InTree(existing, path) && existing.size() > kLongestShellPath) {
       survey.pathBeyondShell = existing;
-      break;
     }
   }
   return survey;
 }
 
+// Takes away what is in the tree; a held path stops it, and the tree stays
+// whole.
 void MemoryPlatform::DeleteTree(const std::wstring& path) {
   Record(L"DeleteTree " + Quoted(path));
   FailIfTold("DeleteTree");
-  links.erase(std::remove_if(links.begin(), links.end(),
-                             [&](const FolderLink& link) { return InTree(link.path, path); }),
-              links.end());
-  const bool existed = existingPaths.count(path) != 0;
-  bool held = false;
-  for (auto entry = existingPaths.begin(); entry != existingPaths.end();) {
-    if (!InTree(*entry, path)) {
-      ++entry;
-    } else if (undeletable.count(*entry) != 0) {
-      held = true;
-      ++entry;
-    } else {
-      entry = existingPaths.erase(entry);
-    }
+  for (const std::wstring& held : undeletable) {
+    if (InTree(held, path)) throw PlatformFailure("DeleteFileW: in use by another process (32)", 32);
   }
-  if (!held) return;
-  // A folder with something left in it stays.
-  if (existed) existingPaths.insert(path);
-  throw PlatformFailure("DeleteFileW: in use by another process (32)", 32);
+  for (auto entry = existingPaths.begin(); entry != existingPaths.end();) {
+    entry = InTree(*entry, path) ? existingPaths.erase(entry) : std::next(entry);
+  }
 }
 
 std::unique_ptr<InfSource> MemoryPlatform::OpenInf(const std::wstring& path) {

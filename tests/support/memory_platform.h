@@ -55,8 +55,7 @@ class MemoryPlatform : public Platform {
   std::set<std::wstring> existingPaths;
   std::set<std::wstring> undeletable;
   std::map<std::wstring, std::wstring> firstMatches;  // pattern -> bare name
-  // The links in the file system, by full path; DeleteTree takes away those
-  // in the tree it deletes.
+  // The links in the file system, by full path.
   std::vector<FolderLink> links;
   // Decides each launched command's behaviour; by default every child
   // starts and ends at once with exit code 0.
@@ -151,9 +150,6 @@ class MemoryPlatform : public Platform {
 // package is unpacked.
 MemoryPlatform ReadyToInstall();
 extern const std::wstring kWorkFolder;
-
-// An event's lines as one text, a line break after each.
-std::wstring Joined(const std::vector<std::wstring>& lines);
 
 // Text for messages and call records.
 std::wstring Quoted(const std::wstring& text);

@@ -9,6 +9,12 @@ namespace {
 
 const std::wstring& kWork = kWorkFolder;
 
+std::wstring Joined(const std::vector<std::wstring>& lines) {
+  std::wstring text;
+  for (const auto& line : lines) text += line + L"\n";
+  return text;
+}
+
 TEST(RunRecord, OneEventNamesTheOutcomeAndTheFirstFailedStep) {
   const std::wstring unpack = L"Command: \"C:\\PROGRA~1\\Vantrel\\7z\" x -y -aoa "
                               L"\"C:\\PACKAG~1\\driver.7z\" -o\"" + kWork + L"\"\n";
