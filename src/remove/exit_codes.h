@@ -16,6 +16,9 @@ enum RemoveExit : std::uint32_t {
   kRemoveNoUninstall = 14,      // no DefaultUninstall for this platform; nothing run, copy kept
   kRemoveUninstallFailed = 15,  // did not start, ended non-zero, or its question was declined
   kRemoveCopyNotDeleted = 16,   // uninstalled, but the INF copy could not be deleted
+  // Removed, but files in use go at the next restart: "soft restart needed"
+  // to the deployment tools, as for an install.
+  kRemovedRestartNeeded = 3010,
 };
 
 }  // namespace vantrel
