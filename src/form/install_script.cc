@@ -69,7 +69,7 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
     // The INF installer is not started on an INF it cannot install here, and
     // no INF copy is kept: that copy is what the deployment tools' detection
     // rules look for. An INF the parser cannot read is left to the INF
-    // installer.
+    // installer; what it did cannot be checked afterwards.
     const std::wstring infPath = Temp + L"\\" + infName;
     std::wstring unfit, section;
     Resume([&] { unfit = WhyInfCannotInstall(infPath, section); });
