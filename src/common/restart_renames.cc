@@ -19,7 +19,9 @@ std::wstring Win32Path(const std::wstring& stored) {
 
 std::wstring Comparable(const std::wstring& stored) { return LowerAscii(Win32Path(stored)); }
 
-bool Same(const RestartRename& a, const RestartRename& b) { return a.from == b.from && a.to == b.to; }
+bool Same(const RestartRename& a, const RestartRename& b) {
+  return a.from == b.from && a.to == b.to;
+}
 
 }  // namespace
 

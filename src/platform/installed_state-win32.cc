@@ -79,7 +79,9 @@ bool RegistryEntryPresent(const RegistryEntry& entry, bool sixtyFourBitInstaller
   const LSTATUS queried =
       regQueryValueEx.get()(key.key, entry.value.c_str(), nullptr, nullptr, nullptr, nullptr);
   if (Absent(queried)) return false;
-  if (queried != ERROR_SUCCESS) throw SystemFailure("RegQueryValueExW", static_cast<DWORD>(queried));
+  if (queried != ERROR_SUCCESS) {
+    throw SystemFailure("RegQueryValueExW", static_cast<DWORD>(queried));
+  }
   return true;
 }
 

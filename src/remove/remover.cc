@@ -105,9 +105,12 @@ void Remover::Remove(const std::wstring& infName) {
   // Without the renames from before, none counts as the uninstall's own.
   if (!beforeRenames) {
     Resume([&] {
-      for (const RestartRename& rename : QueuedSince(renamesBefore, platform_.PendingRestartRenames())) {
-        waitingForRestart_.push_back(AffectedPath(rename));
+      std::vector<std::wstring> waiting;
+      for (const RestartRename& rename :
+           QueuedSince(renamesBefore, platform_.PendingRestartRenames())) {
+        waiting.push_back(AffectedPath(rename));
       }
+      waitingForRestart_ = waiting;
     });
   }
 
@@ -139,7 +142,8 @@ void Remover::End() {
   event.outcome = OutcomeText(code);
   event.exitCode = code;
   // Nothing to remove is what a removal wants: not an error.
-  event.failed = code != kRemoved && code != kRemoveNothingToRemove && code != kRemovedRestartNeeded;
+  event.failed =
+      code != kRemoved && code != kRemoveNothingToRemove && code != kRemovedRestartNeeded;
   event.subject = L"INF: " + (named_.empty() ? std::wstring(L"(none named)") : named_);
   event.failure = failure_;
   event.questions = questions_;

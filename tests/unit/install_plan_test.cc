@@ -159,7 +159,8 @@ HKR,,DeviceValue,0,1
   EXPECT_EQ(work.services, std::vector<std::wstring>{L"VtSvc"});
   std::vector<std::wstring> names;
   for (const RegistryEntry& entry : work.registry) names.push_back(RegistryEntryName(entry));
-  EXPECT_EQ(names, (std::vector<std::wstring>{L"HKLM\\Software\\Vt [Name]", L"HKLM\\Software\\Vt\\Only",
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"HKLM\\Software\\Vt [Name]",
+                                              L"HKLM\\Software\\Vt\\Only",
                                               L"HKLM\\Software\\Vt [Wow]"}));
   ASSERT_EQ(work.registry.size(), 3u);
   EXPECT_EQ(work.registry[0].view, RegistryView::kInstallers);
