@@ -25,7 +25,11 @@
  *
  * An uninstall can ask too: an INF whose DefaultUninstall unregisters this
  * DLL (UnregisterDlls, flag 1) makes setupapi call its DllUnregisterServer,
- * which asks in a message box before it lets go, as some components do. */
+ * which asks in a message box before it lets go, as some components do.
+ * With VANTREL_TEST_DELETE_AT_RESTART=<file> in the environment it asks
+ * nothing and leaves that file, as if in use, for a deletion at the next
+ * restart (MoveFileEx, MOVEFILE_DELAY_UNTIL_REBOOT), as Windows' engine
+ * does with a file it cannot delete. */
 #include <windows.h>
 #include <commctrl.h>
 #include <setupapi.h>
@@ -122,6 +126,10 @@ __declspec(dllexport) void CALLBACK SetupInfObjectInstallAction(HWND window, HIN
 }
 
 __declspec(dllexport) HRESULT WINAPI DllUnregisterServer(void) {
+  char in_use[MAX_PATH];
+  if (GetEnvironmentVariableA("VANTREL_TEST_DELETE_AT_RESTART", in_use, sizeof in_use)) {
+    return MoveFileExA(in_use, NULL, MOVEFILE_DELAY_UNTIL_REBOOT) ? S_OK : E_FAIL;
+  }
   return MessageBoxW(NULL, L"Remove the Vantrel test component?", L"Vantrel test removal",
                      MB_OKCANCEL | MB_ICONQUESTION) == IDOK
              ? S_OK
