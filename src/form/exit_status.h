@@ -21,8 +21,20 @@ enum ExitStatus : std::uint32_t {
   // files the package lacks: the INF installer would do nothing, or ask for
   // a disk nobody has. It is not started.
   kExitInfNotInstallable = 8,
+  // The INF installer ended well, but what its section copies, adds and
+  // writes is not all in place: nothing else tells, since rundll32 always
+  // ends with 0. No INF copy is kept.
+  kExitInstallIncomplete = 9,
+  // Installed, but what is missing waits for a rename at the next restart.
+  // The number deployment tools take for "soft restart needed"; not a
+  // failure.
+  kExitRestartNeeded = 3010,
 };
 
-constexpr ExitStatus kLastExitStatus = kExitInfNotInstallable;
+constexpr ExitStatus kLastExitStatus = kExitInstallIncomplete;
+
+constexpr bool IsFailure(ExitStatus status) {
+  return status != kExitSuccess && status != kExitRestartNeeded;
+}
 
 }  // namespace vantrel

@@ -6,15 +6,11 @@
 
 namespace vantrel {
 
-namespace {
-// The record names this many missing files; a count stands for the rest.
-constexpr std::size_t kMissingNamed = 10;
-}  // namespace
-
-std::wstring Vantrel::WhyInfCannotInstall(const std::wstring& infPath) {
+std::wstring Vantrel::WhyInfCannotInstall(const std::wstring& infPath, std::wstring& section) {
   const InfArchitecture architecture = platform_.InstallerArchitecture();
   const std::unique_ptr<InfSource> inf = platform_.OpenInf(infPath);
   const InstallPlan plan = PlanInstall(*inf, architecture);
+  section = plan.section;
   if (plan.section.empty()) {
     return L"the INF has no install section for " + ArchitectureName(architecture) +
            L" (looked for " + SectionList(plan.tried) + L")";
@@ -28,15 +24,8 @@ std::wstring Vantrel::WhyInfCannotInstall(const std::wstring& infPath) {
     }
   }
   if (missing.empty()) return std::wstring();
-  std::wstring named;
-  for (std::size_t i = 0; i < missing.size() && i < kMissingNamed; ++i) {
-    named += (i == 0 ? L"" : L", ") + missing[i];
-  }
-  if (missing.size() > kMissingNamed) {
-    named += L" and " + std::to_wstring(missing.size() - kMissingNamed) + L" more";
-  }
   return L"[" + plan.section + L"] copies source files the package lacks, which the INF "
-         L"installer would wait for: " + named;
+         L"installer would wait for: " + RecordList(missing);
 }
 
 }  // namespace vantrel

@@ -95,15 +95,20 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
     // The INF installer is not started on an INF it cannot install here, and
     // no INF copy is kept: that copy is what the deployment tools' detection
     // rules look for. An INF the parser cannot read is left to the INF
-    // installer.
+    // installer; what it did cannot be checked afterwards.
     const std::wstring infPath = Temp + L"\\" + infName;
-    std::wstring unfit;
-    Resume([&] { unfit = WhyInfCannotInstall(infPath); });
+    std::wstring unfit, section;
+    Resume([&] { unfit = WhyInfCannotInstall(infPath, section); });
     if (!unfit.empty()) {
       NoteFailure(kExitInfNotInstallable,
                   StepFailure{L"checking the INF", L"INF: " + infPath, unfit});
     } else {
       const std::wstring installCommand = InstallInfCommand(Temp, infName);
+      // What the INF installer queues for the next restart tells a file in
+      // use from a file it never copied.
+      std::vector<RestartRename> renamesBefore;
+      const StatementResult beforeRenames =
+          Resume([&] { renamesBefore = platform_.PendingRestartRenames(); });
       ChildOutcome install;
       const StatementResult installing = Resume([&] {
         install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand);
@@ -111,19 +116,26 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
       if (installing) install.failure = FromUtf8(installing.failure);
       // Where it went is as much a part of the record as whether it went.
       if (install.started) Resume([&] { installedUnderWow64_ = platform_.RunsUnderWow64(); });
+      // The INF copy is what the deployment tools' detection rules test: a
+      // failed or incomplete install must not look installed.
+      bool keepCopy = false;
       // A question declined means the INF installer gave up, whatever
       // rundll32's exit code says.
       if (!install.started || install.exitCode != 0 || install.declined) {
         NoteFailure(kExitInstallFailed,
                     ChildStepFailure(L"the INF installer", installCommand, install));
+      } else {
+        // rundll32 ends with 0 whatever the INF engine did.
+        keepCopy = InstalledWorkInPlace(infPath, section, beforeRenames ? nullptr : &renamesBefore);
       }
 
       const std::wstring destination = SystemRoot + L"\\inf";
       bool copied = false;
       ShellOutcome shell;
-      const StatementResult copying =
-          Resume([&] { copied = CopyFiles(platform_, infPath, destination, &shell); });
-      if (!copied) {
+      const StatementResult copying = Resume([&] {
+        if (keepCopy) copied = CopyFiles(platform_, infPath, destination, &shell);
+      });
+      if (keepCopy && !copied) {
         NoteFailure(kExitInfCopyFailed,
                     StepFailure{L"copying the INF into the system's INF folder",
                                 L"Copy: " + infPath + L" -> " + destination,

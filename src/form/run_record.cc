@@ -16,6 +16,9 @@ const wchar_t* OutcomeText(ExitStatus status) {
       return L"the install lock or the work folder could not be had; nothing was installed";
     case kExitInfNotInstallable:
       return L"the INF cannot be installed here; nothing was installed";
+    case kExitInstallIncomplete:
+      return L"the INF installer did not put everything in place; no INF copy is kept";
+    case kExitRestartNeeded: return L"installed; a restart finishes the install";
   }
   return L"unknown outcome";
 }
@@ -24,12 +27,13 @@ const wchar_t* OutcomeText(ExitStatus status) {
 std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring& packageNamed,
                                           const StepFailure& failure,
                                           const std::vector<Question>& questions,
-                                          bool installedUnderWow64) {
+                                          bool installedUnderWow64,
+                                          const std::vector<std::wstring>& waitingForRestart) {
   RunEvent event;
   event.program = L"Vantrel";
   event.outcome = OutcomeText(status);
   event.exitCode = static_cast<std::uint32_t>(status);
-  event.failed = status != kExitSuccess;
+  event.failed = IsFailure(status);
   event.subject = L"Package: " + (packageNamed.empty() ? std::wstring(L"(none named)") : packageNamed);
   event.failure = failure;
   event.questions = questions;
@@ -38,6 +42,11 @@ std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring&
         L"WoW64: the 32-bit INF installer ran this INF on 64-bit Windows, so its registry values "
         L"under HKLM\\Software went to HKLM\\Software\\Wow6432Node and its system files to "
         L"SysWOW64; the 64-bit bundle installs into the 64-bit registry and System32.");
+  }
+  if (!waitingForRestart.empty()) {
+    event.notes.push_back(L"Waiting for the restart: " + RecordList(waitingForRestart) +
+                          L" (in use during the install; the system puts them in place as it "
+                          L"starts again)");
   }
   return RunEventLines(event);
 }

@@ -15,6 +15,7 @@ namespace vantrel {
 std::vector<std::wstring> RunEventStrings(ExitStatus status, const std::wstring& packageNamed,
                                           const StepFailure& failure,
                                           const std::vector<Question>& questions = {},
-                                          bool installedUnderWow64 = false);
+                                          bool installedUnderWow64 = false,
+                                          const std::vector<std::wstring>& waitingForRestart = {});
 
 }  // namespace vantrel

@@ -68,13 +68,16 @@ void Vantrel::NoteFailure(ExitStatus status, const StepFailure& failure) {
 }
 
 void Vantrel::End() {
+  // Installed, but only a restart puts everything in place.
+  const ExitStatus status =
+      exitStatus_ == kExitSuccess && !waitingForRestart_.empty() ? kExitRestartNeeded : exitStatus_;
   // A record that cannot be written changes nothing else.
   Resume([&] {
-    platform_.WriteRunEvent(exitStatus_ != kExitSuccess, exitStatus_,
-                            RunEventStrings(exitStatus_, packageNamed_, firstFailure_, questions_,
-                                            installedUnderWow64_));
+    platform_.WriteRunEvent(IsFailure(status), status,
+                            RunEventStrings(status, packageNamed_, firstFailure_, questions_,
+                                            installedUnderWow64_, waitingForRestart_));
   });
-  platform_.EndProcess(exitStatus_);
+  platform_.EndProcess(status);
   // A platform whose end of process returned would run on into steps that
   // must not run.
   std::terminate();

@@ -56,8 +56,16 @@ class Vantrel {
   // cannot be searched for one.
   bool WorkFolderHoldsNoLink(const std::wstring& after);
   // Why the INF installer could not install the INF in the work folder on
-  // this platform, or empty where nothing stands in its way.
-  std::wstring WhyInfCannotInstall(const std::wstring& infPath);
+  // this platform, or empty where nothing stands in its way; `section` is
+  // the install section the engine takes.
+  std::wstring WhyInfCannotInstall(const std::wstring& infPath, std::wstring& section);
+  // Once the INF installer has ended well: whether what the section copies,
+  // adds and writes is in place, or waits only for a rename at the next
+  // restart (those files are kept for the record). Notes the failure where
+  // it is not. `renamesBefore`, where it could be read: the restart renames
+  // pending before the INF installer started.
+  bool InstalledWorkInPlace(const std::wstring& infPath, const std::wstring& section,
+                            const std::vector<RestartRename>* renamesBefore);
   void ApplyEnvironmentEntry(const std::wstring& entry);
   // Keeps the first failure; later ones do not overwrite it.
   void NoteFailure(ExitStatus status, const StepFailure& failure = StepFailure());
@@ -73,6 +81,8 @@ class Vantrel {
   std::vector<Question> questions_;
   // The INF installer ran as a 32-bit program on 64-bit Windows.
   bool installedUnderWow64_ = false;
+  // Installed files that a rename at the next restart puts in place.
+  std::vector<std::wstring> waitingForRestart_;
 };
 
 }  // namespace vantrel

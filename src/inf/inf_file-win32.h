@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <setupapi.h>
 
 #include <memory>
 #include <string>
@@ -23,6 +24,8 @@ class InfFile : public InfSource {
 
   bool HasSection(const std::wstring& section) const override;
   std::vector<InfLine> Lines(const std::wstring& section) const override;
+  // For setupapi's other calls on the same INF.
+  HINF Handle() const { return inf_; }
 
  private:
   void* inf_;

@@ -10,6 +10,8 @@
 #include "platform/child_dialogs-win32.h"
 #include "platform/event_log-win32.h"
 #include "platform/folder_tree-win32.h"
+#include "platform/installed_state-win32.h"
+#include "platform/section_files-win32.h"
 #include "platform/system_entry-win32.h"
 #include "platform/system_error-win32.h"
 #include "platform/system_folders-win32.h"
@@ -388,6 +390,20 @@ InfArchitecture Win32Platform::InstallerArchitecture() {
   // rundll32, and so the INF engine, is 32-bit too.
   return sizeof(void*) == 8 ? InfArchitecture::kAmd64 : InfArchitecture::kX86;
 }
+
+std::vector<CopiedFile> Win32Platform::FilesOfSection(const std::wstring& infPath,
+                                                      const std::wstring& section) {
+  return QueuedCopiesOfSection(infPath, section);
+}
+
+bool Win32Platform::ServiceExists(const std::wstring& name) { return ServiceInstalled(name); }
+
+bool Win32Platform::RegistryEntryExists(const RegistryEntry& entry) {
+  // This program's INF installer has its own bitness.
+  return RegistryEntryPresent(entry, InstallerArchitecture() == InfArchitecture::kAmd64);
+}
+
+std::vector<RestartRename> Win32Platform::PendingRestartRenames() { return RestartRenames(); }
 
 void Win32Platform::WriteRunEvent(bool failure, std::uint32_t eventId,
                                   const std::vector<std::wstring>& lines) {

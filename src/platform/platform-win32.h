@@ -62,6 +62,11 @@ class Win32Platform : public Platform {
   void DeleteTree(const std::wstring& path) override;
   std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
   InfArchitecture InstallerArchitecture() override;
+  std::vector<CopiedFile> FilesOfSection(const std::wstring& infPath,
+                                         const std::wstring& section) override;
+  bool ServiceExists(const std::wstring& name) override;
+  bool RegistryEntryExists(const RegistryEntry& entry) override;
+  std::vector<RestartRename> PendingRestartRenames() override;
   void WriteRunEvent(bool failure, std::uint32_t eventId,
                      const std::vector<std::wstring>& lines) override;
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override;

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "common/restart_renames.h"
 #include "inf/inf_source.h"
+#include "inf/install_work.h"
 
 // Where the Windows headers came first, their A/W macros would rename the
 // system calls that the interface names.
@@ -207,6 +209,22 @@ class Platform {
   // The platform of the INF installer the program starts: the system's
   // rundll32 of the program's own bitness.
   virtual InfArchitecture InstallerArchitecture() = 0;
+
+  // What the INF installer left on the machine, looked at once it has
+  // ended. Each throws PlatformFailure, with the system's error, when the
+  // system cannot be asked.
+  //
+  // The files the install section copies, each with its target as it
+  // stands now: the INF engine's own queue for the section, never carried
+  // out. The sources are those of the INF's folder.
+  virtual std::vector<CopiedFile> FilesOfSection(const std::wstring& infPath,
+                                                 const std::wstring& section) = 0;
+  virtual bool ServiceExists(const std::wstring& name) = 0;
+  // In the view the INF installer wrote, unless the entry names one.
+  virtual bool RegistryEntryExists(const RegistryEntry& entry) = 0;
+  // The renames and deletions waiting for the next restart, in the order
+  // the system keeps them.
+  virtual std::vector<RestartRename> PendingRestartRenames() = 0;
 
   // Writes one event of the source "Vantrel" into the Application event log,
   // an error or an information, with the event id and one line a string;

@@ -36,6 +36,10 @@ struct StepFailure {
 StepFailure ChildStepFailure(const std::wstring& step, const std::wstring& commandLine,
                              const ChildOutcome& outcome);
 
+// "a, b, c": the items as the record names them, at most ten, a count
+// standing for the rest ("... and 2 more").
+std::wstring RecordList(const std::vector<std::wstring>& items);
+
 // "<caption>: <text>", as a question is named in the record.
 std::wstring QuestionText(const Question& question);
 

@@ -1,8 +1,9 @@
 // How vantrel-remove ends. Deployment tools map these numbers, so they never
-// change meaning. Apart from 0 and 7 they differ from every code of
+// change meaning. Apart from 0, 7 and 3010 they differ from every code of
 // vantrel.exe: Intune and Configuration Manager take one list of codes for an
-// application's install and uninstall commands alike, and 7 means the same
-// to both (the install lock could not be had; nothing was changed).
+// application's install and uninstall commands alike, and those mean the same
+// to both (7: the install lock could not be had, nothing was changed; 3010:
+// a restart finishes the work).
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,9 @@ enum RemoveExit : std::uint32_t {
   kRemoveNoUninstall = 14,      // no DefaultUninstall for this platform; nothing run, copy kept
   kRemoveUninstallFailed = 15,  // did not start, ended non-zero, or its question was declined
   kRemoveCopyNotDeleted = 16,   // uninstalled, but the INF copy could not be deleted
+  // Removed, but files in use go at the next restart: "soft restart needed"
+  // to the deployment tools, as for an install.
+  kRemovedRestartNeeded = 3010,
 };
 
 }  // namespace vantrel

@@ -26,6 +26,7 @@ const wchar_t* OutcomeText(RemoveExit code) {
     case kRemoveUninstallFailed: return L"the uninstall failed; the INF copy is kept";
     case kRemoveCopyNotDeleted: return L"uninstalled, but the INF copy could not be deleted";
     case kRemoveNoLock: return L"the install lock could not be taken; nothing was run";
+    case kRemovedRestartNeeded: return L"removed; a restart finishes the removal";
   }
   return L"unknown outcome";
 }
@@ -94,6 +95,10 @@ void Remover::Remove(const std::wstring& infName) {
     if (!shortForm.empty()) target = shortForm;
   });
   const std::wstring command = L"rundll32 setupapi,InstallHinfSection DefaultUninstall 128 " + target;
+  // Files in use are renamed or deleted at the next restart.
+  std::vector<RestartRename> renamesBefore;
+  const StatementResult beforeRenames =
+      Resume([&] { renamesBefore = platform_.PendingRestartRenames(); });
   ChildOutcome uninstall;
   const StatementResult running = Resume([&] {
     uninstall = RunChild(platform_, platform_.SystemFolder() + L"\\rundll32.exe", command,
@@ -104,6 +109,17 @@ void Remover::Remove(const std::wstring& infName) {
   if (!uninstall.started || uninstall.exitCode != 0 || uninstall.declined) {
     NoteFailure(kRemoveUninstallFailed, ChildStepFailure(L"the INF uninstall", command, uninstall));
     return;
+  }
+  // Without the renames from before, none counts as the uninstall's own.
+  if (!beforeRenames) {
+    Resume([&] {
+      std::vector<std::wstring> waiting;
+      for (const RestartRename& rename :
+           QueuedSince(renamesBefore, platform_.PendingRestartRenames())) {
+        waiting.push_back(AffectedPath(rename));
+      }
+      waitingForRestart_ = waiting;
+    });
   }
 
   // The copy goes with the precompiled form setupapi may have made of it.
@@ -127,19 +143,26 @@ void Remover::NoteFailure(RemoveExit code, const StepFailure& failure) {
 }
 
 void Remover::End() {
+  const RemoveExit code =
+      exit_ == kRemoved && !waitingForRestart_.empty() ? kRemovedRestartNeeded : exit_;
   RunEvent event;
   event.program = L"Vantrel remove";
-  event.outcome = OutcomeText(exit_);
-  event.exitCode = exit_;
+  event.outcome = OutcomeText(code);
+  event.exitCode = code;
   // Nothing to remove is what a removal wants: not an error.
-  event.failed = exit_ != kRemoved && exit_ != kRemoveNothingToRemove;
+  event.failed =
+      code != kRemoved && code != kRemoveNothingToRemove && code != kRemovedRestartNeeded;
   event.subject = L"INF: " + (named_.empty() ? std::wstring(L"(none named)") : named_);
   event.failure = failure_;
   event.questions = questions_;
+  if (!waitingForRestart_.empty()) {
+    event.notes.push_back(L"Waiting for the restart: " + RecordList(waitingForRestart_) +
+                          L" (in use during the uninstall)");
+  }
   Resume([&] {
-    platform_.WriteRunEvent(event.failed, exit_, RunEventLines(event));
+    platform_.WriteRunEvent(event.failed, code, RunEventLines(event));
   });
-  platform_.EndProcess(exit_);
+  platform_.EndProcess(code);
   std::terminate();
 }
 

@@ -30,6 +30,8 @@ class Remover {
   StepFailure failure_;
   std::wstring named_;
   std::vector<Question> questions_;
+  // What the uninstall left for the next restart to rename or delete.
+  std::vector<std::wstring> waitingForRestart_;
 };
 
 }  // namespace vantrel

@@ -262,16 +262,21 @@ make_install_folder() {  # <unix folder> [--no-7z]
 run_command_line() {  # <exact Windows command line> [wrapper...]
   local line="$1"; shift
   local file="$CASE_UNIX/command-line.$RANDOM.txt"
-  local options=()
+  local options=(--print-exit-code)
   [ "${E2E_SERVICE_STATION:-0}" = 1 ] && options+=(--service-station)
   printf '%s' "$line" >"$file"
-  echo "run:  $line${*:+   (via $*)}${options[*]:+   (${options[*]})}"
+  echo "run:  $line${*:+   (via $*)}${options[1]:+   (${options[*]:1})}"
   local start=$SECONDS
   # The eventlog channel carries the text of the event the run writes.
   WINEDEBUG=-all,+eventlog "$@" timeout -k 5 "$E2E_RUN_TIMEOUT" "$WINE" \
     "$(win_path "$E2E_DRIVE_C/e2e-tools/launch.exe")" "${options[@]}" "$(win_path "$file")" \
     >"$CASE_UNIX/output.log" 2>&1
   E2E_RC=$?
+  # The status a Unix process ends with holds 8 bits; launch.exe prints the
+  # whole code (3010).
+  local whole
+  whole="$(tr -d '\r' <"$CASE_UNIX/output.log" | sed -n 's/^exit code \([0-9]*\)$/\1/p' | tail -n 1)"
+  if [ -n "$whole" ] && [ "$((whole % 256))" = "$E2E_RC" ]; then E2E_RC=$whole; fi
   E2E_SECONDS=$((SECONDS - start))
   echo "      exit code $E2E_RC after ${E2E_SECONDS}s"
   if [ "$E2E_RC" = 124 ] || [ "$E2E_RC" = 137 ]; then

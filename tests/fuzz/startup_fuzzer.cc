@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(IsAbsolutePath(form.SystemRoot));
 
   const std::uint32_t code = platform.RunProgram();
-  Check(code <= kLastExitStatus);
+  Check(code <= kLastExitStatus || code == kExitRestartNeeded);
   // Every child is started from a full path, never found by a search.
   for (const auto& program : platform.launchedPrograms) Check(IsAbsolutePath(program));
   bool environmentHasQuotes = false;

@@ -301,6 +301,32 @@ std::unique_ptr<InfSource> MemoryPlatform::OpenInf(const std::wstring& path) {
 
 InfArchitecture MemoryPlatform::InstallerArchitecture() { return architecture; }
 
+std::vector<CopiedFile> MemoryPlatform::FilesOfSection(const std::wstring& infPath,
+                                                       const std::wstring& section) {
+  Record(L"FilesOfSection " + Quoted(infPath) + L" " + Quoted(section));
+  FailIfTold("FilesOfSection");
+  const auto found = sectionFiles.find(section);
+  return found == sectionFiles.end() ? std::vector<CopiedFile>() : found->second;
+}
+
+bool MemoryPlatform::ServiceExists(const std::wstring& name) {
+  Record(L"ServiceExists " + Quoted(name));
+  FailIfTold("ServiceExists");
+  return services.count(name) != 0;
+}
+
+bool MemoryPlatform::RegistryEntryExists(const RegistryEntry& entry) {
+  Record(L"RegistryEntryExists " + Quoted(RegistryEntryName(entry)));
+  FailIfTold("RegistryEntryExists");
+  return registryEntries.count(RegistryEntryName(entry)) != 0;
+}
+
+std::vector<RestartRename> MemoryPlatform::PendingRestartRenames() {
+  Record(L"PendingRestartRenames");
+  FailIfTold("PendingRestartRenames");
+  return pendingRenames;
+}
+
 void MemoryPlatform::WriteRunEvent(bool failure, std::uint32_t eventId,
                                    const std::vector<std::wstring>& lines) {
   Record(L"WriteRunEvent " + std::wstring(failure ? L"error " : L"information ") +

@@ -68,6 +68,13 @@ class MemoryPlatform : public Platform {
   InfArchitecture architecture = InfArchitecture::kX86;
   // A 32-bit program on 64-bit Windows.
   bool wow64 = false;
+  // What the INF installer left: the files of each install section (by
+  // section name), the services there are, the registry entries there are
+  // (by RegistryEntryName) and the renames pending for the next restart.
+  std::map<std::wstring, std::vector<CopiedFile>> sectionFiles;
+  std::set<std::wstring> services;
+  std::set<std::wstring> registryEntries;
+  std::vector<RestartRename> pendingRenames;
   // Whether the window station is one nobody sees.
   bool unattended = true;
   // The clock Milliseconds reads: waits that time out and sleeps move it.
@@ -123,6 +130,11 @@ class MemoryPlatform : public Platform {
   void DeleteTree(const std::wstring& path) override;
   std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
   InfArchitecture InstallerArchitecture() override;
+  std::vector<CopiedFile> FilesOfSection(const std::wstring& infPath,
+                                         const std::wstring& section) override;
+  bool ServiceExists(const std::wstring& name) override;
+  bool RegistryEntryExists(const RegistryEntry& entry) override;
+  std::vector<RestartRename> PendingRestartRenames() override;
   void WriteRunEvent(bool failure, std::uint32_t eventId,
                      const std::vector<std::wstring>& lines) override;
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override;

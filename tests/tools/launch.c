@@ -2,9 +2,12 @@
  * it is given from a Unix shell, so a command line with its own quoting (or
  * none) cannot be passed through it; this reads it from a UTF-8 file instead.
  *
- *   launch.exe [--peak-memory] [--service-station] <file holding the command line>
+ *   launch.exe [--peak-memory] [--service-station] [--print-exit-code]
+ *              <file holding the command line>
  *
- * Exits with the child's exit code. With --peak-memory it also prints the
+ * Exits with the child's exit code. A Unix parent sees only its low 8 bits
+ * (3010 comes out as 194): with --print-exit-code the last line printed is
+ * "exit code <N>", whole. With --peak-memory it also prints the
  * child's peak working set in bytes. Wine reports zeros for a process that has
  * ended, so the figure is sampled while the child is alive.
  *
@@ -65,12 +68,15 @@ static int make_service_station(void) {
 
 int wmain(int argc, wchar_t** argv) {
   int peak_memory = 0;
+  int print_exit_code = 0;
   wchar_t service_desktop[] = L"Service-0x0-3e7$\\Default";
   wchar_t* desktop = NULL;
   int arg = 1;
   for (; arg < argc && wcsncmp(argv[arg], L"--", 2) == 0; ++arg) {
     if (wcscmp(argv[arg], L"--peak-memory") == 0) {
       peak_memory = 1;
+    } else if (wcscmp(argv[arg], L"--print-exit-code") == 0) {
+      print_exit_code = 1;
     } else if (wcscmp(argv[arg], L"--service-station") == 0) {
       if (!make_service_station()) return fail("cannot make the service window station");
       desktop = service_desktop;
@@ -80,7 +86,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (arg + 1 != argc) {
     fprintf(stderr,
-            "usage: launch.exe [--peak-memory] [--service-station] <file with UTF-8 command line>\n");
+            "usage: launch.exe [--peak-memory] [--service-station] [--print-exit-code] <file with "
+            "UTF-8 command line>\n");
     return 125;
   }
   wchar_t* command_line = read_command_line(argv[arg]);
@@ -116,6 +123,10 @@ int wmain(int argc, wchar_t** argv) {
   CloseHandle(process.hProcess);
   if (peak_memory) {
     printf("%llu\n", (unsigned long long)peak);
+    fflush(stdout);
+  }
+  if (print_exit_code) {
+    printf("exit code %lu\n", (unsigned long)code);
     fflush(stdout);
   }
   free(command_line);

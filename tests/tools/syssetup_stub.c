@@ -16,10 +16,20 @@
  *                 for a while)
  *   ExitCode      ends the process with that code after installing (Wine's
  *                 rundll32 ends with 0 whatever its entry did)
+ *   Nothing=1     installs nothing at all, and rundll32 still ends with 0
+ *   InUse=<file>  for that file of the package's i386 folder, copied to the
+ *                 system folder: where the copy there is in use, does what
+ *                 Windows' engine does and Wine's does not, the new file
+ *                 beside it under a temporary name and a rename at the next
+ *                 restart (MoveFileEx, MOVEFILE_DELAY_UNTIL_REBOOT)
  *
  * An uninstall can ask too: an INF whose DefaultUninstall unregisters this
  * DLL (UnregisterDlls, flag 1) makes setupapi call its DllUnregisterServer,
- * which asks in a message box before it lets go, as some components do. */
+ * which asks in a message box before it lets go, as some components do.
+ * With VANTREL_TEST_DELETE_AT_RESTART=<file> in the environment it asks
+ * nothing and leaves that file, as if in use, for a deletion at the next
+ * restart (MoveFileEx, MOVEFILE_DELAY_UNTIL_REBOOT), as Windows' engine
+ * does with a file it cannot delete. */
 #include <windows.h>
 #include <commctrl.h>
 #include <setupapi.h>
@@ -68,16 +78,38 @@ static void show_progress(UINT seconds) {
   if (dialog) DestroyWindow(dialog);
 }
 
+static void replace_at_restart(const char* inf, const char* name) {
+  char source[MAX_PATH], target[MAX_PATH], folder[MAX_PATH], temporary[MAX_PATH];
+  char* slash;
+  lstrcpynA(source, inf, MAX_PATH);
+  slash = strrchr(source, '\\');
+  if (!slash) return;
+  slash[1] = 0;
+  lstrcatA(source, "i386\\");
+  lstrcatA(source, name);
+  GetSystemDirectoryA(folder, MAX_PATH);
+  wsprintfA(target, "%s\\%s", folder, name);
+  if (CopyFileA(source, target, FALSE) || GetLastError() != ERROR_SHARING_VIOLATION) return;
+  if (!GetTempFileNameA(folder, "vt", 0, temporary)) return;
+  if (CopyFileA(source, temporary, FALSE)) {
+    MoveFileExA(temporary, target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
+  }
+}
+
 __declspec(dllexport) void CALLBACK SetupInfObjectInstallAction(HWND window, HINSTANCE instance,
                                                                 LPSTR command_line, int show) {
   char path[MAX_PATH];
   char ask[32];
+  char in_use[MAX_PATH];
   const char* inf = inf_path(command_line);
   path[0] = 0;
   ask[0] = 0;
+  in_use[0] = 0;
   if (inf) lstrcpynA(path, inf, sizeof path);
   if (path[0]) {
     GetPrivateProfileStringA("Vantrel.Test", "Ask", "", ask, sizeof ask, path);
+    GetPrivateProfileStringA("Vantrel.Test", "InUse", "", in_use, sizeof in_use, path);
+    if (GetPrivateProfileIntA("Vantrel.Test", "Nothing", 0, path)) return;
     Sleep(GetPrivateProfileIntA("Vantrel.Test", "DelaySeconds", 0, path) * 1000);
   }
   if (lstrcmpiA(ask, "Disk") == 0 && !ask_for_disk(window)) return;
@@ -86,6 +118,7 @@ __declspec(dllexport) void CALLBACK SetupInfObjectInstallAction(HWND window, HIN
     show_progress(GetPrivateProfileIntA("Vantrel.Test", "ProgressSeconds", 5, path));
   }
   InstallHinfSectionA(window, instance, command_line, show);
+  if (in_use[0]) replace_at_restart(path, in_use);
   if (path[0]) {
     UINT code = GetPrivateProfileIntA("Vantrel.Test", "ExitCode", 0, path);
     if (code != 0) ExitProcess(code);
@@ -93,6 +126,10 @@ __declspec(dllexport) void CALLBACK SetupInfObjectInstallAction(HWND window, HIN
 }
 
 __declspec(dllexport) HRESULT WINAPI DllUnregisterServer(void) {
+  char in_use[MAX_PATH];
+  if (GetEnvironmentVariableA("VANTREL_TEST_DELETE_AT_RESTART", in_use, sizeof in_use)) {
+    return MoveFileExA(in_use, NULL, MOVEFILE_DELAY_UNTIL_REBOOT) ? S_OK : E_FAIL;
+  }
   return MessageBoxW(NULL, L"Remove the Vantrel test component?", L"Vantrel test removal",
                      MB_OKCANCEL | MB_ICONQUESTION) == IDOK
              ? S_OK

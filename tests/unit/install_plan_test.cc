@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "inf/install_plan.h"
+#include "inf/install_work.h"
 #include "inf_text.h"
 
 namespace vantrel {
@@ -128,6 +129,73 @@ extra.dll = 1
   EXPECT_EQ(plan.needs, std::vector<std::wstring>{L"Extra.Install"});
   EXPECT_EQ(Places(plan), (std::vector<std::wstring>{L"i386\\selfcopy.inf", L"i386\\extra.dll"}));
   EXPECT_EQ(plan.missingSections, std::vector<std::wstring>{L"Gone"});
+}
+
+// What the install section's own directives must leave behind: its
+// services, the registry values it writes for good, and its copy flags.
+TEST(InstallWork, WhatTheSectionMustLeaveAndWhatItMayLeaveAsItWas) {
+  const ExpectedWork work = ExpectWork(InfText(LR"([DefaultInstall.NTx86]
+CopyFiles = Files, @single.dll
+AddReg = Reg
+[DefaultInstall.NTx86.Services]
+AddService = VtSvc, 0x2, Svc.Install
+DelService = OldSvc
+[DefaultInstall.Services]
+AddService = NotThisSection,,Svc.Install
+[Files]
+kept.sys,,,0x10
+plain.sys
+[Reg]
+HKLM,"Software\Vt",Name,0,"x"
+HKLM,Software\Vt\Only,,0x10
+HKLM,Software\Vt,Wow,0x4000,1
+HKLM,Software\Vt,Keep,0x2,1
+HKLM,Software\Vt,Gone,0x4
+HKLM,Software\Vt,Maybe,0x20,1
+HKLM,Software\Vt\Old,,0x8000
+HKR,,DeviceValue,0,1
+)"),
+                                       L"DefaultInstall.NTx86");
+  EXPECT_EQ(work.services, std::vector<std::wstring>{L"VtSvc"});
+  std::vector<std::wstring> names;
+  for (const RegistryEntry& entry : work.registry) names.push_back(RegistryEntryName(entry));
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"HKLM\\Software\\Vt [Name]",
+                                              L"HKLM\\Software\\Vt\\Only",
+                                              L"HKLM\\Software\\Vt [Wow]"}));
+  ASSERT_EQ(work.registry.size(), 3u);
+  EXPECT_EQ(work.registry[0].view, RegistryView::kInstallers);
+  EXPECT_EQ(work.registry[2].view, RegistryView::k32Bit);
+  EXPECT_EQ(CopyFlagsOf(work, L"C:\\WINDOWS\\system32\\KEPT.sys"), 0x10u);
+  EXPECT_EQ(CopyFlagsOf(work, L"C:\\WINDOWS\\system32\\single.dll"), 0u);
+
+  struct Case {
+    TargetContent content;
+    VersionOrder version;
+    std::uint32_t flags;
+    bool inPlace;
+  };
+  for (const Case& c : std::vector<Case>{
+           {TargetContent::kSourceBytes, VersionOrder::kNone, 0, true},
+           {TargetContent::kNotComparable, VersionOrder::kNone, 0, true},
+           {TargetContent::kMissing, VersionOrder::kNone, 0, false},
+           {TargetContent::kMissing, VersionOrder::kNone, 0x10, false},
+           // Replace-only: no earlier file, none now.
+           {TargetContent::kMissing, VersionOrder::kNone, 0x400, true},
+           {TargetContent::kOtherBytes, VersionOrder::kNone, 0x400, false},
+           {TargetContent::kOtherBytes, VersionOrder::kNone, 0, false},
+           {TargetContent::kOtherBytes, VersionOrder::kOlder, 0, false},
+           {TargetContent::kOtherBytes, VersionOrder::kNone, 0x10, true},
+           {TargetContent::kOtherBytes, VersionOrder::kNewer, 0, true},
+           {TargetContent::kOtherBytes, VersionOrder::kNewer, 0x4, false},
+           {TargetContent::kOtherBytes, VersionOrder::kSame, 0, false},
+           {TargetContent::kOtherBytes, VersionOrder::kSame, 0x40, true},
+       }) {
+    CopiedFile file;
+    file.content = c.content;
+    file.targetVersion = c.version;
+    EXPECT_EQ(CopyInPlace(file, c.flags), c.inPlace)
+        << static_cast<int>(c.content) << " " << static_cast<int>(c.version) << " " << c.flags;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // work folder, and how a failing step affects the rest and the exit code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "inf/driver_store_name.h"
 #include "memory_platform.h"
 
@@ -141,7 +143,9 @@ TEST(InstallScript, ExitCodeNamesTheFirstFailureAndAFailedUnpackInstallsNothing)
     EXPECT_EQ(platform.RunProgram(), c.expected) << c.what;
     const bool installs = c.expected != 3;
     EXPECT_EQ(platform.launched.size(), installs ? 4u : 3u) << c.what;
-    EXPECT_EQ(Copies(platform), installs ? 1u : 0u) << c.what;
+    // A failed install keeps no INF copy: the detection rules would take
+    // it for an installed package.
+    EXPECT_EQ(Copies(platform), c.expected == 0 || c.expected == 6 ? 1u : 0u) << c.what;
     // Whatever failed, the work folder goes at the end.
     EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation 3").size(), 1u) << c.what;
   }
@@ -204,11 +208,85 @@ TEST(InstallScript, AnInfThatCannotInstallHereStartsNothingAndKeepsNoCopy) {
             L"i386\\f5.sys, i386\\f6.sys, i386\\f7.sys, i386\\f8.sys, i386\\f9.sys, "
             L"i386\\f10.sys and 2 more");
 
-  // An INF the parser cannot read is the INF installer's to judge.
+  // An INF the parser cannot read is the INF installer's to judge; what
+  // it did cannot be checked, so it is not taken for installed.
   MemoryPlatform unreadable = ReadyToInstall();
   unreadable.infTexts.clear();
-  EXPECT_EQ(unreadable.RunProgram(), 0u);
+  EXPECT_EQ(unreadable.RunProgram(), 9u);
   EXPECT_EQ(unreadable.launched.size(), 4u);
+  EXPECT_EQ(Copies(unreadable), 0u);
+  EXPECT_EQ(unreadable.events[0][4], L"Result: SetupOpenInfFileW: cannot open");
+}
+
+// rundll32 ends with 0 whatever the INF engine did: what the section
+// copies, adds and writes is looked at before the INF is kept.
+TEST(InstallScript, TheInstallersWorkIsCheckedBeforeTheInfIsKept) {
+  const std::wstring inf = kWork + L"\\driver.inf";
+  const std::wstring target = L"C:\\WINDOWS\\system32\\drv.sys";
+  const RestartRename toTarget{L"\\??\\C:\\WINDOWS\\system32\\SET1.tmp", L"!\\??\\" + target};
+  struct Case {
+    const char* what;
+    TargetContent content;
+    bool valueThere, serviceThere;
+    std::vector<RestartRename> before, queued;
+    const char* failing;
+    std::uint32_t expected;
+    const wchar_t* line;  // a line of the event
+  };
+  for (const Case& c : std::vector<Case>{
+           {"all in place", TargetContent::kSourceBytes, true, true, {}, {}, "", 0,
+            L"Vantrel 1.0.0: installed (exit code 0)."},
+           {"a value missing", TargetContent::kSourceBytes, false, true, {}, {}, "", 9,
+            L"Result: not in place: HKLM\\Software\\Vt [Name]"},
+           {"a service missing", TargetContent::kSourceBytes, true, false, {}, {}, "", 9,
+            L"Result: not in place: service VtSvc"},
+           {"a file left as it was", TargetContent::kOtherBytes, true, true, {}, {}, "", 9,
+            L"Result: not in place: C:\\WINDOWS\\system32\\drv.sys"},
+           {"a file in use, renamed at the restart", TargetContent::kOtherBytes, true, true, {},
+            {toTarget}, "", 3010,
+            L"Waiting for the restart: C:\\WINDOWS\\system32\\drv.sys (in use during the install; "
+            L"the system puts them in place as it starts again)"},
+           // Queued by someone before this install: not what this install left.
+           {"a rename from before", TargetContent::kOtherBytes, true, true, {toTarget}, {}, "", 9,
+            L"Result: not in place: C:\\WINDOWS\\system32\\drv.sys"},
+           {"renames unreadable before", TargetContent::kOtherBytes, true, true, {}, {toTarget},
+            "PendingRestartRenames", 9, L"Failed step: checking what the INF installer did"},
+           {"the check cannot be made", TargetContent::kSourceBytes, true, true, {}, {},
+            "FilesOfSection", 9, L"Result: FilesOfSection"},
+       }) {
+    MemoryPlatform platform = ReadyToInstall();
+    platform.infTexts[inf] =
+        L"[DefaultInstall]\nCopyFiles=F\nAddReg=R\n[F]\ndrv.sys\n"
+        L"[R]\nHKLM,Software\\Vt,Name,0,1\n[DefaultInstall.Services]\nAddService=VtSvc,2,S\n";
+    platform.existingPaths.insert(kWork + L"\\drv.sys");
+    platform.sectionFiles[L"DefaultInstall"] = {CopiedFile{target, kWork + L"\\drv.sys", c.content}};
+    if (c.valueThere) platform.registryEntries.insert(L"HKLM\\Software\\Vt [Name]");
+    if (c.serviceThere) platform.services.insert(L"VtSvc");
+    platform.pendingRenames = c.before;
+    if (*c.failing) platform.failing.insert(c.failing);
+    platform.childFor = [&](const std::wstring& command) {
+      if (command.rfind(L"rundll32", 0) == 0) {
+        platform.failing.erase("PendingRestartRenames");
+        platform.pendingRenames.insert(platform.pendingRenames.end(), c.queued.begin(), c.queued.end());
+      }
+      return ChildScript();
+    };
+    EXPECT_EQ(platform.RunProgram(), c.expected) << c.what;
+    EXPECT_EQ(platform.CallsStartingWith(L"FilesOfSection"),
+              Calls{L"FilesOfSection [" + inf + L"] [DefaultInstall]"}) << c.what;
+    // The copy after the check, only where everything is in place or
+    // waits for the restart.
+    EXPECT_EQ(Copies(platform), c.expected == 9 ? 0u : 1u) << c.what;
+    EXPECT_LT(platform.IndexOfCall(platform.CallsStartingWith(L"FilesOfSection")[0]),
+              platform.IndexOfCall(platform.CallsStartingWith(L"SHFileOperation").back()))
+        << c.what;
+    EXPECT_EQ(platform.CallsStartingWith(L"WriteRunEvent"),
+              Calls{L"WriteRunEvent " + std::wstring(c.expected == 9 ? L"error " : L"information ") +
+                    std::to_wstring(c.expected)})
+        << c.what;
+    const std::vector<std::wstring>& lines = platform.events.at(0);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << c.what;
+  }
 }
 
 TEST(InstallScript, ALinkInTheWorkFolderOrAnInfOfTheDriverStoresNamingInstallsNothing) {
@@ -241,12 +319,13 @@ TEST(InstallScript, ALinkInTheWorkFolderOrAnInfOfTheDriverStoresNamingInstallsNo
 TEST(InstallScript, FailingStepsAreAbandonedOneByOneAndStillCount) {
   MemoryPlatform platform = ReadyToInstall();
   platform.failing = {"SHFileOperation", "SystemFolder"};
-  // The installer cannot be found and the copy fails outright: neither is
-  // a success, though each statement was abandoned without a word.
+  // The installer cannot be found: a failure, though its statement was
+  // abandoned without a word.
   EXPECT_EQ(platform.RunProgram(), 5u);
   EXPECT_EQ(platform.launched.size(), 3u);
-  // Copy and final delete were attempted although each one failed.
-  EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation").size(), 2u);
+  // No copy after a failed install; the final delete was attempted although
+  // it failed.
+  EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation").size(), 1u);
 
   // Without the lock another run may be using the work folder: nothing is
   // touched, and the record says why.

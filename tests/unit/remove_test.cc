@@ -78,6 +78,22 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
   EXPECT_EQ(removed.events[0][0], L"Vantrel remove 1.0.0: removed (exit code 0).");
   EXPECT_EQ(removed.events[0][1], L"INF: pkg.inf");
 
+  // Files in use go at the next restart: removed, the restart finishes it.
+  // A deletion queued before the uninstall is not its own.
+  MemoryPlatform waiting = WithKeptInf();
+  waiting.pendingRenames = {{L"\\??\\C:\\old.tmp", L""}};
+  waiting.childFor = [&](const std::wstring&) {
+    waiting.pendingRenames.push_back({L"\\??\\C:\\WINDOWS\\system32\\pkg.dll", L""});
+    return ChildScript();
+  };
+  EXPECT_EQ(RunRemover(waiting), 3010u);
+  EXPECT_EQ(waiting.CallsStartingWith(L"SHFileOperation 3").size(), 2u);
+  EXPECT_EQ(waiting.CallsStartingWith(L"WriteRunEvent"), Calls{L"WriteRunEvent information 3010"});
+  EXPECT_EQ(waiting.events[0][0],
+            L"Vantrel remove 1.0.0: removed; a restart finishes the removal (exit code 3010).");
+  EXPECT_EQ(waiting.events[0].back(),
+            L"Waiting for the restart: C:\\WINDOWS\\system32\\pkg.dll (in use during the uninstall)");
+
   struct Case {
     const char* what;
     void (*arrange)(MemoryPlatform&);

@@ -76,6 +76,7 @@ TEST(Startup, AnExistingPackageStartsTheInstallWithShortForms) {
   platform.existingPaths = {L"C:\\MYPACK~1\\app.7z"};
   platform.firstMatches[L"C:\\WINDOWS\\Temp\\Vantrel\\*.inf"] = L"app.inf";
   platform.existingPaths.insert(L"C:\\WINDOWS\\Temp\\Vantrel\\app.inf");
+  platform.infTexts[L"C:\\WINDOWS\\Temp\\Vantrel\\app.inf"] = L"[DefaultInstall]\n";
   EXPECT_EQ(platform.RunProgram(), 0u);
   ASSERT_FALSE(platform.launched.empty());
   EXPECT_EQ(platform.launched[0],
@@ -91,6 +92,7 @@ TEST(Startup, TheInstallRunsWhereNoWindowCanBeMade) {
   platform.existingPaths = {L"C:\\p.7z"};
   platform.firstMatches[L"C:\\WINDOWS\\Temp\\Vantrel\\*.inf"] = L"p.inf";
   platform.existingPaths.insert(L"C:\\WINDOWS\\Temp\\Vantrel\\p.inf");
+  platform.infTexts[L"C:\\WINDOWS\\Temp\\Vantrel\\p.inf"] = L"[DefaultInstall]\n";
   EXPECT_EQ(platform.RunProgram(), 0u);
   EXPECT_EQ(platform.launched.size(), 4u);
 }

@@ -358,6 +358,59 @@ TEST_F(Win32PlatformTest, PrivateFolderForAdministratorsOnlyAndNeverOneThatExist
   }
 }
 
+// What an install left, read from the system: setupapi's queue for a
+// section with each target against its source, services, registry values
+// and the renames queued for the next restart.
+TEST_F(Win32PlatformTest, WhatAnInstallLeftIsReadFromTheSystem) {
+  const std::string targets(root_.begin(), root_.end());
+  WriteFile(L"check.inf",
+            "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Install]\r\nCopyFiles=Files\r\n"
+            "[Files]\r\nsame.txt\r\nother.txt\r\nabsent.txt\r\n"
+            "[DestinationDirs]\r\nFiles=-1,\"" + targets + "\\target\"\r\n"
+            "[SourceDisksNames]\r\n1=\"disk\",,,\r\n"
+            "[SourceDisksFiles]\r\nsame.txt=1\r\nother.txt=1\r\nabsent.txt=1\r\n");
+  MakeFolder(L"target");
+  for (const wchar_t* name : {L"same.txt", L"other.txt", L"absent.txt"}) WriteFile(name, "new");
+  WriteFile(L"target\\same.txt", "new");
+  WriteFile(L"target\\other.txt", "old");
+  std::vector<std::wstring> found;
+  for (const CopiedFile& file : platform_.FilesOfSection(Path(L"check.inf"), L"Install")) {
+    found.push_back(file.target.substr(root_.size() + 1) + L" " +
+                    std::to_wstring(static_cast<int>(file.content)));
+  }
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::wstring>{L"target\\absent.txt 0", L"target\\other.txt 2",
+                                              L"target\\same.txt 1"}));
+
+  EXPECT_TRUE(platform_.ServiceExists(L"RpcSs"));
+  EXPECT_FALSE(platform_.ServiceExists(L"VantrelNoSuchService"));
+  RegistryEntry entry{L"HKLM", L"Software\\Microsoft\\Windows NT\\CurrentVersion", L"CurrentVersion"};
+  EXPECT_TRUE(platform_.RegistryEntryExists(entry));
+  entry.value = L"VantrelNoSuchValue";
+  EXPECT_FALSE(platform_.RegistryEntryExists(entry));
+  entry.key = L"Software\\VantrelNoSuchKey";
+  entry.keyOnly = true;
+  EXPECT_FALSE(platform_.RegistryEntryExists(entry));
+
+  const std::vector<RestartRename> before = platform_.PendingRestartRenames();
+  ASSERT_TRUE(MoveFileExW(Path(L"same.txt").c_str(), Path(L"target\\same.txt").c_str(),
+                          MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING));
+  ASSERT_TRUE(MoveFileExW(Path(L"other.txt").c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+  const std::vector<RestartRename> queued = QueuedSince(before, platform_.PendingRestartRenames());
+  ASSERT_EQ(queued.size(), 2u);
+  EXPECT_TRUE(PutsFileAt(queued, Path(L"target\\same.txt")));
+  EXPECT_EQ(AffectedPath(queued[1]), Path(L"other.txt"));
+  // The test's own entries do not wait for a restart of the test machine.
+  if (before.empty()) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0,
+                      KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueW(key, L"PendingFileRenameOperations");
+      RegCloseKey(key);
+    }
+  }
+}
+
 TEST_F(Win32PlatformTest, TheInstallMutexCanBeTakenAgainOnceReleased) {
   const MutexHandle first = platform_.AcquireNamedMutex(L"Global\\Vantrel.PlatformTest");
   ASSERT_NE(first, 0u);

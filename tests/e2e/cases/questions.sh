@@ -43,6 +43,7 @@ expect_event err "Failed step: the INF installer" \
 run_event err | sed 's/^/      event: /'
 expect_no_installer AskDisk
 expect_no_reg_key 'HKLM\Software\VantrelTest\AskDisk'
+expect_no_path "$E2E_INF_UNIX/vt_AskDisk.inf" "INF copy after a declined question"
 expect_no_work_folder
 run_command_line "$(vantrel_line "$CASE_WIN\\after.7z")"
 expect_exit 0

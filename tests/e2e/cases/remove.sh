@@ -3,7 +3,8 @@
 # (its registry value, its file and the INF copy gone, one event); removed
 # once more: nothing to remove (13). An INF without DefaultUninstall: 14, the
 # copy kept, nothing run. An uninstall that asks on a window station nobody
-# sees: declined, 15, the copy kept. A rundll32.exe planted beside
+# sees: declined, 15, the copy kept; one that leaves a file for the next
+# restart to delete: 3010, the copy gone. A rundll32.exe planted beside
 # vantrel-remove.exe never runs. An install and a removal started together
 # do not overlap.
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
@@ -64,6 +65,18 @@ expect_event err "Failed step: the INF uninstall" \
   "Result: asked: Vantrel test removal: Remove the Vantrel test component?; nobody can answer an unattended run; declined"
 expect_file "$E2E_INF_UNIX/vt_AsksOnRemoval.inf" "INF copy of the INF whose uninstall was declined"
 expect_eq "uninstallers left" "$(pgrep -f 'rundll32.*InstallHinfSection.*DefaultUninstall' || true)" ""
+
+echo "-- an uninstall that leaves a file in use for the next restart"
+echo "in use" >"$E2E_SYSTEM32_UNIX/vt_InUse.dll"
+VANTREL_TEST_DELETE_AT_RESTART="$E2E_SYSTEMROOT_WIN\\system32\\vt_InUse.dll" \
+  run_command_line "$(remove_line vt_AsksOnRemoval.inf)"
+expect_exit 3010
+expect_event trace "removed; a restart finishes the removal (exit code 3010)." \
+  "Waiting for the restart: $E2E_SYSTEMROOT_WIN\\system32\\vt_InUse.dll (in use during the uninstall)"
+expect_no_path "$E2E_INF_UNIX/vt_AsksOnRemoval.inf" "INF copy once the uninstall ran"
+wine_run 30 reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+  /v PendingFileRenameOperations /f >/dev/null 2>&1
+rm -f "$E2E_SYSTEM32_UNIX/vt_InUse.dll"
 
 echo "-- a rundll32.exe planted beside vantrel-remove.exe"
 app="$CASE_UNIX/Downloads"
