@@ -32,7 +32,7 @@ if [ -n "${BENCH_SEVENZIP:-}" ]; then
   cp "$BENCH_SEVENZIP"/7z.* "$drive_c/Vantrel/"
 fi
 sevenzip_banner="$(wine_run 60 "$drive_c/Vantrel/7z.exe" 2>/dev/null | tr -d '\r' | grep -m1 '^7-Zip' || true)"
-cp "$VANTREL_BUILD/bench/timer.exe" "$bench/timer.exe"
+cp "$VANTREL_BUILD/bench/timer.exe" "$VANTREL_BUILD/bench/install_check.exe" "$bench/"
 scripts/make-package.sh samples/sample-package "$drive_c/Packages/sample.7z" >/dev/null
 
 work='C:\windows\Temp\Vantrel'
@@ -67,8 +67,15 @@ for ((i = 1; i <= runs; i++)); do
   rm -f "$bench/one.times"
   timer direct.txt one.times
   awk '{ ms += $1 } END { print ms }' "$bench/one.times" >>"$bench/direct.times"
+  # The check vantrel.exe makes after the INF installer, on its own, on what
+  # the direct commands just installed (its sources still unpacked).
+  if [ "$i" -eq "$runs" ]; then
+    check="$(wine_run 120 "$bench/install_check.exe" "$work\\vantrel-sample.inf" 21 2>&1 | tr -d '\r')"
+  fi
   rm -rf "$work_unix"
 done
+read -r check_first check_median check_missing check_waiting <<<"$check" ||
+  { echo "install_check.exe: $check" >&2; exit 1; }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 vantrel_ms="$(cut -d' ' -f1 "$bench/vantrel.times" | median)"
@@ -80,7 +87,8 @@ peak="$(cut -d' ' -f3 "$bench/vantrel.times" | sort -n | tail -n 1)"
 shipped="$root/build/win32/vantrel.exe"
 awk -v n="$runs" -v v="$vantrel_ms" -v d="$direct_ms" -v s="$start_ms" -v bad="$failed_installs" -v peak="$peak" \
     -v size32="$(stat -c %s "$shipped")" -v sizerun="$(stat -c %s "$drive_c/Vantrel/vantrel.exe")" \
-    -v arch="$VANTREL_WINE_ARCH" -v banner="$sevenzip_banner" 'BEGIN {
+    -v arch="$VANTREL_WINE_ARCH" -v banner="$sevenzip_banner" -v cf="$check_first" -v cm="$check_median" \
+    -v cmiss="$check_missing" -v cwait="$check_waiting" 'BEGIN {
   overhead = v - d
   # What each awaited child costs beyond its own run: the overhead less the
   # start of the program itself and the fixed 100 ms pause before the clean-up.
@@ -93,6 +101,8 @@ awk -v n="$runs" -v v="$vantrel_ms" -v d="$direct_ms" -v s="$start_ms" -v bad="$
   printf "  starting vantrel.exe       %8.1f ms   (vantrel.exe without argument, median)\n", s
   printf "  pause before the clean-up  %8.1f ms\n", 100
   printf "overhead per child           %8.1f ms   (the rest over 4 children; goal: at most 30 ms)  %s\n", per_child, per_child <= 30 ? "met" : "MISSED"
+  printf "  check after the installer  %8.1f ms   (first; median of 20 more %.1f ms; goal: at most 20 ms)  %s\n", cf, cm, cf <= 20 ? "met" : "MISSED"
+  printf "    it found                 %d missing, %d waiting for a restart (the sample: 0, 0)\n", cmiss, cwait
   printf "vantrel.exe size             %8d bytes (shipped 32-bit); %d bytes (the %s build run here)\n", size32, sizerun, arch
   printf "vantrel.exe peak working set %8.1f KiB\n", peak / 1024
 }'

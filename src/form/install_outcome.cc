@@ -1,3 +1,5 @@
+#include "form/install_outcome.h"
+
 #include <memory>
 
 #include "form/resume.h"
@@ -6,40 +8,35 @@
 
 namespace vantrel {
 
-namespace {
-
-// What of a section's work is not in place.
-struct Shortfall {
-  std::vector<std::wstring> missing;
-  // Files that a rename at the next restart puts in place.
-  std::vector<std::wstring> waiting;
-};
-
-}  // namespace
+InstallShortfall FindInstallShortfall(Platform& platform, const std::wstring& infPath,
+                                      const std::wstring& section,
+                                      const std::vector<RestartRename>& queued) {
+  InstallShortfall found;
+  const std::unique_ptr<InfSource> inf = platform.OpenInf(infPath);
+  const ExpectedWork expected = ExpectWork(*inf, section);
+  for (const CopiedFile& file : platform.FilesOfSection(infPath, section)) {
+    if (CopyInPlace(file, CopyFlagsOf(expected, file.target))) continue;
+    (PutsFileAt(queued, file.target) ? found.waiting : found.missing).push_back(file.target);
+  }
+  for (const std::wstring& service : expected.services) {
+    if (!platform.ServiceExists(service)) found.missing.push_back(L"service " + service);
+  }
+  for (const RegistryEntry& entry : expected.registry) {
+    if (!platform.RegistryEntryExists(entry)) found.missing.push_back(RegistryEntryName(entry));
+  }
+  return found;
+}
 
 bool Vantrel::InstalledWorkInPlace(const std::wstring& infPath, const std::wstring& section,
                                    const std::vector<RestartRename>* renamesBefore) {
-  Shortfall shortfall;
+  InstallShortfall shortfall;
   const StatementResult checking = Resume([&] {
-    Shortfall found;
     // Without the renames from before the install, none counts as the
     // install's own.
     const std::vector<RestartRename> queued =
         renamesBefore == nullptr ? std::vector<RestartRename>()
                                  : QueuedSince(*renamesBefore, platform_.PendingRestartRenames());
-    const std::unique_ptr<InfSource> inf = platform_.OpenInf(infPath);
-    const ExpectedWork expected = ExpectWork(*inf, section);
-    for (const CopiedFile& file : platform_.FilesOfSection(infPath, section)) {
-      if (CopyInPlace(file, CopyFlagsOf(expected, file.target))) continue;
-      (PutsFileAt(queued, file.target) ? found.waiting : found.missing).push_back(file.target);
-    }
-    for (const std::wstring& service : expected.services) {
-      if (!platform_.ServiceExists(service)) found.missing.push_back(L"service " + service);
-    }
-    for (const RegistryEntry& entry : expected.registry) {
-      if (!platform_.RegistryEntryExists(entry)) found.missing.push_back(RegistryEntryName(entry));
-    }
-    shortfall = found;
+    shortfall = FindInstallShortfall(platform_, infPath, section, queued);
   });
   if (checking || !shortfall.missing.empty()) {
     NoteFailure(kExitInstallIncomplete,
