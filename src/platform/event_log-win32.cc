@@ -2,6 +2,7 @@
 
 #include "platform/system_entry-win32.h"
 #include "platform/system_error-win32.h"
+#include "platform/unique_handle-win32.h"
 
 namespace vantrel {
 
@@ -26,19 +27,8 @@ SystemEntry<DeregisterEventSourceFn> deregisterEventSource(L"advapi32.dll",
 
 const wchar_t kSourcesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";
 
-// Owners of the two handles, given back once whichever way the code leaves.
-struct RegistryKey {
-  HKEY key = nullptr;
-  ~RegistryKey() {
-    if (key != nullptr) regCloseKey.get()(key);
-  }
-};
-struct EventSource {
-  HANDLE source = nullptr;
-  ~EventSource() {
-    if (source != nullptr) deregisterEventSource.get()(source);
-  }
-};
+using RegistryKey = UniqueBoundHandle<HKEY, regCloseKey>;
+using EventSource = UniqueBoundHandle<HANDLE, deregisterEventSource>;
 
 std::wstring ThisProgram() {
   std::vector<wchar_t> path(MAX_PATH);
@@ -54,15 +44,15 @@ void RegisterSource(const wchar_t* source) {
   RegistryKey key;
   const LSTATUS created =
       regCreateKeyExW.get()(HKEY_LOCAL_MACHINE, (std::wstring(kSourcesKey) + source).c_str(), 0,
-                            nullptr, 0, KEY_SET_VALUE, nullptr, &key.key, nullptr);
+                            nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr);
   if (created != ERROR_SUCCESS) throw SystemFailure("RegCreateKeyExW", static_cast<DWORD>(created));
   const std::wstring program = ThisProgram();
   const DWORD types = EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE;
   const LSTATUS file = regSetValueExW.get()(
-      key.key, L"EventMessageFile", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
+      key.get(), L"EventMessageFile", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
       static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t)));
   if (file != ERROR_SUCCESS) throw SystemFailure("RegSetValueExW", static_cast<DWORD>(file));
-  const LSTATUS supported = regSetValueExW.get()(key.key, L"TypesSupported", 0, REG_DWORD,
+  const LSTATUS supported = regSetValueExW.get()(key.get(), L"TypesSupported", 0, REG_DWORD,
                                                  reinterpret_cast<const BYTE*>(&types), sizeof types);
   if (supported != ERROR_SUCCESS) throw SystemFailure("RegSetValueExW", static_cast<DWORD>(supported));
 }
@@ -76,9 +66,8 @@ void WriteApplicationEvent(const wchar_t* source, bool failure, DWORD eventId,
   } catch (const PlatformFailure&) {
     // Without the message file the strings are still in the log.
   }
-  EventSource events;
-  events.source = registerEventSourceW.get()(nullptr, source);
-  if (events.source == nullptr) throw SystemFailure("RegisterEventSourceW");
+  EventSource events(registerEventSourceW.get()(nullptr, source));
+  if (!events) throw SystemFailure("RegisterEventSourceW");
   // Exactly as many strings as each message shows: the unused ones empty,
   // lines past the last one joined into it.
   std::vector<std::wstring> fixed(lines.begin(), lines.end());
@@ -89,7 +78,7 @@ void WriteApplicationEvent(const wchar_t* source, bool failure, DWORD eventId,
   fixed.resize(VANTREL_EVENT_STRINGS);
   std::vector<LPCWSTR> strings;
   for (const auto& line : fixed) strings.push_back(line.c_str());
-  if (!reportEventW.get()(events.source,
+  if (!reportEventW.get()(events.get(),
                           failure ? EVENTLOG_ERROR_TYPE : EVENTLOG_INFORMATION_TYPE, 0, eventId,
                           nullptr, static_cast<WORD>(strings.size()), 0, strings.data(), nullptr)) {
     throw SystemFailure("ReportEventW");

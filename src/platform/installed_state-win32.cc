@@ -4,6 +4,7 @@
 
 #include "platform/system_entry-win32.h"
 #include "platform/system_error-win32.h"
+#include "platform/unique_handle-win32.h"
 
 namespace vantrel {
 
@@ -19,19 +20,8 @@ SystemEntry<decltype(&::RegCloseKey)> regCloseKey(L"advapi32.dll", "RegCloseKey"
 
 const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 
-struct ServiceHandle {
-  SC_HANDLE handle = nullptr;
-  ~ServiceHandle() {
-    if (handle != nullptr) closeServiceHandle.get()(handle);
-  }
-};
-
-struct RegistryKey {
-  HKEY key = nullptr;
-  ~RegistryKey() {
-    if (key != nullptr) regCloseKey.get()(key);
-  }
-};
+using ServiceHandle = UniqueBoundHandle<SC_HANDLE, closeServiceHandle>;
+using RegistryKey = UniqueBoundHandle<HKEY, regCloseKey>;
 
 bool Absent(LSTATUS status) {
   return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
@@ -47,7 +37,7 @@ HKEY RootKey(const std::wstring& root) {
 
 // False where the key is not there.
 bool OpenKey(HKEY root, const std::wstring& path, REGSAM access, RegistryKey& key) {
-  const LSTATUS opened = regOpenKeyEx.get()(root, path.c_str(), 0, access, &key.key);
+  const LSTATUS opened = regOpenKeyEx.get()(root, path.c_str(), 0, access, key.put());
   if (Absent(opened)) return false;
   if (opened != ERROR_SUCCESS) throw SystemFailure("RegOpenKeyExW", static_cast<DWORD>(opened));
   return true;
@@ -56,12 +46,10 @@ bool OpenKey(HKEY root, const std::wstring& path, REGSAM access, RegistryKey& ke
 }  // namespace
 
 bool ServiceInstalled(const std::wstring& name) {
-  ServiceHandle manager;
-  manager.handle = openSCManager.get()(nullptr, nullptr, SC_MANAGER_CONNECT);
-  if (manager.handle == nullptr) throw SystemFailure("OpenSCManagerW");
-  ServiceHandle service;
-  service.handle = openService.get()(manager.handle, name.c_str(), SERVICE_QUERY_STATUS);
-  if (service.handle != nullptr) return true;
+  const ServiceHandle manager(openSCManager.get()(nullptr, nullptr, SC_MANAGER_CONNECT));
+  if (!manager) throw SystemFailure("OpenSCManagerW");
+  const ServiceHandle service(openService.get()(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
+  if (service) return true;
   const DWORD error = GetLastError();
   if (error == ERROR_SERVICE_DOES_NOT_EXIST) return false;
   throw SystemFailure("OpenServiceW", error);
@@ -77,7 +65,7 @@ bool RegistryEntryPresent(const RegistryEntry& entry, bool sixtyFourBitInstaller
   }
   if (entry.keyOnly) return true;
   const LSTATUS queried =
-      regQueryValueEx.get()(key.key, entry.value.c_str(), nullptr, nullptr, nullptr, nullptr);
+      regQueryValueEx.get()(key.get(), entry.value.c_str(), nullptr, nullptr, nullptr, nullptr);
   if (Absent(queried)) return false;
   if (queried != ERROR_SUCCESS) {
     throw SystemFailure("RegQueryValueExW", static_cast<DWORD>(queried));
@@ -93,7 +81,7 @@ std::vector<RestartRename> RestartRenames() {
   for (;;) {
     DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
     const LSTATUS queried = regQueryValueEx.get()(
-        key.key, L"PendingFileRenameOperations", nullptr, nullptr,
+        key.get(), L"PendingFileRenameOperations", nullptr, nullptr,
         text.empty() ? nullptr : reinterpret_cast<BYTE*>(text.data()), &bytes);
     if (Absent(queried)) return renames;
     if (queried == ERROR_MORE_DATA || (queried == ERROR_SUCCESS && text.empty())) {

@@ -29,19 +29,7 @@ SystemEntry<decltype(&::GetFileVersionInfoW)> getFileVersionInfo(L"version.dll",
                                                                  "GetFileVersionInfoW");
 SystemEntry<decltype(&::VerQueryValueW)> verQueryValue(L"version.dll", "VerQueryValueW");
 
-class FileQueue {
- public:
-  FileQueue() : queue_(openFileQueue.get()()) {
-    if (queue_ == INVALID_HANDLE_VALUE) throw SystemFailure("SetupOpenFileQueue");
-  }
-  ~FileQueue() { closeFileQueue.get()(queue_); }
-  FileQueue(const FileQueue&) = delete;
-  FileQueue& operator=(const FileQueue&) = delete;
-  HSPFILEQ get() const { return queue_; }
-
- private:
-  HSPFILEQ queue_;
-};
+using FileQueue = UniqueBoundHandle<HSPFILEQ, closeFileQueue>;
 
 using Copies = std::vector<std::pair<std::wstring, std::wstring>>;  // target, source
 
@@ -129,7 +117,8 @@ VersionOrder TargetVersion(const std::wstring& target, const std::wstring& sourc
 std::vector<CopiedFile> QueuedCopiesOfSection(const std::wstring& infPath,
                                               const std::wstring& section) {
   const InfFile inf(infPath);
-  FileQueue queue;
+  const FileQueue queue(openFileQueue.get()());
+  if (!queue) throw SystemFailure("SetupOpenFileQueue");
   // The sources are the package's, beside the INF.
   if (!installFilesFromInfSection.get()(inf.Handle(), nullptr, queue.get(), section.c_str(),
                                         FolderOf(infPath).c_str(), 0)) {
