@@ -2,8 +2,8 @@
 # vantrel-pack.exe from the bundle: a package made from the sample folder is
 # read back by the real 7-Zip and installed by vantrel.exe; a second run makes
 # the archive afresh and warns about the INF now in the INF folder; a folder
-# whose INF names a missing source file, and one without an INF, are refused
-# before anything is written.
+# whose INF names a missing source file, one without an INF and one with a
+# link are refused before anything is written.
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
 e2e_need_prefix
 case_dir vantrel_pack
@@ -74,4 +74,12 @@ pack "$CASE_UNIX/noinf" "$CASE_UNIX/noinf.7z"
 expect_eq "exit code of vantrel-pack" "$PACK_RC" 2
 expect_message "the reason given" "the folder holds no INF file"
 expect_no_path "$CASE_UNIX/noinf.7z" "package of the folder without an INF"
+
+echo "-- a folder with a link (Wine shows a Unix symbolic link as one)"
+mkdir -p "$CASE_UNIX/linked" "$CASE_UNIX/elsewhere"
+write_inf "$CASE_UNIX/linked/vt_PackLinked.inf" PackLinked
+ln -sfn ../elsewhere "$CASE_UNIX/linked/i386"
+pack "$CASE_UNIX/linked" "$CASE_UNIX/linked.7z"
+expect_eq "exit code of vantrel-pack" "$PACK_RC" 2
+expect_message "the link named" 'the folder holds a link, "i386"'
 e2e_finish
