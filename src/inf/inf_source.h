@@ -30,4 +30,10 @@ class InfSource {
   virtual std::vector<InfLine> Lines(const std::wstring& section) const = 0;
 };
 
+// The non-empty fields of every line of the section whose key is the
+// directive (in any case), in order: the sections that its CopyFiles, AddReg
+// or Needs lines name.
+std::vector<std::wstring> DirectiveFields(const InfSource& inf, const std::wstring& section,
+                                          const std::wstring& directive);
+
 }  // namespace vantrel

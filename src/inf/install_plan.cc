@@ -137,13 +137,10 @@ InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
   // The chosen section, then the sections its Needs name. Needs are not
   // followed further: a needed section's own Needs are not processed.
   std::vector<std::wstring> sections{plan.section};
-  for (const InfLine& line : inf.Lines(plan.section)) {
-    if (LowerAscii(line.key) != L"needs") continue;
-    for (const std::wstring& needed : line.fields) {
-      if (!needed.empty() && inf.HasSection(needed)) {
-        plan.needs.push_back(needed);
-        sections.push_back(needed);
-      }
+  for (const std::wstring& needed : DirectiveFields(inf, plan.section, L"Needs")) {
+    if (inf.HasSection(needed)) {
+      plan.needs.push_back(needed);
+      sections.push_back(needed);
     }
   }
 
@@ -152,21 +149,17 @@ InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
     if (!name.empty() && copied.Insert(name)) plan.sources.push_back(Locate(inf, architecture, name));
   };
   for (const std::wstring& section : sections) {
-    for (const InfLine& line : inf.Lines(section)) {
-      if (LowerAscii(line.key) != L"copyfiles") continue;
-      for (const std::wstring& entry : line.fields) {
-        if (entry.empty()) continue;
-        // "@file" copies that one file; anything else names a file-list
-        // section: destination[,source[,unused[,flags]]], the source name
-        // being the destination's where it is left out.
-        if (entry[0] == L'@') {
-          copy(entry.substr(1));
-        } else if (!inf.HasSection(entry)) {
-          plan.missingSections.push_back(entry);
-        } else {
-          for (const InfLine& file : inf.Lines(entry)) {
-            copy(file.Field(2).empty() ? file.Field(1) : file.Field(2));
-          }
+    for (const std::wstring& entry : DirectiveFields(inf, section, L"CopyFiles")) {
+      // "@file" copies that one file; anything else names a file-list
+      // section: destination[,source[,unused[,flags]]], the source name
+      // being the destination's where it is left out.
+      if (entry[0] == L'@') {
+        copy(entry.substr(1));
+      } else if (!inf.HasSection(entry)) {
+        plan.missingSections.push_back(entry);
+      } else {
+        for (const InfLine& file : inf.Lines(entry)) {
+          copy(file.Field(2).empty() ? file.Field(1) : file.Field(2));
         }
       }
     }

@@ -33,19 +33,6 @@ std::uint32_t Number(const std::wstring& field) {
   return static_cast<std::uint32_t>(value);
 }
 
-// The directive's section names, from every line of it in the section.
-std::vector<std::wstring> Named(const InfSource& inf, const std::wstring& section,
-                                const std::wstring& directive) {
-  std::vector<std::wstring> names;
-  for (const InfLine& line : inf.Lines(section)) {
-    if (LowerAscii(line.key) != directive) continue;
-    for (const std::wstring& name : line.fields) {
-      if (!name.empty()) names.push_back(name);
-    }
-  }
-  return names;
-}
-
 std::wstring FileName(const std::wstring& path) {
   const std::size_t slash = path.find_last_of(L"\\/");
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
@@ -72,7 +59,7 @@ std::wstring RegistryEntryName(const RegistryEntry& entry) {
 
 ExpectedWork ExpectWork(const InfSource& inf, const std::wstring& section) {
   ExpectedWork work;
-  for (const std::wstring& list : Named(inf, section, L"copyfiles")) {
+  for (const std::wstring& list : DirectiveFields(inf, section, L"CopyFiles")) {
     // "@file" copies that one file, without flags.
     if (list[0] == L'@') {
       work.copyFlags.emplace(LowerAscii(list.substr(1)), 0);
@@ -93,7 +80,7 @@ ExpectedWork ExpectWork(const InfSource& inf, const std::wstring& section) {
   }
 
   // root,[subkey],[value name],[flags],[value]
-  for (const std::wstring& list : Named(inf, section, L"addreg")) {
+  for (const std::wstring& list : DirectiveFields(inf, section, L"AddReg")) {
     for (const InfLine& line : inf.Lines(list)) {
       RegistryEntry entry;
       entry.root = Root(line.Field(1));

@@ -90,18 +90,9 @@ StageFolder::StageFolder() {
 StageFolder::~StageFolder() {
   // A leftover in the user's temporary folder is no reason to fail the run.
   try {
-    // A folder is listed before what it holds: backwards, its contents go
-    // first.
-    const std::vector<FolderEntry> entries = ListFolder(path_);
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-      const std::wstring path = path_ + L"\\" + entry->name;
-      // RemoveDirectoryW takes a folder link away as a link.
-      if (entry->isFolder) RemoveDirectoryW(path.c_str());
-      else DeleteFileW(path.c_str());
-    }
+    DeleteWholeTree(path_);
   } catch (const PlatformFailure&) {
   }
-  RemoveDirectoryW(path_.c_str());
 }
 
 }  // namespace vantrel
