@@ -13,9 +13,10 @@
 #include <memory>
 #include <vector>
 
-#include "form/install_outcome.h"
+#include "inf/inf_engine-win32.h"
 #include "inf/install_plan.h"
-#include "platform/platform-win32.h"
+#include "inf/install_shortfall.h"
+#include "inf/installed_state-win32.h"
 
 namespace {
 
@@ -35,17 +36,18 @@ int wmain(int argc, wchar_t** argv) {
   }
   const int runs = argc > 2 ? std::max(2, _wtoi(argv[2])) : 11;
   try {
-    vantrel::Win32Platform platform;
+    vantrel::Win32InfEngine engine;
+    vantrel::Win32InstalledState installed;
     const std::wstring section =
-        vantrel::PlanInstall(*platform.OpenInf(argv[1]), platform.InstallerArchitecture()).section;
+        vantrel::PlanInstall(*engine.OpenInf(argv[1]), engine.InstallerArchitecture()).section;
     std::vector<double> times;
     vantrel::InstallShortfall shortfall;
     for (int i = 0; i < runs; ++i) {
       LARGE_INTEGER start, end;
       QueryPerformanceCounter(&start);
-      const auto before = platform.PendingRestartRenames();
-      const auto queued = vantrel::QueuedSince(before, platform.PendingRestartRenames());
-      shortfall = vantrel::FindInstallShortfall(platform, argv[1], section, queued);
+      const auto before = installed.PendingRestartRenames();
+      const auto queued = vantrel::QueuedSince(before, installed.PendingRestartRenames());
+      shortfall = vantrel::FindInstallShortfall(engine, installed, argv[1], section, queued);
       QueryPerformanceCounter(&end);
       times.push_back(Milliseconds(start, end));
     }

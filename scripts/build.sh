@@ -14,7 +14,7 @@ build() {
   shift
   # A toolchain file is read only when the build folder is new; later runs
   # would warn that it went unused.
-  cmake --no-warn-unused-cli -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --no-warn-unused-cli -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DVANTREL_WARNINGS_AS_ERRORS=ON "$@" >/dev/null
   local log
   log="$(mktemp)"
   if ! cmake --build "$dir" -j "$(nproc)" >"$log" 2>&1; then

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "child/child_outcome.h"
-#include "platform/platform.h"
+#include "child/child_watch.h"
 
 namespace vantrel {
 

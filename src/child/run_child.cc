@@ -2,9 +2,8 @@
 
 #include "child/output_digest.h"
 #include "child/question_watch.h"
-#include "form/resume.h"
-#include "form/scoped_handles.h"
-#include "helpers/text.h"
+#include "base/resume.h"
+#include "base/text.h"
 
 namespace vantrel {
 
@@ -14,14 +13,14 @@ namespace {
 constexpr std::uint32_t kPassMilliseconds = 100;
 }  // namespace
 
-ChildOutcome RunChild(Platform& platform, const std::wstring& program,
+ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstring& program,
                       const std::wstring& commandLine, ChildStreams streams) {
   ChildOutcome outcome;
   // The handle that process creation gives is the one waited on: a process
   // number can be handed to another process once the child has ended.
-  ScopedProcess process(platform);
+  ScopedProcess process(ProcessCloser{&platform});
   const StatementResult launch = Resume([&] {
-    process.Reset(platform.LaunchHidden(program, commandLine, streams));
+    process.reset(platform.LaunchHidden(program, commandLine, streams));
     outcome.started = true;
   });
   if (launch) outcome.failure = FromUtf8(launch.failure);
@@ -31,12 +30,12 @@ ChildOutcome RunChild(Platform& platform, const std::wstring& program,
   // question declined wrongly fails one install, one left open hangs them
   // all.
   bool unattended = true;
-  if (outcome.started) Resume([&] { unattended = platform.RunsUnattended(); });
+  if (outcome.started) Resume([&] { unattended = children.RunsUnattended(); });
   QuestionWatch questions(unattended);
   OutputDigest output;
   const auto drainOutput = [&] {
     if (streams == ChildStreams::kCaptured && outcome.started) {
-      Resume([&] { output.Add(platform.TakeChildOutput(process.Get())); });
+      Resume([&] { output.Add(children.TakeChildOutput(process.get())); });
     }
   };
 
@@ -48,24 +47,24 @@ ChildOutcome RunChild(Platform& platform, const std::wstring& program,
   bool ended = true;
   do {
     ended = true;
-    Resume([&] { ended = platform.AwaitProcessOrMessage(process.Get(), kPassMilliseconds); });
+    Resume([&] { ended = platform.AwaitProcessOrMessage(process.get(), kPassMilliseconds); });
     Resume([&] { platform.PumpMessages(); });
     drainOutput();
     if (ended) break;
     QuestionWatch::Verdict verdict;
     Resume([&] {
-      const std::vector<ChildDialog> open = platform.OpenDialogsOfChild(process.Get());
+      const std::vector<ChildDialog> open = children.OpenDialogsOfChild(process.get());
       verdict = questions.Look(open, platform.Milliseconds());
     });
     for (const DialogHandle dialog : verdict.decline) {
-      Resume([&] { platform.DeclineDialog(dialog); });
+      Resume([&] { children.DeclineDialog(dialog); });
     }
-    if (verdict.endJob) Resume([&] { platform.EndChildJob(process.Get()); });
+    if (verdict.endJob) Resume([&] { children.EndChildJob(process.get()); });
   } while (!ended);
-  Resume([&] { outcome.exitCode = platform.GetExitCodeProcess(process.Get()); });
+  Resume([&] { outcome.exitCode = platform.GetExitCodeProcess(process.get()); });
   drainOutput();
 
-  Resume([&] { process.Close(); });
+  Resume([&] { process.reset(); });
   Resume([&] { platform.PumpMessages(); });
   outcome.questions = questions.questions();
   outcome.declined = questions.declined();

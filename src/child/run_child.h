@@ -7,11 +7,11 @@
 #include <string>
 
 #include "child/child_outcome.h"
-#include "platform/platform.h"
+#include "child/child_watch.h"
 
 namespace vantrel {
 
-ChildOutcome RunChild(Platform& platform, const std::wstring& program,
+ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstring& program,
                       const std::wstring& commandLine, ChildStreams streams);
 
 }  // namespace vantrel

@@ -1,6 +1,6 @@
 #include "form/install_commands.h"
 
-#include "helpers/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 
 namespace vantrel {

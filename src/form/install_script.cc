@@ -1,10 +1,8 @@
-#include "common/install_lock.h"
 #include "form/install_commands.h"
-#include "form/resume.h"
-#include "form/scoped_handles.h"
+#include "base/resume.h"
 #include "form/vantrel.h"
 #include "helpers/module1.h"
-#include "helpers/text.h"
+#include "base/text.h"
 #include "inf/driver_store_name.h"
 
 namespace vantrel {
@@ -17,19 +15,11 @@ constexpr std::uint32_t kSevenZipWorstWarning = 1;
 
 void Vantrel::InstallPackage(const std::wstring& packagePath) {
   std::wstring infName;
-  ScopedMutex installLock(platform_);
 
   // The work folder is fixed, so two runs at once would delete each other's
   // files; the second one waits for the first. Without the lock nothing is
   // touched.
-  const StatementResult locking =
-      Resume([&] { installLock.Reset(platform_.AcquireNamedMutex(kInstallLockName)); });
-  if (locking) {
-    NoteFailure(kExitWorkFolderNotPrepared,
-                StepFailure{L"taking the install lock", std::wstring(L"Lock: ") + kInstallLockName,
-                            FromUtf8(locking.failure)});
-    End();
-  }
+  if (!run_.TakeLock(kExitNoLock)) End();
 
   // Anyone may make folders in the system's Temp folder. Only a work folder
   // that this run made itself, closed to everyone but the administrators,
@@ -41,7 +31,7 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
     NoteFailure(kExitWorkFolderNotPrepared,
                 StepFailure{L"preparing the work folder", L"Folder: " + Temp,
                             ResultOf(prepare, unready)});
-    Resume([&] { installLock.Close(); });
+    run_.ReleaseLock();
     End();
   }
 
@@ -106,16 +96,14 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
       const std::wstring installCommand = InstallInfCommand(Temp, infName);
       // What the INF installer queues for the next restart tells a file in
       // use from a file it never copied.
-      std::vector<RestartRename> renamesBefore;
-      const StatementResult beforeRenames =
-          Resume([&] { renamesBefore = platform_.PendingRestartRenames(); });
+      run_.ReadRenamesBefore();
       ChildOutcome install;
       const StatementResult installing = Resume([&] {
         install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand);
       });
       if (installing) install.failure = FromUtf8(installing.failure);
       // Where it went is as much a part of the record as whether it went.
-      if (install.started) Resume([&] { installedUnderWow64_ = platform_.RunsUnderWow64(); });
+      if (install.started) Resume([&] { installedUnderWow64_ = machine_.inf.RunsUnderWow64(); });
       // The INF copy is what the deployment tools' detection rules test: a
       // failed or incomplete install must not look installed.
       bool keepCopy = false;
@@ -126,7 +114,7 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
                     ChildStepFailure(L"the INF installer", installCommand, install));
       } else {
         // rundll32 ends with 0 whatever the INF engine did.
-        keepCopy = InstalledWorkInPlace(infPath, section, beforeRenames ? nullptr : &renamesBefore);
+        keepCopy = EffectsInPlace(infPath, section);
       }
 
       const std::wstring destination = SystemRoot + L"\\inf";
@@ -148,7 +136,7 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   Resume([&] { platform_.Sleep(100); });
   Resume([&] { platform_.PumpMessages(); });
   Resume([&] { DeleteFolder(platform_, Temp); });
-  Resume([&] { installLock.Close(); });
+  run_.ReleaseLock();
   End();
 }
 

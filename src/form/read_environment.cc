@@ -1,6 +1,6 @@
-#include "form/resume.h"
+#include "base/resume.h"
 #include "form/vantrel.h"
-#include "helpers/text.h"
+#include "base/text.h"
 
 namespace vantrel {
 

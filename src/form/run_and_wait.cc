@@ -5,7 +5,7 @@ namespace vantrel {
 
 ChildOutcome Vantrel::RunAndWait(const std::wstring& program, const std::wstring& commandLine,
                                  ChildStreams streams) {
-  ChildOutcome outcome = RunChild(platform_, program, commandLine, streams);
+  ChildOutcome outcome = RunChild(platform_, machine_.children, program, commandLine, streams);
   questions_.insert(questions_.end(), outcome.questions.begin(), outcome.questions.end());
   return outcome;
 }

@@ -1,9 +1,8 @@
-#include <exception>
-
-#include "form/resume.h"
+#include "base/resume.h"
 #include "form/vantrel.h"
+#include "form/install_record.h"
 #include "helpers/module1.h"
-#include "helpers/text.h"
+#include "base/text.h"
 
 namespace vantrel {
 
@@ -61,26 +60,10 @@ void Vantrel::Form_Load() {
   InstallPackage(packagePath);
 }
 
-void Vantrel::NoteFailure(ExitStatus status, const StepFailure& failure) {
-  if (exitStatus_ != kExitSuccess) return;
-  exitStatus_ = status;
-  firstFailure_ = failure;
-}
-
 void Vantrel::End() {
   // Installed, but only a restart puts everything in place.
-  const ExitStatus status =
-      exitStatus_ == kExitSuccess && !waitingForRestart_.empty() ? kExitRestartNeeded : exitStatus_;
-  // A record that cannot be written changes nothing else.
-  Resume([&] {
-    platform_.WriteRunEvent(IsFailure(status), status,
-                            RunEventStrings(status, packageNamed_, firstFailure_, questions_,
-                                            installedUnderWow64_, waitingForRestart_));
-  });
-  platform_.EndProcess(status);
-  // A platform whose end of process returned would run on into steps that
-  // must not run.
-  std::terminate();
+  run_.End(InstallRecord(packageNamed_, questions_, installedUnderWow64_, waitingForRestart_),
+           !waitingForRestart_.empty());
 }
 
 }  // namespace vantrel

@@ -6,15 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "form/exit_status.h"
-#include "form/run_record.h"
+#include "child/child_outcome.h"
+#include "form/exit_codes.h"
 #include "platform/platform.h"
+#include "run/program_run.h"
 
 namespace vantrel {
 
 class Vantrel {
  public:
-  explicit Vantrel(Platform& platform) : platform_(platform) {}
+  explicit Vantrel(Machine machine)
+      : machine_(machine), platform_(machine.platform), run_(machine, kInstallExits) {}
 
   // Creates the form's hidden window and runs Form_Load.
   [[noreturn]] void Load();
@@ -62,19 +64,19 @@ class Vantrel {
   // Once the INF installer has ended well: whether what the section copies,
   // adds and writes is in place, or waits only for a rename at the next
   // restart (those files are kept for the record). Notes the failure where
-  // it is not. `renamesBefore`, where it could be read: the restart renames
-  // pending before the INF installer started.
-  bool InstalledWorkInPlace(const std::wstring& infPath, const std::wstring& section,
-                            const std::vector<RestartRename>* renamesBefore);
+  // it is not.
+  bool EffectsInPlace(const std::wstring& infPath, const std::wstring& section);
   void ApplyEnvironmentEntry(const std::wstring& entry);
   // Keeps the first failure; later ones do not overwrite it.
-  void NoteFailure(ExitStatus status, const StepFailure& failure = StepFailure());
+  void NoteFailure(ExitStatus status, const StepFailure& failure = StepFailure()) {
+    run_.NoteFailure(status, failure);
+  }
   // Writes the record of the run and ends the process with its exit code.
   [[noreturn]] void End();
 
+  Machine machine_;
   Platform& platform_;
-  ExitStatus exitStatus_ = kExitSuccess;
-  StepFailure firstFailure_;
+  ProgramRun run_;
   // The package as the argument named it, for the record of the run.
   std::wstring packageNamed_;
   // What the children asked, for the record of the run.

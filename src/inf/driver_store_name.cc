@@ -1,6 +1,6 @@
 #include "inf/driver_store_name.h"
 
-#include "helpers/text.h"
+#include "base/text.h"
 
 namespace vantrel {
 

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "helpers/text.h"
-#include "platform/system_entry-win32.h"
-#include "platform/system_error-win32.h"
+#include "base/text.h"
+#include "base/system_entry-win32.h"
+#include "base/system_error-win32.h"
 
 namespace vantrel {
 

@@ -1,6 +1,6 @@
 #include "inf/inf_source.h"
 
-#include "helpers/text.h"
+#include "base/text.h"
 
 namespace vantrel {
 

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "helpers/text.h"
+#include "base/text.h"
 
 namespace vantrel {
 

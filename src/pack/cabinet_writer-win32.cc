@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "pack/console_text-win32.h"
-#include "platform/system_entry-win32.h"
-#include "platform/system_error-win32.h"
-#include "platform/unique_handle-win32.h"
+#include "base/system_entry-win32.h"
+#include "base/system_error-win32.h"
+#include "base/unique_handle-win32.h"
 
 namespace vantrel {
 

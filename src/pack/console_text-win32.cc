@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/system_error-win32.h"
+#include "base/system_error-win32.h"
 
 namespace vantrel {
 

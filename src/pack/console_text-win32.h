@@ -5,8 +5,8 @@
 #include <string>
 
 // The two UTF-8 conversions the package builder's files use with it.
-#include "helpers/text.h"
-#include "platform/system_error-win32.h"
+#include "base/text.h"
+#include "base/system_error-win32.h"
 
 namespace vantrel {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "helpers/text.h"
+#include "base/text.h"
 
 namespace vantrel {
 

@@ -17,7 +17,7 @@
 #include "pack/seven_zip-win32.h"
 #include "pack/usage.h"
 #include "platform/platform-win32.h"
-#include "platform/system_folders-win32.h"
+#include "base/system_folders-win32.h"
 
 namespace vantrel {
 namespace {

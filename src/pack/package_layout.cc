@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "helpers/text.h"
+#include "base/text.h"
 #include "inf/driver_store_name.h"
 #include "inf/install_plan.h"
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/system_error-win32.h"
-#include "platform/unique_handle-win32.h"
+#include "base/system_error-win32.h"
+#include "base/unique_handle-win32.h"
 
 namespace vantrel {
 

@@ -1,6 +1,6 @@
 #include "pack/usage.h"
 
-#include "helpers/text.h"
+#include "base/text.h"
 
 namespace vantrel {
 

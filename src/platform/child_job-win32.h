@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "platform/unique_handle-win32.h"
+#include "base/unique_handle-win32.h"
 
 namespace vantrel {
 

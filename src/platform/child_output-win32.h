@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "platform/unique_handle-win32.h"
+#include "base/unique_handle-win32.h"
 
 namespace vantrel {
 

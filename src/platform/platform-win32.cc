@@ -5,17 +5,12 @@
 
 #include <sddl.h>
 
-#include "helpers/text.h"
-#include "inf/inf_file-win32.h"
-#include "platform/child_dialogs-win32.h"
-#include "platform/event_log-win32.h"
+#include "base/text.h"
 #include "platform/folder_tree-win32.h"
-#include "platform/installed_state-win32.h"
-#include "platform/section_files-win32.h"
-#include "platform/system_entry-win32.h"
-#include "platform/system_error-win32.h"
-#include "platform/system_folders-win32.h"
-#include "platform/unique_handle-win32.h"
+#include "base/system_entry-win32.h"
+#include "base/system_error-win32.h"
+#include "base/system_folders-win32.h"
+#include "base/unique_handle-win32.h"
 
 namespace vantrel {
 
@@ -31,7 +26,6 @@ using ConvertStringSecurityDescriptorFn = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURIT
 SystemEntry<GetShortPathNameWFn> getShortPathNameW(L"kernel32.dll", "GetShortPathNameW");
 SystemEntry<PathFileExistsWFn> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
 SystemEntry<SHFileOperationWFn> shFileOperationW(L"shell32.dll", "SHFileOperationW");
-SystemEntry<decltype(&::IsWow64Process)> isWow64Process(L"kernel32.dll", "IsWow64Process");
 SystemEntry<ConvertStringSecurityDescriptorFn> convertStringSecurityDescriptor(
     L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
 
@@ -113,22 +107,13 @@ std::wstring Win32Platform::EnvironmentEntry(int n) {
 }
 
 std::wstring Win32Platform::ProgramFolder() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) throw SystemFailure("GetModuleFileNameW");
-    if (n < buffer.size()) {
-      std::wstring path(buffer.data(), n);
-      const std::size_t slash = path.rfind(L'\\');
-      if (slash == std::wstring::npos) return path;
-      // A drive root keeps its separator: "C:" alone would mean the current
-      // folder of drive C.
-      if (slash == 2 && path[1] == L':') return path.substr(0, 3);
-      return path.substr(0, slash);
-    }
-    if (buffer.size() >= 32768) throw PlatformFailure("GetModuleFileNameW: program path too long");
-    buffer.resize(buffer.size() * 2);
-  }
+  const std::wstring path = ProgramPath();
+  const std::size_t slash = path.rfind(L'\\');
+  if (slash == std::wstring::npos) return path;
+  // A drive root keeps its separator: "C:" alone would mean the current
+  // folder of drive C.
+  if (slash == 2 && path[1] == L':') return path.substr(0, 3);
+  return path.substr(0, slash);
 }
 
 std::wstring Win32Platform::SystemFolder() { return SystemDirectory(); }
@@ -197,8 +182,7 @@ ProcessHandle Win32Platform::LaunchHidden(const std::wstring& program,
 }
 
 bool Win32Platform::AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) {
-  const auto captured = outputs_.find(process);
-  ChildOutputPipe* output = captured == outputs_.end() ? nullptr : captured->second.get();
+  ChildOutputPipe* output = CapturedOutput(process);
   const ULONGLONG deadline = GetTickCount64() + milliseconds;
   for (;;) {
     HANDLE handles[] = {AsHandle(process), output ? output->ReadEvent() : nullptr};
@@ -223,51 +207,6 @@ bool Win32Platform::AwaitProcessOrMessage(ProcessHandle process, std::uint32_t m
   }
 }
 
-std::wstring Win32Platform::TakeChildOutput(ProcessHandle process) {
-  const auto captured = outputs_.find(process);
-  if (captured == outputs_.end()) return std::wstring();
-  const bool ended = WaitForSingleObject(AsHandle(process), 0) == WAIT_OBJECT_0;
-  return captured->second->TakeLines(ended);
-}
-
-std::vector<ChildDialog> Win32Platform::OpenDialogsOfChild(ProcessHandle process) {
-  const DWORD childId = GetProcessId(AsHandle(process));
-  if (childId == 0) throw SystemFailure("GetProcessId");
-  return DialogsOnDesktop(
-      [&](DWORD processId) { return processId == childId || childJob_.Holds(processId); });
-}
-
-void Win32Platform::DeclineDialog(DialogHandle dialog) {
-  DeclineDialogWindow(reinterpret_cast<HWND>(dialog));
-}
-
-void Win32Platform::EndChildJob(ProcessHandle process) {
-  // ERROR_CANCELLED as the exit code: the operation was cancelled.
-  if (childJob_.Holds(GetProcessId(AsHandle(process)))) {
-    if (!childJob_.EndAll(ERROR_CANCELLED)) throw SystemFailure("TerminateJobObject");
-    return;
-  }
-  // A child the system would not put in a job (Windows 7 inside another
-  // job) is ended alone.
-  if (!TerminateProcess(AsHandle(process), ERROR_CANCELLED)) throw SystemFailure("TerminateProcess");
-}
-
-bool Win32Platform::RunsUnattended() {
-  USEROBJECTFLAGS flags = {};
-  DWORD needed = 0;
-  if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
-                                 &needed)) {
-    return true;
-  }
-  return (flags.dwFlags & WSF_VISIBLE) == 0;
-}
-
-bool Win32Platform::RunsUnderWow64() {
-  BOOL wow64 = FALSE;
-  if (!isWow64Process.get()(GetCurrentProcess(), &wow64)) throw SystemFailure("IsWow64Process");
-  return wow64 != FALSE;
-}
-
 std::uint64_t Win32Platform::Milliseconds() { return GetTickCount64(); }
 
 std::uint32_t Win32Platform::GetExitCodeProcess(ProcessHandle process) {
@@ -283,6 +222,11 @@ void Win32Platform::CloseProcess(ProcessHandle process) {
   UniqueKernelHandle owned(AsHandle(process));
 }
 
+ChildOutputPipe* Win32Platform::CapturedOutput(ProcessHandle process) {
+  const auto captured = outputs_.find(process);
+  return captured == outputs_.end() ? nullptr : captured->second.get();
+}
+
 void Win32Platform::PumpMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -292,29 +236,6 @@ void Win32Platform::PumpMessages() {
 }
 
 void Win32Platform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
-
-MutexHandle Win32Platform::AcquireNamedMutex(const std::wstring& name) {
-  UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
-  if (!mutex) throw SystemFailure("CreateMutexW");
-  // Keeps the queue serviced while another run holds the mutex, so that a
-  // broadcast sent to every top-level window does not hang on this one.
-  for (;;) {
-    HANDLE handles[] = {mutex.get()};
-    const DWORD result = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, QS_ALLINPUT);
-    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) {
-      // An abandoned mutex means the earlier run died mid-install; its
-      // leftovers are cleared by the caller, so owning it is enough.
-      return reinterpret_cast<MutexHandle>(mutex.release());
-    }
-    if (result != WAIT_OBJECT_0 + 1) throw SystemFailure("MsgWaitForMultipleObjects");
-    PumpMessages();
-  }
-}
-
-void Win32Platform::ReleaseNamedMutex(MutexHandle mutex) {
-  UniqueKernelHandle owned(AsHandle(mutex));
-  ReleaseMutex(owned.get());
-}
 
 void Win32Platform::CreatePrivateFolder(const std::wstring& path) {
   // Missing parents are made as the system would make them; only the work
@@ -380,35 +301,6 @@ int Win32Platform::SHFileOperation(ShellFileOperation& operation) {
 TreeSurvey Win32Platform::SurveyTree(const std::wstring& path) { return SurveyTreeAt(path); }
 
 void Win32Platform::DeleteTree(const std::wstring& path) { DeleteWholeTree(path); }
-
-std::unique_ptr<InfSource> Win32Platform::OpenInf(const std::wstring& path) {
-  return std::unique_ptr<InfSource>(new InfFile(path));
-}
-
-InfArchitecture Win32Platform::InstallerArchitecture() {
-  // A 32-bit program's system folder is SysWOW64 on 64-bit Windows: its
-  // rundll32, and so the INF engine, is 32-bit too.
-  return sizeof(void*) == 8 ? InfArchitecture::kAmd64 : InfArchitecture::kX86;
-}
-
-std::vector<CopiedFile> Win32Platform::FilesOfSection(const std::wstring& infPath,
-                                                      const std::wstring& section) {
-  return QueuedCopiesOfSection(infPath, section);
-}
-
-bool Win32Platform::ServiceExists(const std::wstring& name) { return ServiceInstalled(name); }
-
-bool Win32Platform::RegistryEntryExists(const RegistryEntry& entry) {
-  // This program's INF installer has its own bitness.
-  return RegistryEntryPresent(entry, InstallerArchitecture() == InfArchitecture::kAmd64);
-}
-
-std::vector<RestartRename> Win32Platform::PendingRestartRenames() { return RestartRenames(); }
-
-void Win32Platform::WriteRunEvent(bool failure, std::uint32_t eventId,
-                                  const std::vector<std::wstring>& lines) {
-  WriteApplicationEvent(L"Vantrel", failure, eventId, lines);
-}
 
 void Win32Platform::EndProcess(std::uint32_t exitCode) { ExitProcess(exitCode); }
 

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/child_job-win32.h"
 #include "platform/child_output-win32.h"
@@ -39,19 +40,11 @@ class Win32Platform : public Platform {
   ProcessHandle LaunchHidden(const std::wstring& program, const std::wstring& commandLine,
                              ChildStreams streams) override;
   bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
-  std::wstring TakeChildOutput(ProcessHandle process) override;
-  std::vector<ChildDialog> OpenDialogsOfChild(ProcessHandle process) override;
-  void DeclineDialog(DialogHandle dialog) override;
-  void EndChildJob(ProcessHandle process) override;
-  bool RunsUnattended() override;
-  bool RunsUnderWow64() override;
   std::uint64_t Milliseconds() override;
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;
   void PumpMessages() override;
   void Sleep(std::uint32_t milliseconds) override;
-  MutexHandle AcquireNamedMutex(const std::wstring& name) override;
-  void ReleaseNamedMutex(MutexHandle mutex) override;
   void CreatePrivateFolder(const std::wstring& path) override;
   std::wstring FirstMatch(const std::wstring& pattern) override;
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
@@ -60,16 +53,12 @@ class Win32Platform : public Platform {
   int SHFileOperation(ShellFileOperation& operation) override;
   TreeSurvey SurveyTree(const std::wstring& path) override;
   void DeleteTree(const std::wstring& path) override;
-  std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
-  InfArchitecture InstallerArchitecture() override;
-  std::vector<CopiedFile> FilesOfSection(const std::wstring& infPath,
-                                         const std::wstring& section) override;
-  bool ServiceExists(const std::wstring& name) override;
-  bool RegistryEntryExists(const RegistryEntry& entry) override;
-  std::vector<RestartRename> PendingRestartRenames() override;
-  void WriteRunEvent(bool failure, std::uint32_t eventId,
-                     const std::vector<std::wstring>& lines) override;
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override;
+
+  // What the child watch reads of the children this platform started: the
+  // output pipe of a captured child (null for any other) and their job.
+  ChildOutputPipe* CapturedOutput(ProcessHandle process);
+  ChildJob& Job() { return childJob_; }
 
  private:
   HWND window_ = nullptr;

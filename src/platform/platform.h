@@ -1,18 +1,17 @@
-// The operating-system services that the installer uses. Every effect the
-// program has on the system goes through this interface, so the logic above it
-// runs unchanged against Windows and against the recording platform of the
-// unit tests.
+// The Windows services that the installer's own steps use: the argument,
+// the environment, the program's folders, starting and awaiting a child, the
+// message queue, and the path and shell file calls under their system names.
+// The capabilities added around them (the INF engine, the installed state,
+// a child's dialogs and output, the event, the lock) have small interfaces
+// of their own in their folders. The logic above runs unchanged against
+// Windows and against the recording platform of the unit tests.
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
-#include "common/restart_renames.h"
-#include "inf/inf_source.h"
-#include "inf/install_work.h"
+#include "base/platform_failure.h"
+#include "base/unique_handle.h"
 
 // Where the Windows headers came first, their A/W macros would rename the
 // system calls that the interface names.
@@ -21,26 +20,8 @@
 
 namespace vantrel {
 
-// The one failure type of the platform layer: a service that could not do its
-// work (a process that would not start, an entry point that could not be
-// resolved, a handle that was not valid). Where the system gave a reason, its
-// error code travels with the failure and its text is part of what().
-class PlatformFailure : public std::runtime_error {
- public:
-  explicit PlatformFailure(const std::string& what, std::uint32_t systemError = 0)
-      : std::runtime_error(what), systemError_(systemError) {}
-  std::uint32_t systemError() const { return systemError_; }
-
- private:
-  std::uint32_t systemError_;
-};
-
 // An opaque process handle; 0 means "no process".
 using ProcessHandle = std::uintptr_t;
-// An opaque handle of an owned named mutex; 0 means "none".
-using MutexHandle = std::uintptr_t;
-// An opaque handle of a dialog window that a child opened.
-using DialogHandle = std::uintptr_t;
 
 // What a child's standard streams are. A console program started by a
 // program without a console gets a hidden console of its own, and anything
@@ -48,17 +29,6 @@ using DialogHandle = std::uintptr_t;
 // reads end of file at once) and its output and errors go into a pipe that
 // the wait drains.
 enum class ChildStreams { kInherited, kCaptured };
-
-// A dialog window (class "#32770": message boxes, setupapi's prompts, task
-// dialogs) open on the program's desktop in a process of a child's job.
-struct ChildDialog {
-  DialogHandle window = 0;
-  std::wstring caption;
-  // The texts of its static controls, in order, joined by blanks.
-  std::wstring text;
-  // It holds a progress bar: a file-copy progress dialog, not a question.
-  bool showsProgress = false;
-};
 
 // An entry that leads elsewhere: a symbolic link, a junction, a mount point
 // or any other reparse point. An empty path means "none".
@@ -134,41 +104,17 @@ class Platform {
   // the process has ended. Output of a captured child is drained meanwhile.
   // Throws PlatformFailure for a bad handle.
   virtual bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) = 0;
-  // The complete lines a captured child wrote since the last call, decoded
-  // from the console's code page; once it has ended, everything that is left.
-  // Empty for a child whose streams were not captured.
-  virtual std::wstring TakeChildOutput(ProcessHandle process) = 0;
-  // The dialogs open now on the program's desktop that belong to the child
-  // or to any process it started (its job).
-  virtual std::vector<ChildDialog> OpenDialogsOfChild(ProcessHandle process) = 0;
-  // Answers the dialog Cancel, or closes it where it has no Cancel button.
-  virtual void DeclineDialog(DialogHandle dialog) = 0;
-  // Ends the child and every process it started.
-  virtual void EndChildJob(ProcessHandle process) = 0;
   // The exit code of an ended process (259 while it runs). Throws
   // PlatformFailure for a bad handle.
   virtual std::uint32_t GetExitCodeProcess(ProcessHandle process) = 0;
   virtual void CloseProcess(ProcessHandle process) = 0;
 
-  // Whether nobody can see the program's window station (services, SYSTEM
-  // agents, session 0), so nobody can answer what a child asks; also when
-  // the station cannot be asked.
-  virtual bool RunsUnattended() = 0;
-  // Whether this is a 32-bit program on 64-bit Windows (WoW64): its INF
-  // installer is the 32-bit one, whose registry writes and system files are
-  // redirected to the 32-bit views.
-  virtual bool RunsUnderWow64() = 0;
   // Milliseconds from a fixed point; only differences mean anything.
   virtual std::uint64_t Milliseconds() = 0;
 
   // Dispatches every window message waiting in the thread's queue.
   virtual void PumpMessages() = 0;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
-
-  // Waits until this process owns the system-wide mutex of that name, and
-  // returns its handle. Throws PlatformFailure when it cannot be had.
-  virtual MutexHandle AcquireNamedMutex(const std::wstring& name) = 0;
-  virtual void ReleaseNamedMutex(MutexHandle mutex) = 0;
 
   // Creates the folder (and any missing parents) with an access list of its
   // own that inherits nothing: full control for SYSTEM and the Administrators
@@ -203,37 +149,12 @@ class Platform {
   // naming the first entry that could not be deleted.
   virtual void DeleteTree(const std::wstring& path) = 0;
 
-  // The INF as the system's INF parser reads it. Throws PlatformFailure when
-  // the parser refuses it, with the parser's error.
-  virtual std::unique_ptr<InfSource> OpenInf(const std::wstring& path) = 0;
-  // The platform of the INF installer the program starts: the system's
-  // rundll32 of the program's own bitness.
-  virtual InfArchitecture InstallerArchitecture() = 0;
-
-  // What the INF installer left on the machine, looked at once it has
-  // ended. Each throws PlatformFailure, with the system's error, when the
-  // system cannot be asked.
-  //
-  // The files the install section copies, each with its target as it
-  // stands now: the INF engine's own queue for the section, never carried
-  // out. The sources are those of the INF's folder.
-  virtual std::vector<CopiedFile> FilesOfSection(const std::wstring& infPath,
-                                                 const std::wstring& section) = 0;
-  virtual bool ServiceExists(const std::wstring& name) = 0;
-  // In the view the INF installer wrote, unless the entry names one.
-  virtual bool RegistryEntryExists(const RegistryEntry& entry) = 0;
-  // The renames and deletions waiting for the next restart, in the order
-  // the system keeps them.
-  virtual std::vector<RestartRename> PendingRestartRenames() = 0;
-
-  // Writes one event of the source "Vantrel" into the Application event log,
-  // an error or an information, with the event id and one line a string;
-  // registers the source first where it is missing.
-  virtual void WriteRunEvent(bool failure, std::uint32_t eventId,
-                             const std::vector<std::wstring>& lines) = 0;
-
   // Ends the process at once with that exit code; does not return.
   [[noreturn]] virtual void EndProcess(std::uint32_t exitCode) = 0;
 };
+
+// A started child's process, given back to the platform once.
+using ProcessCloser = GiveBackTo<Platform, ProcessHandle, &Platform::CloseProcess>;
+using ScopedProcess = UniqueHandle<ProcessHandle, ProcessCloser>;
 
 }  // namespace vantrel

@@ -7,6 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
+
+#include "run/exit_table.h"
 
 namespace vantrel {
 
@@ -23,5 +26,21 @@ enum RemoveExit : std::uint32_t {
   // to the deployment tools, as for an install.
   kRemovedRestartNeeded = 3010,
 };
+
+constexpr ExitRow kRemoveExitRows[] = {
+    {kRemoved, L"removed", false},
+    {kRemoveNoLock, L"the install lock could not be taken; nothing was run", true},
+    {kRemoveNoInfNamed, L"no INF named", true},
+    {kRemoveNotABareName, L"not the name of an INF in the system's INF folder", true},
+    // Nothing to remove is what a removal wants: not an error.
+    {kRemoveNothingToRemove, L"nothing to remove", false},
+    {kRemoveNoUninstall, L"the INF cannot be removed; nothing was run, its copy is kept", true},
+    {kRemoveUninstallFailed, L"the uninstall failed; the INF copy is kept", true},
+    {kRemoveCopyNotDeleted, L"uninstalled, but the INF copy could not be deleted", true},
+    {kRemovedRestartNeeded, L"removed; a restart finishes the removal", false},
+};
+
+constexpr ExitTable kRemoveExits{L"Vantrel remove", kRemoveExitRows, std::size(kRemoveExitRows),
+                                 kRemovedRestartNeeded};
 
 }  // namespace vantrel

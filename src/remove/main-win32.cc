@@ -1,11 +1,11 @@
 // vantrel-remove's entry: a GUI-subsystem process with no console and no
 // window, like vantrel.exe.
-#include "platform/platform-win32.h"
 #include "remove/remover.h"
+#include "run/machine-win32.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   vantrel::RestrictDllSearchToSystem();
   vantrel::SuppressSystemDialogs();
-  vantrel::Win32Platform platform;
-  vantrel::Remover(platform).Run();
+  vantrel::Win32Machine machine;
+  vantrel::Remover(machine.Get()).Run();
 }

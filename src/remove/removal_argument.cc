@@ -1,6 +1,6 @@
 #include "remove/removal_argument.h"
 
-#include "helpers/text.h"
+#include "base/text.h"
 #include "inf/driver_store_name.h"
 
 namespace vantrel {

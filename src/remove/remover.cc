@@ -1,37 +1,15 @@
 #include "remove/remover.h"
 
-#include <exception>
 #include <memory>
 
+#include "base/resume.h"
 #include "child/run_child.h"
-#include "common/install_lock.h"
-#include "form/resume.h"
-#include "form/scoped_handles.h"
 #include "helpers/module1.h"
-#include "helpers/text.h"
+#include "base/text.h"
 #include "inf/install_plan.h"
 #include "remove/removal_argument.h"
 
 namespace vantrel {
-
-namespace {
-
-const wchar_t* OutcomeText(RemoveExit code) {
-  switch (code) {
-    case kRemoved: return L"removed";
-    case kRemoveNoInfNamed: return L"no INF named";
-    case kRemoveNotABareName: return L"not the name of an INF in the system's INF folder";
-    case kRemoveNothingToRemove: return L"nothing to remove";
-    case kRemoveNoUninstall: return L"the INF cannot be removed; nothing was run, its copy is kept";
-    case kRemoveUninstallFailed: return L"the uninstall failed; the INF copy is kept";
-    case kRemoveCopyNotDeleted: return L"uninstalled, but the INF copy could not be deleted";
-    case kRemoveNoLock: return L"the install lock could not be taken; nothing was run";
-    case kRemovedRestartNeeded: return L"removed; a restart finishes the removal";
-  }
-  return L"unknown outcome";
-}
-
-}  // namespace
 
 void Remover::Run() {
   std::wstring argument;
@@ -46,20 +24,13 @@ void Remover::Run() {
   }
   named_ = parsed.infName;
   Remove(parsed.infName);
+  run_.ReleaseLock();
   End();
 }
 
 void Remover::Remove(const std::wstring& infName) {
-  ScopedMutex lock(platform_);
   // An install and a removal never overlap; without the lock nothing is run.
-  const StatementResult locking =
-      Resume([&] { lock.Reset(platform_.AcquireNamedMutex(kInstallLockName)); });
-  if (locking) {
-    NoteFailure(kRemoveNoLock, StepFailure{L"taking the install lock",
-                                           std::wstring(L"Lock: ") + kInstallLockName,
-                                           FromUtf8(locking.failure)});
-    return;
-  }
+  if (!run_.TakeLock(kRemoveNoLock)) return;
 
   std::wstring kept;
   const StatementResult locating =
@@ -77,14 +48,14 @@ void Remover::Remove(const std::wstring& infName) {
   // end with 0 having done nothing, and the copy would go.
   InstallPlan plan;
   const StatementResult checking = Resume([&] {
-    const std::unique_ptr<InfSource> inf = platform_.OpenInf(kept);
-    plan = PlanInstall(*inf, platform_.InstallerArchitecture(), L"DefaultUninstall");
+    const std::unique_ptr<InfSource> inf = machine_.inf.OpenInf(kept);
+    plan = PlanInstall(*inf, machine_.inf.InstallerArchitecture(), L"DefaultUninstall");
   });
   if (checking || plan.section.empty()) {
     NoteFailure(kRemoveNoUninstall,
                 StepFailure{L"checking the INF", L"INF: " + kept,
                             ResultOf(checking, L"no uninstall section for " +
-                                                   ArchitectureName(platform_.InstallerArchitecture()) +
+                                                   ArchitectureName(machine_.inf.InstallerArchitecture()) +
                                                    L" (looked for " + SectionList(plan.tried) + L")")});
     return;
   }
@@ -96,12 +67,10 @@ void Remover::Remove(const std::wstring& infName) {
   });
   const std::wstring command = L"rundll32 setupapi,InstallHinfSection DefaultUninstall 128 " + target;
   // Files in use are renamed or deleted at the next restart.
-  std::vector<RestartRename> renamesBefore;
-  const StatementResult beforeRenames =
-      Resume([&] { renamesBefore = platform_.PendingRestartRenames(); });
+  run_.ReadRenamesBefore();
   ChildOutcome uninstall;
   const StatementResult running = Resume([&] {
-    uninstall = RunChild(platform_, platform_.SystemFolder() + L"\\rundll32.exe", command,
+    uninstall = RunChild(platform_, machine_.children, platform_.SystemFolder() + L"\\rundll32.exe", command,
                          ChildStreams::kInherited);
   });
   if (running) uninstall.failure = FromUtf8(running.failure);
@@ -110,17 +79,13 @@ void Remover::Remove(const std::wstring& infName) {
     NoteFailure(kRemoveUninstallFailed, ChildStepFailure(L"the INF uninstall", command, uninstall));
     return;
   }
-  // Without the renames from before, none counts as the uninstall's own.
-  if (!beforeRenames) {
-    Resume([&] {
-      std::vector<std::wstring> waiting;
-      for (const RestartRename& rename :
-           QueuedSince(renamesBefore, platform_.PendingRestartRenames())) {
-        waiting.push_back(AffectedPath(rename));
-      }
-      waitingForRestart_ = waiting;
-    });
-  }
+  Resume([&] {
+    std::vector<std::wstring> waiting;
+    for (const RestartRename& rename : run_.RenamesQueuedSince()) {
+      waiting.push_back(AffectedPath(rename));
+    }
+    waitingForRestart_ = waiting;
+  });
 
   // The copy goes with the precompiled form setupapi may have made of it.
   ShellOutcome shell;
@@ -136,34 +101,15 @@ void Remover::Remove(const std::wstring& infName) {
   });
 }
 
-void Remover::NoteFailure(RemoveExit code, const StepFailure& failure) {
-  if (exit_ != kRemoved) return;
-  exit_ = code;
-  failure_ = failure;
-}
-
 void Remover::End() {
-  const RemoveExit code =
-      exit_ == kRemoved && !waitingForRestart_.empty() ? kRemovedRestartNeeded : exit_;
   RunEvent event;
-  event.program = L"Vantrel remove";
-  event.outcome = OutcomeText(code);
-  event.exitCode = code;
-  // Nothing to remove is what a removal wants: not an error.
-  event.failed =
-      code != kRemoved && code != kRemoveNothingToRemove && code != kRemovedRestartNeeded;
   event.subject = L"INF: " + (named_.empty() ? std::wstring(L"(none named)") : named_);
-  event.failure = failure_;
   event.questions = questions_;
   if (!waitingForRestart_.empty()) {
     event.notes.push_back(L"Waiting for the restart: " + RecordList(waitingForRestart_) +
                           L" (in use during the uninstall)");
   }
-  Resume([&] {
-    platform_.WriteRunEvent(event.failed, code, RunEventLines(event));
-  });
-  platform_.EndProcess(code);
-  std::terminate();
+  run_.End(event, !waitingForRestart_.empty());
 }
 
 }  // namespace vantrel

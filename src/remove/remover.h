@@ -6,15 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
-#include "record/run_event.h"
+#include "child/child_outcome.h"
 #include "remove/exit_codes.h"
+#include "run/program_run.h"
 
 namespace vantrel {
 
 class Remover {
  public:
-  explicit Remover(Platform& platform) : platform_(platform) {}
+  explicit Remover(Machine machine)
+      : machine_(machine), platform_(machine.platform), run_(machine, kRemoveExits) {}
 
   // The whole run: argument, lock, checks, uninstall, the copy, the record;
   // ends the process with its exit code.
@@ -22,12 +23,14 @@ class Remover {
 
  private:
   void Remove(const std::wstring& infName);
-  void NoteFailure(RemoveExit code, const StepFailure& failure = StepFailure());
+  void NoteFailure(RemoveExit code, const StepFailure& failure = StepFailure()) {
+    run_.NoteFailure(code, failure);
+  }
   [[noreturn]] void End();
 
+  Machine machine_;
   Platform& platform_;
-  RemoveExit exit_ = kRemoved;
-  StepFailure failure_;
+  ProgramRun run_;
   std::wstring named_;
   std::vector<Question> questions_;
   // What the uninstall left for the next restart to rename or delete.

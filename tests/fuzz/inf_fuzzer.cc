@@ -10,11 +10,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "form/exit_status.h"
+#include "form/exit_codes.h"
 #include "inf/install_plan.h"
-#include "inf/install_work.h"
+#include "inf/section_effects.h"
 #include "inf_text.h"
-#include "memory_platform.h"
+#include "memory_machine.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const InstallPlan plan = PlanInstall(inf, architecture);
     Check(plan.section.empty() || inf.HasSection(plan.section));
     for (const SourceFile& file : plan.sources) Check(!file.name.empty());
-    const ExpectedWork work = ExpectWork(inf, plan.section);
+    const ExpectedEffects work = ExpectEffects(inf, plan.section);
     for (const std::wstring& service : work.services) Check(!service.empty());
     for (const RegistryEntry& entry : work.registry) {
       Check(entry.root == L"HKLM" || entry.root == L"HKCR" || entry.root == L"HKCU" ||
@@ -53,14 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   const std::wstring infPath = kWorkFolder + L"\\driver.inf";
   platform.infTexts[infPath] = text;
   const InstallPlan plan = PlanInstall(inf, platform.architecture);
   for (const SourceFile& file : plan.sources) {
     if (!file.outside) platform.existingPaths.insert(kWorkFolder + L"\\" + PlacePath(file));
   }
-  const ExpectedWork work = ExpectWork(inf, plan.section);
+  const ExpectedEffects work = ExpectEffects(inf, plan.section);
   const std::uint8_t how = size == 0 ? 0 : data[size - 1];
   // Bit 0: a service missing; bit 1: a registry value missing; bit 2: the
   // files left as they were; bit 3: queued for the restart.
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
 
   const std::uint32_t code = platform.RunProgram();
-  Check(code <= kLastExitStatus || code == kExitRestartNeeded);
+  Check(kInstallExits.Find(code) != nullptr);
   const bool copied = !platform.CallsStartingWith(L"SHFileOperation 2").empty();
   // The INF is kept exactly where the install is in place or waits for the
   // restart.

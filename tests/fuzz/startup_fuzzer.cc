@@ -12,8 +12,8 @@
 
 #include "child/output_digest.h"
 #include "form/vantrel.h"
-#include "helpers/text.h"
-#include "memory_platform.h"
+#include "base/text.h"
+#include "memory_machine.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::wstring cleaned = RemoveDoubleQuotes(lines[0]);
   Check(cleaned.find(L'"') == std::wstring::npos);
 
-  MemoryPlatform platform;
+  MemoryMachine platform;
   platform.argumentText = lines[0];
   platform.environment.assign(lines.begin() + 1, lines.end());
   // Let whatever the argument names exist, so the install runs on to the end.
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(IsAbsolutePath(form.SystemRoot));
 
   const std::uint32_t code = platform.RunProgram();
-  Check(code <= kLastExitStatus || code == kExitRestartNeeded);
+  Check(kInstallExits.Find(code) != nullptr);
   // Every child is started from a full path, never found by a search.
   for (const auto& program : platform.launchedPrograms) Check(IsAbsolutePath(program));
   bool environmentHasQuotes = false;

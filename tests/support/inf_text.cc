@@ -1,6 +1,6 @@
 #include "inf_text.h"
 
-#include "helpers/text.h"
+#include "base/text.h"
 
 namespace vantrel {
 

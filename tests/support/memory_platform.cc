@@ -2,63 +2,8 @@
 
 #include <algorithm>
 
-#include "form/vantrel.h"
-#include "inf_text.h"
 
 namespace vantrel {
-
-const std::wstring kWorkFolder = L"C:\\WINDOWS\\Temp\\Vantrel";
-
-MemoryPlatform ReadyToInstall() {
-  MemoryPlatform platform;
-  platform.environment = {L"SystemDrive=C:", L"SystemRoot=C:\\WINDOWS"};
-  platform.argumentText = L"\"C:\\Package Store\\driver.7z\"";
-  platform.shortPaths[L"C:\\Package Store\\driver.7z"] = L"C:\\PACKAG~1\\driver.7z";
-  platform.shortPaths[L"C:\\Program Files\\Vantrel"] = L"C:\\PROGRA~1\\Vantrel";
-  platform.existingPaths = {L"C:\\PACKAG~1\\driver.7z", kWorkFolder + L"\\driver.inf"};
-  platform.firstMatches[kWorkFolder + L"\\*.inf"] = L"driver.inf";
-  platform.infTexts[kWorkFolder + L"\\driver.inf"] = L"[Version]\n[DefaultInstall]\nAddReg=R\n";
-  return platform;
-}
-
-std::wstring Quoted(const std::wstring& text) {
-  std::wstring shown;
-  for (wchar_t c : text) {
-    if (c == L'\0')
-      shown += L"\\0";
-    else
-      shown += c;
-  }
-  return L"[" + shown + L"]";
-}
-
-std::uint32_t MemoryPlatform::RunProgram() {
-  Vantrel form(*this);
-  try {
-    form.Load();
-  } catch (const ProcessEnded& ended) {
-    return ended.exitCode;
-  }
-  throw std::logic_error("Load returned without ending the process");
-}
-
-std::vector<std::wstring> MemoryPlatform::CallsStartingWith(const std::wstring& prefix) const {
-  std::vector<std::wstring> found;
-  for (const auto& call : calls) {
-    if (call.compare(0, prefix.size(), prefix) == 0) found.push_back(call);
-  }
-  return found;
-}
-
-std::size_t MemoryPlatform::IndexOfCall(const std::wstring& call) const {
-  return static_cast<std::size_t>(std::find(calls.begin(), calls.end(), call) - calls.begin());
-}
-
-void MemoryPlatform::Record(const std::wstring& call) { calls.push_back(call); }
-
-void MemoryPlatform::FailIfTold(const char* operation) {
-  if (failing.count(operation) != 0) throw PlatformFailure(operation);
-}
 
 MemoryPlatform::Child& MemoryPlatform::ChildOf(ProcessHandle process) {
   if (process == 0 || process > children_.size() || children_[process - 1].closed) {
@@ -174,11 +119,6 @@ bool MemoryPlatform::RunsUnattended() {
   return unattended;
 }
 
-bool MemoryPlatform::RunsUnderWow64() {
-  Record(L"RunsUnderWow64");
-  return wow64;
-}
-
 std::uint64_t MemoryPlatform::Milliseconds() { return clock; }
 
 std::uint32_t MemoryPlatform::GetExitCodeProcess(ProcessHandle process) {
@@ -197,19 +137,6 @@ void MemoryPlatform::PumpMessages() { Record(L"PumpMessages"); }
 void MemoryPlatform::Sleep(std::uint32_t milliseconds) {
   Record(L"Sleep " + std::to_wstring(milliseconds));
   clock += milliseconds;
-}
-
-MutexHandle MemoryPlatform::AcquireNamedMutex(const std::wstring& name) {
-  Record(L"AcquireNamedMutex " + Quoted(name));
-  FailIfTold("AcquireNamedMutex");
-  ++mutexesHeld_;
-  return 77;
-}
-
-void MemoryPlatform::ReleaseNamedMutex(MutexHandle mutex) {
-  Record(L"ReleaseNamedMutex " + std::to_wstring(mutex));
-  if (mutex != 77 || mutexesHeld_ == 0) throw std::logic_error("mutex released twice");
-  --mutexesHeld_;
 }
 
 void MemoryPlatform::CreatePrivateFolder(const std::wstring& path) {
@@ -289,50 +216,6 @@ void MemoryPlatform::DeleteTree(const std::wstring& path) {
   for (auto entry = existingPaths.begin(); entry != existingPaths.end();) {
     entry = InTree(*entry, path) ? existingPaths.erase(entry) : std::next(entry);
   }
-}
-
-std::unique_ptr<InfSource> MemoryPlatform::OpenInf(const std::wstring& path) {
-  Record(L"OpenInf " + Quoted(path));
-  FailIfTold("OpenInf");
-  const auto found = infTexts.find(path);
-  if (found == infTexts.end()) throw PlatformFailure("SetupOpenInfFileW: cannot open", 2);
-  return std::unique_ptr<InfSource>(new InfText(found->second));
-}
-
-InfArchitecture MemoryPlatform::InstallerArchitecture() { return architecture; }
-
-std::vector<CopiedFile> MemoryPlatform::FilesOfSection(const std::wstring& infPath,
-                                                       const std::wstring& section) {
-  Record(L"FilesOfSection " + Quoted(infPath) + L" " + Quoted(section));
-  FailIfTold("FilesOfSection");
-  const auto found = sectionFiles.find(section);
-  return found == sectionFiles.end() ? std::vector<CopiedFile>() : found->second;
-}
-
-bool MemoryPlatform::ServiceExists(const std::wstring& name) {
-  Record(L"ServiceExists " + Quoted(name));
-  FailIfTold("ServiceExists");
-  return services.count(name) != 0;
-}
-
-bool MemoryPlatform::RegistryEntryExists(const RegistryEntry& entry) {
-  Record(L"RegistryEntryExists " + Quoted(RegistryEntryName(entry)));
-  FailIfTold("RegistryEntryExists");
-  return registryEntries.count(RegistryEntryName(entry)) != 0;
-}
-
-std::vector<RestartRename> MemoryPlatform::PendingRestartRenames() {
-  Record(L"PendingRestartRenames");
-  FailIfTold("PendingRestartRenames");
-  return pendingRenames;
-}
-
-void MemoryPlatform::WriteRunEvent(bool failure, std::uint32_t eventId,
-                                   const std::vector<std::wstring>& lines) {
-  Record(L"WriteRunEvent " + std::wstring(failure ? L"error " : L"information ") +
-         std::to_wstring(eventId));
-  FailIfTold("WriteRunEvent");
-  events.push_back(lines);
 }
 
 void MemoryPlatform::EndProcess(std::uint32_t exitCode) {

@@ -1,6 +1,8 @@
-// A platform held in memory for the unit tests: it records every call, with
-// its arguments, in order, and answers from what the test set up. Ending the
-// process throws ProcessEnded, which no statement of the form swallows.
+// The Windows services and the child watch held in memory for the unit
+// tests: every call is recorded, with its arguments, in order, and answered
+// from what the test set up. The two share the children the platform
+// started. Ending the process throws ProcessEnded, which no statement of the
+// programs swallows.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "call_recorder.h"
+#include "child/child_watch.h"
 #include "platform/platform.h"
 
 namespace vantrel {
@@ -40,7 +44,7 @@ struct ChildScript {
   std::vector<ScriptedDialog> dialogs;
 };
 
-class MemoryPlatform : public Platform {
+class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRecorder {
  public:
   // What the test sets up.
   std::wstring argumentText;
@@ -63,40 +67,15 @@ class MemoryPlatform : public Platform {
   // SHFileOperation: the call's result and the aborted flag it sets.
   int shellResult = 0;
   bool shellAborts = false;
-  // The INFs the parser can read, by path, as text.
-  std::map<std::wstring, std::wstring> infTexts;
-  InfArchitecture architecture = InfArchitecture::kX86;
-  // A 32-bit program on 64-bit Windows.
-  bool wow64 = false;
-  // What the INF installer left: the files of each install section (by
-  // section name), the services there are, the registry entries there are
-  // (by RegistryEntryName) and the renames pending for the next restart.
-  std::map<std::wstring, std::vector<CopiedFile>> sectionFiles;
-  std::set<std::wstring> services;
-  std::set<std::wstring> registryEntries;
-  std::vector<RestartRename> pendingRenames;
   // Whether the window station is one nobody sees.
   bool unattended = true;
   // The clock Milliseconds reads: waits that time out and sleeps move it.
   std::uint64_t clock = 0;
-  // Names of operations that raise a failure instead of answering.
-  std::set<std::string> failing;
 
   // What the code under test did.
-  std::vector<std::wstring> calls;
   std::vector<ShellFileOperation> shellOperations;
   std::vector<std::wstring> launched;
   std::vector<std::wstring> launchedPrograms;
-  // The lines of each event written, in order.
-  std::vector<std::vector<std::wstring>> events;
-
-  // Runs the form's Load and returns the exit code it ended with; a run that
-  // returns without ending the process fails the test.
-  std::uint32_t RunProgram();
-
-  // Calls whose text starts with the prefix, in order.
-  std::vector<std::wstring> CallsStartingWith(const std::wstring& prefix) const;
-  std::size_t IndexOfCall(const std::wstring& call) const;
 
   std::wstring ArgumentText() override;
   std::wstring EnvironmentEntry(int n) override;
@@ -112,14 +91,11 @@ class MemoryPlatform : public Platform {
   void DeclineDialog(DialogHandle dialog) override;
   void EndChildJob(ProcessHandle process) override;
   bool RunsUnattended() override;
-  bool RunsUnderWow64() override;
   std::uint64_t Milliseconds() override;
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;
   void PumpMessages() override;
   void Sleep(std::uint32_t milliseconds) override;
-  MutexHandle AcquireNamedMutex(const std::wstring& name) override;
-  void ReleaseNamedMutex(MutexHandle mutex) override;
   void CreatePrivateFolder(const std::wstring& path) override;
   std::wstring FirstMatch(const std::wstring& pattern) override;
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
@@ -128,15 +104,6 @@ class MemoryPlatform : public Platform {
   int SHFileOperation(ShellFileOperation& operation) override;
   TreeSurvey SurveyTree(const std::wstring& path) override;
   void DeleteTree(const std::wstring& path) override;
-  std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
-  InfArchitecture InstallerArchitecture() override;
-  std::vector<CopiedFile> FilesOfSection(const std::wstring& infPath,
-                                         const std::wstring& section) override;
-  bool ServiceExists(const std::wstring& name) override;
-  bool RegistryEntryExists(const RegistryEntry& entry) override;
-  std::vector<RestartRename> PendingRestartRenames() override;
-  void WriteRunEvent(bool failure, std::uint32_t eventId,
-                     const std::vector<std::wstring>& lines) override;
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override;
 
  private:
@@ -148,22 +115,9 @@ class MemoryPlatform : public Platform {
     bool outputTaken = false;
     std::set<DialogHandle> declined;
   };
-  void Record(const std::wstring& call);
-  void FailIfTold(const char* operation);
   Child& ChildOf(ProcessHandle process);
 
   std::vector<Child> children_;
-  int mutexesHeld_ = 0;
 };
-
-// A machine with the package "C:\Package Store\driver.7z" at hand (short
-// form C:\PACKAG~1\driver.7z), the program in C:\Program Files\Vantrel and
-// an INF, driver.inf, in the work folder C:\WINDOWS\Temp\Vantrel once the
-// package is unpacked.
-MemoryPlatform ReadyToInstall();
-extern const std::wstring kWorkFolder;
-
-// Text for messages and call records.
-std::wstring Quoted(const std::wstring& text);
 
 }  // namespace vantrel

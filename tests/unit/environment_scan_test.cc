@@ -2,13 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "form/vantrel.h"
-#include "memory_platform.h"
+#include "memory_machine.h"
 
 namespace vantrel {
 namespace {
 
 struct Scanned {
-  MemoryPlatform platform;
+  MemoryMachine platform;
   Vantrel form{platform};
   explicit Scanned(std::vector<std::wstring> environment) {
     platform.environment = std::move(environment);
@@ -77,7 +77,7 @@ TEST(EnvironmentScan, WithoutADriveTheSystemNamesTheWindowsFolder) {
   for (const std::vector<std::wstring>& environment :
        {std::vector<std::wstring>{L"PATH=C:\\bin"}, {L"SystemRoot=Windows"},
         {L"SystemRoot=\\Windows"}, {L"SystemRoot=C:"}, {L"SystemDrive=  "}}) {
-    MemoryPlatform platform;
+    MemoryMachine platform;
     platform.environment = environment;
     platform.windowsFolder = L"D:\\WinNT";
     Vantrel form(platform);
@@ -111,7 +111,7 @@ TEST(EnvironmentScan, OnlyTheFirst999EntriesAreExamined) {
 }
 
 TEST(EnvironmentScan, AFailingServiceLeavesTheOtherFieldsFilled) {
-  MemoryPlatform platform;
+  MemoryMachine platform;
   platform.environment = {L"SystemRoot=C:\\WINDOWS"};
   platform.failing = {"ProgramFolder"};
   Vantrel form(platform);
@@ -119,7 +119,7 @@ TEST(EnvironmentScan, AFailingServiceLeavesTheOtherFieldsFilled) {
   EXPECT_EQ(form.AppPath, L"");
   EXPECT_EQ(form.Temp, L"C:\\WINDOWS\\Temp\\Vantrel");
 
-  MemoryPlatform broken;
+  MemoryMachine broken;
   broken.failing = {"EnvironmentEntry"};
   Vantrel form2(broken);
   form2.ReadEnvironment();  // must end despite every read failing

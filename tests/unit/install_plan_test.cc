@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "inf/install_plan.h"
-#include "inf/install_work.h"
+#include "inf/section_effects.h"
 #include "inf_text.h"
 
 namespace vantrel {
@@ -134,7 +134,7 @@ extra.dll = 1
 // What the install section's own directives must leave behind: its
 // services, the registry values it writes for good, and its copy flags.
 TEST(InstallWork, WhatTheSectionMustLeaveAndWhatItMayLeaveAsItWas) {
-  const ExpectedWork work = ExpectWork(InfText(LR"([DefaultInstall.NTx86]
+  const ExpectedEffects work = ExpectEffects(InfText(LR"([DefaultInstall.NTx86]
 CopyFiles = Files, @single.dll
 AddReg = Reg
 [DefaultInstall.NTx86.Services]

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "inf/driver_store_name.h"
-#include "memory_platform.h"
+#include "memory_machine.h"
 
 namespace vantrel {
 namespace {
@@ -19,12 +19,12 @@ ChildScript Exits(std::uint32_t code) { return ChildScript{true, 0, code}; }
 
 bool IsSevenZip(const std::wstring& command) { return command.find(L"\\7z\"") != std::wstring::npos; }
 
-std::size_t Copies(const MemoryPlatform& platform) {
+std::size_t Copies(const MemoryMachine& platform) {
   return platform.CallsStartingWith(L"SHFileOperation 2").size();
 }
 
 TEST(InstallScript, ProgramsByFullPathAndCommandTextsCharacterForCharacter) {
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   EXPECT_EQ(platform.RunProgram(), 0u);
   // Never found by a search: a rundll32.exe or 7z.exe planted in the current
   // folder must not run instead.
@@ -45,7 +45,7 @@ TEST(InstallScript, ProgramsByFullPathAndCommandTextsCharacterForCharacter) {
                    L"] [C:\\WINDOWS\\inf" + kShownNul2 + L"]"}));
 
   // Without a short form (8.3 names off) the long paths serve, quoted.
-  MemoryPlatform longNames = ReadyToInstall();
+  MemoryMachine longNames = ReadyToInstall();
   longNames.shortPaths.clear();
   longNames.existingPaths.insert(L"C:\\Package Store\\driver.7z");
   EXPECT_EQ(longNames.RunProgram(), 0u);
@@ -55,14 +55,14 @@ TEST(InstallScript, ProgramsByFullPathAndCommandTextsCharacterForCharacter) {
 
   // A program folder without a drive would make 7z.exe a path relative to
   // the current folder: not started.
-  MemoryPlatform relative = ReadyToInstall();
+  MemoryMachine relative = ReadyToInstall();
   relative.programFolder = L"Vantrel";
   EXPECT_EQ(relative.RunProgram(), 3u);
   EXPECT_TRUE(relative.launched.empty());
 }
 
 TEST(InstallScript, StepsRunInOrderInAFreshPrivateWorkFolderUnderTheInstallLock) {
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   platform.existingPaths.insert(kWork);  // an earlier run's leftovers
   EXPECT_EQ(platform.RunProgram(), 0u);
   Calls steps;
@@ -88,23 +88,23 @@ TEST(InstallScript, StepsRunInOrderInAFreshPrivateWorkFolderUnderTheInstallLock)
 TEST(InstallScript, AWorkFolderThatCannotBeEmptiedOrMadeStopsTheRun) {
   struct Case {
     const char* what;
-    void (*arrange)(MemoryPlatform&);
+    void (*arrange)(MemoryMachine&);
   };
   for (const Case& c : {
            Case{"a foreign file held open in it",
-                [](MemoryPlatform& p) {
+                [](MemoryMachine& p) {
                   p.existingPaths.insert(kWork);
                   p.undeletable.insert(kWork);
                 }},
            Case{"made by someone else in the meantime",
-                [](MemoryPlatform& p) { p.failing.insert("CreatePrivateFolder"); }},
+                [](MemoryMachine& p) { p.failing.insert("CreatePrivateFolder"); }},
            Case{"no drive to put it on",
-                [](MemoryPlatform& p) {
+                [](MemoryMachine& p) {
                   p.environment = {L"PATH=C:\\bin"};
                   p.failing.insert("WindowsFolder");
                 }},
        }) {
-    MemoryPlatform platform = ReadyToInstall();
+    MemoryMachine platform = ReadyToInstall();
     c.arrange(platform);
     EXPECT_EQ(platform.RunProgram(), 7u) << c.what;
     EXPECT_TRUE(platform.launched.empty()) << c.what;
@@ -133,7 +133,7 @@ TEST(InstallScript, ExitCodeNamesTheFirstFailureAndAFailedUnpackInstallsNothing)
                         Case{"INF installer failed", 0, 0, true, 1, false, 5},
                         Case{"copy failed", 0, 0, true, 0, true, 6},
                         Case{"unpack failure wins over later ones", 7, 0, true, 1, true, 3}}) {
-    MemoryPlatform platform = ReadyToInstall();
+    MemoryMachine platform = ReadyToInstall();
     platform.childFor = [&](const std::wstring& command) {
       if (command.find(L"-aoa \"") != std::wstring::npos) return Exits(c.unpackExit);
       return IsSevenZip(command) ? Exits(c.expandExit) : Exits(c.installExit);
@@ -152,7 +152,7 @@ TEST(InstallScript, ExitCodeNamesTheFirstFailureAndAFailedUnpackInstallsNothing)
 }
 
 TEST(InstallScript, WithoutSevenZipNothingIsInstalled) {
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   platform.childFor = [](const std::wstring& command) {
     return IsSevenZip(command) ? ChildScript{false, 0, 0} : Exits(0);
   };
@@ -163,7 +163,7 @@ TEST(InstallScript, WithoutSevenZipNothingIsInstalled) {
 }
 
 TEST(InstallScript, APackageWithoutAnInfInstallsAndCopiesNothing) {
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   platform.firstMatches.clear();
   EXPECT_EQ(platform.RunProgram(), 4u);
   EXPECT_EQ(platform.launched.size(), 3u);
@@ -173,7 +173,7 @@ TEST(InstallScript, APackageWithoutAnInfInstallsAndCopiesNothing) {
 
 TEST(InstallScript, AnInfThatCannotInstallHereStartsNothingAndKeepsNoCopy) {
   // A 64-bit-only INF under the 32-bit build: no section to install.
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   platform.infTexts[kWork + L"\\driver.inf"] = L"[DefaultInstall.NTamd64]\n";
   EXPECT_EQ(platform.RunProgram(), 8u);
   EXPECT_EQ(platform.launched.size(), 3u);
@@ -182,7 +182,7 @@ TEST(InstallScript, AnInfThatCannotInstallHereStartsNothingAndKeepsNoCopy) {
             L"Result: the INF has no install section for x86 (looked for [DefaultInstall.NTx86], "
             L"[DefaultInstall.NT], [DefaultInstall])");
   // The 64-bit build installs it.
-  MemoryPlatform wide = ReadyToInstall();
+  MemoryMachine wide = ReadyToInstall();
   wide.infTexts = platform.infTexts;
   wide.architecture = InfArchitecture::kAmd64;
   EXPECT_EQ(wide.RunProgram(), 0u);
@@ -190,7 +190,7 @@ TEST(InstallScript, AnInfThatCannotInstallHereStartsNothingAndKeepsNoCopy) {
 
   // Source files the package lacks: at most ten are named. One that is
   // there, and one the INF takes from outside the package, are not.
-  MemoryPlatform lacking = ReadyToInstall();
+  MemoryMachine lacking = ReadyToInstall();
   std::wstring inf = L"[DefaultInstall]\nCopyFiles=Files\n[Files]\nthere.sys\nfar.sys\n";
   for (int i = 1; i <= 12; ++i) inf += L"f" + std::to_wstring(i) + L".sys\n";
   inf += L"[SourceDisksNames]\n1=Disk,,,i386\n2=Far,,,D:\\drivers\n"
@@ -210,7 +210,7 @@ TEST(InstallScript, AnInfThatCannotInstallHereStartsNothingAndKeepsNoCopy) {
 
   // An INF the parser cannot read is the INF installer's to judge; what
   // it did cannot be checked, so it is not taken for installed.
-  MemoryPlatform unreadable = ReadyToInstall();
+  MemoryMachine unreadable = ReadyToInstall();
   unreadable.infTexts.clear();
   EXPECT_EQ(unreadable.RunProgram(), 9u);
   EXPECT_EQ(unreadable.launched.size(), 4u);
@@ -254,7 +254,7 @@ TEST(InstallScript, TheInstallersWorkIsCheckedBeforeTheInfIsKept) {
            {"the check cannot be made", TargetContent::kSourceBytes, true, true, {}, {},
             "FilesOfSection", 9, L"Result: FilesOfSection"},
        }) {
-    MemoryPlatform platform = ReadyToInstall();
+    MemoryMachine platform = ReadyToInstall();
     platform.infTexts[inf] =
         L"[DefaultInstall]\nCopyFiles=F\nAddReg=R\n[F]\ndrv.sys\n"
         L"[R]\nHKLM,Software\\Vt,Name,0,1\n[DefaultInstall.Services]\nAddService=VtSvc,2,S\n";
@@ -292,7 +292,7 @@ TEST(InstallScript, TheInstallersWorkIsCheckedBeforeTheInfIsKept) {
 TEST(InstallScript, ALinkInTheWorkFolderOrAnInfOfTheDriverStoresNamingInstallsNothing) {
   // A junction from the package would take the cabinets' files wherever it
   // leads: no later step runs, and the clean-up takes it away as a link.
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   platform.childFor = [&](const std::wstring& command) {
     if (command.find(L"-aoa \"") != std::wstring::npos) {
       platform.links.push_back(FolderLink{kWork + L"\\i386", L"junction or mount point"});
@@ -307,7 +307,7 @@ TEST(InstallScript, ALinkInTheWorkFolderOrAnInfOfTheDriverStoresNamingInstallsNo
   EXPECT_TRUE(platform.CallsStartingWith(L"SHFileOperation 3").empty());
 
   // oem<number>.inf is another installed driver's INF in the INF folder.
-  MemoryPlatform oem = ReadyToInstall();
+  MemoryMachine oem = ReadyToInstall();
   oem.firstMatches[kWork + L"\\*.inf"] = L"OEM12.inf";
   EXPECT_EQ(oem.RunProgram(), 6u);
   EXPECT_TRUE(oem.launched.size() == 3u && Copies(oem) == 0u);
@@ -317,7 +317,7 @@ TEST(InstallScript, ALinkInTheWorkFolderOrAnInfOfTheDriverStoresNamingInstallsNo
 }
 
 TEST(InstallScript, FailingStepsAreAbandonedOneByOneAndStillCount) {
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   platform.failing = {"SHFileOperation", "SystemFolder"};
   // The installer cannot be found: a failure, though its statement was
   // abandoned without a word.
@@ -329,13 +329,13 @@ TEST(InstallScript, FailingStepsAreAbandonedOneByOneAndStillCount) {
 
   // Without the lock another run may be using the work folder: nothing is
   // touched, and the record says why.
-  MemoryPlatform unlocked = ReadyToInstall();
+  MemoryMachine unlocked = ReadyToInstall();
   unlocked.failing = {"AcquireNamedMutex"};
   EXPECT_EQ(unlocked.RunProgram(), 7u);
   EXPECT_TRUE(unlocked.launched.empty() && unlocked.shellOperations.empty());
   EXPECT_EQ(unlocked.events[0][2], L"Failed step: taking the install lock");
 
-  MemoryPlatform lostInf = ReadyToInstall();
+  MemoryMachine lostInf = ReadyToInstall();
   lostInf.failing = {"FirstMatch"};
   EXPECT_EQ(lostInf.RunProgram(), 4u);
   EXPECT_EQ(lostInf.launched.size(), 3u);

@@ -2,7 +2,7 @@
 // state of the kept INF and each way the uninstall can end.
 #include <gtest/gtest.h>
 
-#include "memory_platform.h"
+#include "memory_machine.h"
 #include "remove/removal_argument.h"
 #include "remove/remover.h"
 
@@ -42,15 +42,15 @@ const std::wstring kKept = L"C:\\WINDOWS\\inf\\pkg.inf";
 const wchar_t kUninstall[] =
     L"rundll32 setupapi,InstallHinfSection DefaultUninstall 128 C:\\WINDOWS\\inf\\pkg.inf";
 
-MemoryPlatform WithKeptInf() {
-  MemoryPlatform platform;
+MemoryMachine WithKeptInf() {
+  MemoryMachine platform;
   platform.argumentText = L"pkg";
   platform.existingPaths = {kKept, L"C:\\WINDOWS\\inf\\pkg.pnf"};
   platform.infTexts[kKept] = L"[DefaultInstall]\n[DefaultUninstall]\nDelReg=R\n";
   return platform;
 }
 
-std::uint32_t RunRemover(MemoryPlatform& platform) {
+std::uint32_t RunRemover(MemoryMachine& platform) {
   try {
     Remover(platform).Run();
   } catch (const ProcessEnded& ended) {
@@ -60,7 +60,7 @@ std::uint32_t RunRemover(MemoryPlatform& platform) {
 }
 
 TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
-  MemoryPlatform removed = WithKeptInf();
+  MemoryMachine removed = WithKeptInf();
   EXPECT_EQ(RunRemover(removed), 0u);
   EXPECT_EQ(removed.launchedPrograms, Calls{L"C:\\WINDOWS\\system32\\rundll32.exe"});
   EXPECT_EQ(removed.launched, Calls{kUninstall});
@@ -80,7 +80,7 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
 
   // Files in use go at the next restart: removed, the restart finishes it.
   // A deletion queued before the uninstall is not its own.
-  MemoryPlatform waiting = WithKeptInf();
+  MemoryMachine waiting = WithKeptInf();
   waiting.pendingRenames = {{L"\\??\\C:\\old.tmp", L""}};
   waiting.childFor = [&](const std::wstring&) {
     waiting.pendingRenames.push_back({L"\\??\\C:\\WINDOWS\\system32\\pkg.dll", L""});
@@ -96,27 +96,27 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
 
   struct Case {
     const char* what;
-    void (*arrange)(MemoryPlatform&);
+    void (*arrange)(MemoryMachine&);
     std::uint32_t code;
     bool runs;
     const wchar_t* result;
   };
   for (const Case& c : std::vector<Case>{
-           {"nothing to remove", [](MemoryPlatform& p) { p.existingPaths.clear(); }, 13, false,
+           {"nothing to remove", [](MemoryMachine& p) { p.existingPaths.clear(); }, 13, false,
             nullptr},
            {"no DefaultUninstall",
-            [](MemoryPlatform& p) { p.infTexts[kKept] = L"[DefaultInstall]\n"; }, 14, false,
+            [](MemoryMachine& p) { p.infTexts[kKept] = L"[DefaultInstall]\n"; }, 14, false,
             L"Result: no uninstall section for x86 (looked for [DefaultUninstall.NTx86], "
             L"[DefaultUninstall.NT], [DefaultUninstall])"},
-           {"unreadable INF", [](MemoryPlatform& p) { p.infTexts.clear(); }, 14, false,
+           {"unreadable INF", [](MemoryMachine& p) { p.infTexts.clear(); }, 14, false,
             L"Result: SetupOpenInfFileW: cannot open"},
            {"uninstall failed",
-            [](MemoryPlatform& p) {
+            [](MemoryMachine& p) {
               p.childFor = [](const std::wstring&) { return ChildScript(true, 0, 1); };
             },
             15, true, L"Result: exit code 1"},
            {"question declined",
-            [](MemoryPlatform& p) {
+            [](MemoryMachine& p) {
               p.childFor = [](const std::wstring&) {
                 ChildScript child(true, 1000, 0);
                 ScriptedDialog box;
@@ -128,14 +128,14 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
             15, true,
             L"Result: asked: Remove: Remove the component?; nobody can answer an unattended run; "
             L"declined"},
-           {"a path", [](MemoryPlatform& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 12,
+           {"a path", [](MemoryMachine& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 12,
             false, nullptr},
-           {"another driver's INF", [](MemoryPlatform& p) { p.argumentText = L"oem3"; }, 12, false,
+           {"another driver's INF", [](MemoryMachine& p) { p.argumentText = L"oem3"; }, 12, false,
             nullptr},
-           {"no lock", [](MemoryPlatform& p) { p.failing = {"AcquireNamedMutex"}; }, 7, false,
+           {"no lock", [](MemoryMachine& p) { p.failing = {"AcquireNamedMutex"}; }, 7, false,
             L"Result: AcquireNamedMutex"},
        }) {
-    MemoryPlatform platform = WithKeptInf();
+    MemoryMachine platform = WithKeptInf();
     c.arrange(platform);
     EXPECT_EQ(RunRemover(platform), c.code) << c.what;
     EXPECT_EQ(platform.launched.size(), c.runs ? 1u : 0u) << c.what;

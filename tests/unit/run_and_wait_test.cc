@@ -3,7 +3,7 @@
 
 #include "child/output_digest.h"
 #include "form/vantrel.h"
-#include "memory_platform.h"
+#include "memory_machine.h"
 
 namespace vantrel {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 using Calls = std::vector<std::wstring>;
 
 TEST(RunAndWait, AProgramThatCannotStartEndsTheWaitAtOnce) {
-  MemoryPlatform platform;
+  MemoryMachine platform;
   platform.childFor = [](const std::wstring&) { return ChildScript{false, 0, 0}; };
   Vantrel form(platform);
   const ChildOutcome outcome = form.RunAndWait(L"C:\\missing.exe", L"missing.exe /x");
@@ -23,7 +23,7 @@ TEST(RunAndWait, AProgramThatCannotStartEndsTheWaitAtOnce) {
 }
 
 TEST(RunAndWait, TheProgramAndItsCommandLineReachTheLaunchUnchanged) {
-  MemoryPlatform platform;
+  MemoryMachine platform;
   platform.childFor = [](const std::wstring&) { return ChildScript{true, 0, 7}; };
   Vantrel form(platform);
   const ChildOutcome outcome = form.RunAndWait(L"C:\\A B\\7z.exe", L"\"C:\\A B\\7z\" x -y");
@@ -38,7 +38,7 @@ TEST(RunAndWait, WaitsPassByPassAndEndsWhenTheChildEndsWithoutSleeping) {
   // Three waits see the child running, the fourth sees it end; also for a
   // child whose exit code is STILL_ACTIVE (259), which must not look alive.
   for (const std::uint32_t code : {0u, 259u}) {
-    MemoryPlatform platform;
+    MemoryMachine platform;
     platform.childFor = [&](const std::wstring&) { return ChildScript{true, 3, code}; };
     Vantrel form(platform);
     EXPECT_EQ(form.RunAndWait(L"C:\\slow.exe", L"slow.exe").exitCode, code);
@@ -70,7 +70,7 @@ ScriptedDialog Asks(DialogHandle window, const wchar_t* caption, bool showsProgr
 }
 
 TEST(Questions, UnattendedAQuestionIsDeclinedAfterTwoSecondsAndAStubbornChildEndedTenLater) {
-  MemoryPlatform platform;
+  MemoryMachine platform;
   platform.childFor = [](const std::wstring&) {
     ChildScript child(true, 100000, 0);
     child.dialogs = {Asks(7, L"Files Needed"), Asks(8, L"Copying Files...", true)};
@@ -100,7 +100,7 @@ TEST(Questions, UnattendedAQuestionIsDeclinedAfterTwoSecondsAndAStubbornChildEnd
 }
 
 TEST(Questions, AttendedTheQuestionWaitsForThePersonAndIsNamedInTheRecord) {
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   platform.unattended = false;
   platform.childFor = [](const std::wstring& command) {
     ChildScript child(true, command.rfind(L"rundll32", 0) == 0 ? 400 : 0, 0);
@@ -116,7 +116,7 @@ TEST(Questions, AttendedTheQuestionWaitsForThePersonAndIsNamedInTheRecord) {
 
   // Unattended, the same question fails the INF installer's step, whatever
   // rundll32's exit code.
-  MemoryPlatform unattended = ReadyToInstall();
+  MemoryMachine unattended = ReadyToInstall();
   unattended.childFor = platform.childFor;
   EXPECT_EQ(unattended.RunProgram(), 5u);
   ASSERT_EQ(unattended.events.size(), 1u);
@@ -128,7 +128,7 @@ TEST(Questions, AttendedTheQuestionWaitsForThePersonAndIsNamedInTheRecord) {
 }
 
 TEST(Questions, AFailing7ZipStepKeepsItsErrorLinesFirstThenItsLastLines) {
-  MemoryPlatform platform = ReadyToInstall();
+  MemoryMachine platform = ReadyToInstall();
   platform.childFor = [](const std::wstring& command) {
     ChildScript child(true, 0, command.rfind(L"rundll32", 0) == 0 ? 0 : 2);
     // Progress redrawn in place, then many lines: only about 1 KB is kept.

@@ -2,15 +2,15 @@
 // package path becomes.
 #include <gtest/gtest.h>
 
-#include "memory_platform.h"
+#include "memory_machine.h"
 
 namespace vantrel {
 namespace {
 
 using Calls = std::vector<std::wstring>;
 
-MemoryPlatform WindowsLike() {
-  MemoryPlatform platform;
+MemoryMachine WindowsLike() {
+  MemoryMachine platform;
   platform.environment = {L"SystemDrive=C:", L"SystemRoot=C:\\WINDOWS"};
   platform.shortPaths[L"C:\\Program Files\\Vantrel"] = L"C:\\PROGRA~1\\Vantrel";
   return platform;
@@ -18,7 +18,7 @@ MemoryPlatform WindowsLike() {
 
 TEST(Startup, NoArgumentEndsBeforeTheEnvironmentIsRead) {
   for (const std::wstring argument : {L"", L"    "}) {
-    MemoryPlatform platform = WindowsLike();
+    MemoryMachine platform = WindowsLike();
     platform.argumentText = argument;
     EXPECT_EQ(platform.RunProgram(), 1u);
     EXPECT_EQ(platform.calls, (Calls{L"CreateHiddenWindow [Vantrel]", L"ArgumentText",
@@ -29,7 +29,7 @@ TEST(Startup, NoArgumentEndsBeforeTheEnvironmentIsRead) {
 TEST(Startup, QuotesAndBlanksAloneNameNoPackage) {
   // Not an empty argument, so the environment is read as usual; but nothing
   // was named, which the exit code tells apart from a package not found.
-  MemoryPlatform platform = WindowsLike();
+  MemoryMachine platform = WindowsLike();
   platform.argumentText = L"\" \"\"";
   EXPECT_EQ(platform.RunProgram(), 1u);
   EXPECT_FALSE(platform.CallsStartingWith(L"EnvironmentEntry").empty());
@@ -38,7 +38,7 @@ TEST(Startup, QuotesAndBlanksAloneNameNoPackage) {
 }
 
 TEST(Startup, MissingPackageEndsBeforeTheWorkFolderIsTouched) {
-  MemoryPlatform platform = WindowsLike();
+  MemoryMachine platform = WindowsLike();
   platform.argumentText = L"\"C:\\Downloads\\gone.7z\"";
   EXPECT_EQ(platform.RunProgram(), 2u);
   // The program folder is shortened even so, before the existence check.
@@ -54,13 +54,13 @@ TEST(Startup, MissingPackageEndsBeforeTheWorkFolderIsTouched) {
 }
 
 TEST(Startup, TheWholeArgumentIsOnePathWithoutItsQuotes) {
-  MemoryPlatform platform = WindowsLike();
+  MemoryMachine platform = WindowsLike();
   platform.argumentText = L"\"C:\\My Packages\\\"app\".7z\"  ";
   EXPECT_EQ(platform.RunProgram(), 2u);
   EXPECT_EQ(platform.CallsStartingWith(L"GetShortPathName").front(),
             L"GetShortPathName [C:\\My Packages\\app.7z] 255");
 
-  MemoryPlatform two = WindowsLike();
+  MemoryMachine two = WindowsLike();
   two.argumentText = L"C:\\a.7z C:\\b.7z";
   two.shortPaths[L"C:\\a.7z"] = L"C:\\a.7z";
   two.existingPaths = {L"C:\\a.7z", L"C:\\b.7z"};
@@ -70,7 +70,7 @@ TEST(Startup, TheWholeArgumentIsOnePathWithoutItsQuotes) {
 }
 
 TEST(Startup, AnExistingPackageStartsTheInstallWithShortForms) {
-  MemoryPlatform platform = WindowsLike();
+  MemoryMachine platform = WindowsLike();
   platform.argumentText = L"\"C:\\My Packages\\app.7z\"";
   platform.shortPaths[L"C:\\My Packages\\app.7z"] = L"C:\\MYPACK~1\\app.7z";
   platform.existingPaths = {L"C:\\MYPACK~1\\app.7z"};
@@ -85,7 +85,7 @@ TEST(Startup, AnExistingPackageStartsTheInstallWithShortForms) {
 }
 
 TEST(Startup, TheInstallRunsWhereNoWindowCanBeMade) {
-  MemoryPlatform platform = WindowsLike();
+  MemoryMachine platform = WindowsLike();
   platform.windowCanBeCreated = false;
   platform.argumentText = L"C:\\p.7z";
   platform.shortPaths[L"C:\\p.7z"] = L"C:\\p.7z";
@@ -100,11 +100,11 @@ TEST(Startup, TheInstallRunsWhereNoWindowCanBeMade) {
 TEST(Startup, AGuardThatCannotBeEvaluatedEndsTheProcess) {
   // Not knowing whether there is an argument, or whether the package
   // exists, is not a reason to go on installing.
-  MemoryPlatform noArgument = WindowsLike();
+  MemoryMachine noArgument = WindowsLike();
   noArgument.failing = {"ArgumentText"};
   EXPECT_EQ(noArgument.RunProgram(), 1u);
 
-  MemoryPlatform noProbe = WindowsLike();
+  MemoryMachine noProbe = WindowsLike();
   noProbe.argumentText = L"C:\\p.7z";
   noProbe.shortPaths[L"C:\\p.7z"] = L"C:\\p.7z";
   noProbe.failing = {"PathFileExists"};

@@ -1,7 +1,7 @@
 // The pure text rules: argument cleaning, entry splitting, name matching.
 #include <gtest/gtest.h>
 
-#include "helpers/text.h"
+#include "base/text.h"
 
 namespace vantrel {
 namespace {

@@ -1,7 +1,7 @@
 // The Windows platform layer against the real system calls.
 #include <gtest/gtest.h>
 
-#include "platform/platform-win32.h"
+#include "run/machine-win32.h"
 
 #include <sddl.h>
 
@@ -52,7 +52,9 @@ class Win32PlatformTest : public ::testing::Test {
     return std::string(buffer, read);
   }
 
-  Win32Platform platform_;
+  Win32Machine machine_;
+  Win32Platform& platform_ = machine_.platform();
+  Machine system_ = machine_.Get();
   std::wstring root_;
 };
 
@@ -174,7 +176,7 @@ TEST_F(Win32PlatformTest, EnvironmentEntriesInStoredOrder) {
 
   // The scan over the real environment finds the system folder wherever
   // Wine or Windows stores it.
-  Vantrel form(platform_);
+  Vantrel form(machine_.Get());
   form.ReadEnvironment();
   wchar_t windows[MAX_PATH];
   ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
@@ -192,7 +194,7 @@ TEST_F(Win32PlatformTest, ProgramFolderHoldsTheExecutable) {
 }
 
 TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob) {
-  Vantrel form(platform_);
+  Vantrel form(machine_.Get());
   const std::wstring cmd = platform_.SystemFolder() + L"\\cmd.exe";
   ChildOutcome outcome = form.RunAndWait(cmd, L"cmd /c exit 3");
   EXPECT_TRUE(outcome.started);
@@ -225,7 +227,7 @@ TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob
 }
 
 TEST_F(Win32PlatformTest, ALongRunningChildIsAwaitedToItsEnd) {
-  Vantrel form(platform_);
+  Vantrel form(machine_.Get());
   const ULONGLONG start = GetTickCount64();
   const ChildOutcome outcome = form.RunAndWait(platform_.SystemFolder() + L"\\cmd.exe",
                                                L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4");
@@ -245,9 +247,9 @@ TEST_F(Win32PlatformTest, ACapturedConsoleChildReadsEndOfInputAndAllItsOutputArr
   for (int pass = 0; pass < 600 && !ended; ++pass) {
     ended = platform_.AwaitProcessOrMessage(process, 100);
     platform_.PumpMessages();
-    output += platform_.TakeChildOutput(process);
+    output += system_.children.TakeChildOutput(process);
   }
-  output += platform_.TakeChildOutput(process);
+  output += system_.children.TakeChildOutput(process);
   ASSERT_TRUE(ended) << "the child did not end within 60 s";
   EXPECT_EQ(platform_.GetExitCodeProcess(process), 2u);
   platform_.CloseProcess(process);
@@ -258,7 +260,7 @@ TEST_F(Win32PlatformTest, ACapturedConsoleChildReadsEndOfInputAndAllItsOutputArr
   EXPECT_EQ(output.substr(output.size() - 15), L"the last line\r\n");
 
   // Through the runner, the record keeps the error line first, then the end.
-  Vantrel form(platform_);
+  Vantrel form(machine_.Get());
   const ChildOutcome outcome =
       form.RunAndWait(child, L"console_child output 300000", ChildStreams::kCaptured);
   EXPECT_EQ(outcome.exitCode, 2u);
@@ -272,12 +274,12 @@ TEST_F(Win32PlatformTest, AChildsQuestionIsFoundReadDeclinedOrEndedWithItsJob) {
     GTEST_SKIP() << "no display: the system makes no windows";
   }
   // The display's station is the one a person sees.
-  EXPECT_FALSE(platform_.RunsUnattended());
+  EXPECT_FALSE(system_.children.RunsUnattended());
   const std::wstring child = platform_.ProgramFolder() + L"\\console_child.exe";
   // A box being made is there before its texts are: wait for those too.
   const auto question = [&](ProcessHandle process) {
     for (int pass = 0; pass < 100; ++pass) {
-      const std::vector<ChildDialog> open = platform_.OpenDialogsOfChild(process);
+      const std::vector<ChildDialog> open = system_.children.OpenDialogsOfChild(process);
       if (!open.empty() && !open[0].caption.empty() && !open[0].text.empty()) return open;
       platform_.AwaitProcessOrMessage(process, 100);
     }
@@ -290,7 +292,7 @@ TEST_F(Win32PlatformTest, AChildsQuestionIsFoundReadDeclinedOrEndedWithItsJob) {
   EXPECT_EQ(open[0].caption, L"Test question");
   EXPECT_EQ(open[0].text, L"Continue with the test?");
   EXPECT_FALSE(open[0].showsProgress);
-  platform_.DeclineDialog(open[0].window);
+  system_.children.DeclineDialog(open[0].window);
   for (int pass = 0; pass < 100 && !platform_.AwaitProcessOrMessage(process, 100); ++pass) {
   }
   EXPECT_EQ(platform_.GetExitCodeProcess(process), static_cast<std::uint32_t>(IDCANCEL));
@@ -299,7 +301,7 @@ TEST_F(Win32PlatformTest, AChildsQuestionIsFoundReadDeclinedOrEndedWithItsJob) {
   // A child that will not give in ends with everything in its job.
   process = platform_.LaunchHidden(child, L"console_child box", ChildStreams::kInherited);
   ASSERT_EQ(question(process).size(), 1u);
-  platform_.EndChildJob(process);
+  system_.children.EndChildJob(process);
   for (int pass = 0; pass < 100 && !platform_.AwaitProcessOrMessage(process, 100); ++pass) {
   }
   EXPECT_EQ(platform_.GetExitCodeProcess(process), static_cast<std::uint32_t>(ERROR_CANCELLED));
@@ -374,7 +376,7 @@ TEST_F(Win32PlatformTest, WhatAnInstallLeftIsReadFromTheSystem) {
   WriteFile(L"target\\same.txt", "new");
   WriteFile(L"target\\other.txt", "old");
   std::vector<std::wstring> found;
-  for (const CopiedFile& file : platform_.FilesOfSection(Path(L"check.inf"), L"Install")) {
+  for (const CopiedFile& file : system_.inf.FilesOfSection(Path(L"check.inf"), L"Install")) {
     found.push_back(file.target.substr(root_.size() + 1) + L" " +
                     std::to_wstring(static_cast<int>(file.content)));
   }
@@ -382,21 +384,21 @@ TEST_F(Win32PlatformTest, WhatAnInstallLeftIsReadFromTheSystem) {
   EXPECT_EQ(found, (std::vector<std::wstring>{L"target\\absent.txt 0", L"target\\other.txt 2",
                                               L"target\\same.txt 1"}));
 
-  EXPECT_TRUE(platform_.ServiceExists(L"RpcSs"));
-  EXPECT_FALSE(platform_.ServiceExists(L"VantrelNoSuchService"));
+  EXPECT_TRUE(system_.installed.ServiceExists(L"RpcSs"));
+  EXPECT_FALSE(system_.installed.ServiceExists(L"VantrelNoSuchService"));
   RegistryEntry entry{L"HKLM", L"Software\\Microsoft\\Windows NT\\CurrentVersion", L"CurrentVersion"};
-  EXPECT_TRUE(platform_.RegistryEntryExists(entry));
+  EXPECT_TRUE(system_.installed.RegistryEntryExists(entry));
   entry.value = L"VantrelNoSuchValue";
-  EXPECT_FALSE(platform_.RegistryEntryExists(entry));
+  EXPECT_FALSE(system_.installed.RegistryEntryExists(entry));
   entry.key = L"Software\\VantrelNoSuchKey";
   entry.keyOnly = true;
-  EXPECT_FALSE(platform_.RegistryEntryExists(entry));
+  EXPECT_FALSE(system_.installed.RegistryEntryExists(entry));
 
-  const std::vector<RestartRename> before = platform_.PendingRestartRenames();
+  const std::vector<RestartRename> before = system_.installed.PendingRestartRenames();
   ASSERT_TRUE(MoveFileExW(Path(L"same.txt").c_str(), Path(L"target\\same.txt").c_str(),
                           MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING));
   ASSERT_TRUE(MoveFileExW(Path(L"other.txt").c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
-  const std::vector<RestartRename> queued = QueuedSince(before, platform_.PendingRestartRenames());
+  const std::vector<RestartRename> queued = QueuedSince(before, system_.installed.PendingRestartRenames());
   ASSERT_EQ(queued.size(), 2u);
   EXPECT_TRUE(PutsFileAt(queued, Path(L"target\\same.txt")));
   EXPECT_EQ(AffectedPath(queued[1]), Path(L"other.txt"));
@@ -412,12 +414,12 @@ TEST_F(Win32PlatformTest, WhatAnInstallLeftIsReadFromTheSystem) {
 }
 
 TEST_F(Win32PlatformTest, TheInstallMutexCanBeTakenAgainOnceReleased) {
-  const MutexHandle first = platform_.AcquireNamedMutex(L"Global\\Vantrel.PlatformTest");
+  const MutexHandle first = system_.lock.AcquireNamedMutex(L"Global\\Vantrel.PlatformTest");
   ASSERT_NE(first, 0u);
-  platform_.ReleaseNamedMutex(first);
-  const MutexHandle second = platform_.AcquireNamedMutex(L"Global\\Vantrel.PlatformTest");
+  system_.lock.ReleaseNamedMutex(first);
+  const MutexHandle second = system_.lock.AcquireNamedMutex(L"Global\\Vantrel.PlatformTest");
   ASSERT_NE(second, 0u);
-  platform_.ReleaseNamedMutex(second);
+  system_.lock.ReleaseNamedMutex(second);
 }
 
 TEST_F(Win32PlatformTest, HiddenFormWindowIsNeverVisible) {
@@ -439,10 +441,10 @@ TEST(ChildJob, ChildrenStillRunInsideAJobOfSomebodyElse) {
   HANDLE outer = CreateJobObjectW(nullptr, nullptr);
   ASSERT_NE(outer, nullptr);
   ASSERT_TRUE(AssignProcessToJobObject(outer, GetCurrentProcess()));
-  Win32Platform platform;
-  Vantrel form(platform);
+  Win32Machine machine;
+  Vantrel form(machine.Get());
   const ChildOutcome outcome =
-      form.RunAndWait(platform.SystemFolder() + L"\\cmd.exe", L"cmd /c exit 5");
+      form.RunAndWait(machine.platform().SystemFolder() + L"\\cmd.exe", L"cmd /c exit 5");
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 5u);
   CloseHandle(outer);

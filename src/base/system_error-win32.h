@@ -1,0 +1,25 @@
+// Failures that carry what the system said: its error code and the text that
+// goes with it, so that whoever reads a failure can tell what happened.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/platform_failure.h"
+
+namespace vantrel {
+
+// Wide text as UTF-8, the encoding failures carry their text in (FromUtf8 in
+// helpers/text.h is the way back).
+std::string ToUtf8(const std::wstring& text);
+
+// The system's text for an error code, without the trailing line break;
+// "error N" where the system has none.
+std::string SystemErrorText(DWORD code);
+
+// A PlatformFailure for a call that failed with that error code (by default
+// the thread's last error): "<call>: <text> (<code>)".
+PlatformFailure SystemFailure(const char* call, DWORD code = GetLastError());
+
+}  // namespace vantrel

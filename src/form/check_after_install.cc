@@ -1,0 +1,24 @@
+#include "base/resume.h"
+#include "form/vantrel.h"
+#include "inf/install_shortfall.h"
+
+namespace vantrel {
+
+bool Vantrel::EffectsInPlace(const std::wstring& infPath, const std::wstring& section) {
+  InstallShortfall shortfall;
+  const StatementResult checking = Resume([&] {
+    shortfall = FindInstallShortfall(machine_.inf, machine_.installed, infPath, section,
+                                     run_.RenamesQueuedSince());
+  });
+  if (checking || !shortfall.missing.empty()) {
+    NoteFailure(kExitInstallIncomplete,
+                StepFailure{L"checking what the INF installer did",
+                            L"Section: [" + section + L"] of " + infPath,
+                            ResultOf(checking, L"not in place: " + RecordList(shortfall.missing))});
+    return false;
+  }
+  waitingForRestart_ = shortfall.waiting;
+  return true;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,31 @@
+#include <memory>
+
+#include "form/vantrel.h"
+#include "helpers/module1.h"
+#include "inf/install_plan.h"
+
+namespace vantrel {
+
+std::wstring Vantrel::WhyInfCannotInstall(const std::wstring& infPath, std::wstring& section) {
+  const InfArchitecture architecture = machine_.inf.InstallerArchitecture();
+  const std::unique_ptr<InfSource> inf = machine_.inf.OpenInf(infPath);
+  const InstallPlan plan = PlanInstall(*inf, architecture);
+  section = plan.section;
+  if (plan.section.empty()) {
+    return L"the INF has no install section for " + ArchitectureName(architecture) +
+           L" (looked for " + SectionList(plan.tried) + L")";
+  }
+  // Places outside the package are the INF's own business: the engine may
+  // well find them on the machine.
+  std::vector<std::wstring> missing;
+  for (const SourceFile& file : plan.sources) {
+    if (!file.outside && !FileExists(platform_, Temp + L"\\" + PlacePath(file))) {
+      missing.push_back(PlacePath(file));
+    }
+  }
+  if (missing.empty()) return std::wstring();
+  return L"[" + plan.section + L"] copies source files the package lacks, which the INF "
+         L"installer would wait for: " + RecordList(missing);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,29 @@
+#include "inf/inf_engine-win32.h"
+
+#include "base/system_entry-win32.h"
+#include "base/system_error-win32.h"
+#include "inf/inf_file-win32.h"
+#include "inf/section_files-win32.h"
+
+namespace vantrel {
+
+namespace {
+SystemEntry<decltype(&::IsWow64Process)> isWow64Process(L"kernel32.dll", "IsWow64Process");
+}  // namespace
+
+std::unique_ptr<InfSource> Win32InfEngine::OpenInf(const std::wstring& path) {
+  return std::unique_ptr<InfSource>(new InfFile(path));
+}
+
+bool Win32InfEngine::RunsUnderWow64() {
+  BOOL wow64 = FALSE;
+  if (!isWow64Process.get()(GetCurrentProcess(), &wow64)) throw SystemFailure("IsWow64Process");
+  return wow64 != FALSE;
+}
+
+std::vector<CopiedFile> Win32InfEngine::FilesOfSection(const std::wstring& infPath,
+                                                       const std::wstring& section) {
+  return QueuedCopiesOfSection(infPath, section);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,131 @@
+#include "inf/section_effects.h"
+
+#include <cwchar>
+
+#include "base/text.h"
+
+namespace vantrel {
+
+namespace {
+
+// CopyFiles flags (setupapi.h COPYFLG_*).
+constexpr std::uint32_t kCopyNoVersionCheck = 0x4;
+constexpr std::uint32_t kCopyNoOverwrite = 0x10;
+constexpr std::uint32_t kCopyOverwriteOlderOnly = 0x40;
+constexpr std::uint32_t kCopyReplaceOnly = 0x400;
+
+// AddReg flags (setupapi.h FLG_ADDREG_*).
+constexpr std::uint32_t kRegNoClobber = 0x2;
+constexpr std::uint32_t kRegDeleteValue = 0x4;
+constexpr std::uint32_t kRegKeyOnly = 0x10;
+constexpr std::uint32_t kRegOverwriteOnly = 0x20;
+constexpr std::uint32_t kReg64BitKey = 0x1000;
+constexpr std::uint32_t kRegKeyOnlyCommon = 0x2000;
+constexpr std::uint32_t kReg32BitKey = 0x4000;
+constexpr std::uint32_t kRegDeleteBit = 0x8000;
+
+// A numeric INF field, decimal or 0x hexadecimal, as the engine reads it; 0
+// where the field is empty or not a number.
+std::uint32_t Number(const std::wstring& field) {
+  if (field.empty()) return 0;
+  wchar_t* end = nullptr;
+  const unsigned long value = std::wcstoul(field.c_str(), &end, 0);
+  return static_cast<std::uint32_t>(value);
+}
+
+std::wstring FileName(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Only the machine's and the users' hives; HKR is relative to a device's
+// key, which a DefaultInstall has none of.
+std::wstring Root(const std::wstring& written) {
+  const std::wstring root = LowerAscii(written);
+  if (root == L"hklm" || root == L"hkey_local_machine") return L"HKLM";
+  if (root == L"hkcr" || root == L"hkey_classes_root") return L"HKCR";
+  if (root == L"hkcu" || root == L"hkey_current_user") return L"HKCU";
+  if (root == L"hku" || root == L"hkey_users") return L"HKU";
+  return std::wstring();
+}
+
+}  // namespace
+
+std::wstring RegistryEntryName(const RegistryEntry& entry) {
+  std::wstring name = entry.root + (entry.key.empty() ? L"" : L"\\" + entry.key);
+  if (!entry.keyOnly) name += L" [" + entry.value + L"]";
+  return name;
+}
+
+ExpectedEffects ExpectEffects(const InfSource& inf, const std::wstring& section) {
+  ExpectedEffects work;
+  for (const std::wstring& list : DirectiveFields(inf, section, L"CopyFiles")) {
+    // "@file" copies that one file, without flags.
+    if (list[0] == L'@') {
+      work.copyFlags.emplace(LowerAscii(list.substr(1)), 0);
+      continue;
+    }
+    // destination[,source[,unused[,flags]]]
+    for (const InfLine& file : inf.Lines(list)) {
+      if (file.Field(1).empty()) continue;
+      work.copyFlags[LowerAscii(file.Field(1))] |= Number(file.Field(4));
+    }
+  }
+
+  // AddService=name,[flags],install-section[,...]
+  for (const InfLine& line : inf.Lines(section + L".Services")) {
+    if (LowerAscii(line.key) == L"addservice" && !line.Field(1).empty()) {
+      work.services.push_back(line.Field(1));
+    }
+  }
+
+  // root,[subkey],[value name],[flags],[value]
+  for (const std::wstring& list : DirectiveFields(inf, section, L"AddReg")) {
+    for (const InfLine& line : inf.Lines(list)) {
+      RegistryEntry entry;
+      entry.root = Root(line.Field(1));
+      const std::uint32_t flags = Number(line.Field(4));
+      // A value that may be left as it was, or is deleted, is not the
+      // install's to prove.
+      if (entry.root.empty() ||
+          (flags & (kRegNoClobber | kRegDeleteValue | kRegOverwriteOnly | kRegDeleteBit)) != 0) {
+        continue;
+      }
+      entry.key = line.Field(2);
+      entry.value = line.Field(3);
+      // A line without a value name or data only makes the key.
+      entry.keyOnly = (flags & (kRegKeyOnly | kRegKeyOnlyCommon)) != 0 ||
+                      (entry.value.empty() && line.Field(5).empty());
+      if ((flags & kReg64BitKey) != 0) entry.view = RegistryView::k64Bit;
+      if ((flags & kReg32BitKey) != 0) entry.view = RegistryView::k32Bit;
+      work.registry.push_back(entry);
+    }
+  }
+  return work;
+}
+
+bool CopyInPlace(const CopiedFile& file, std::uint32_t copyFlags) {
+  switch (file.content) {
+    case TargetContent::kSourceBytes:
+    case TargetContent::kNotComparable:
+      return true;
+    case TargetContent::kMissing:
+      // Only a file that was there before is replaced.
+      return (copyFlags & kCopyReplaceOnly) != 0;
+    case TargetContent::kOtherBytes:
+      break;
+  }
+  if ((copyFlags & kCopyNoOverwrite) != 0) return true;
+  // The engine keeps a newer version in place unless told to ignore
+  // versions; told to overwrite only older ones, it keeps the same too.
+  if ((copyFlags & kCopyNoVersionCheck) != 0) return false;
+  return file.targetVersion == VersionOrder::kNewer ||
+         (file.targetVersion == VersionOrder::kSame && (copyFlags & kCopyOverwriteOlderOnly) != 0);
+}
+
+std::uint32_t CopyFlagsOf(const ExpectedEffects& work, const std::wstring& target) {
+  const auto found = work.copyFlags.find(LowerAscii(FileName(target)));
+  return found == work.copyFlags.end() ? 0 : found->second;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,52 @@
+// What every program of the bundle does around its own work: it takes the
+// install lock before it changes the machine, keeps the first failure,
+// tells the restart renames it caused from those already waiting, writes
+// one event and ends the process with the code of its table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "record/run_event.h"
+#include "run/exit_table.h"
+#include "run/machine.h"
+
+namespace vantrel {
+
+class ProgramRun {
+ public:
+  ProgramRun(Machine machine, const ExitTable& exits)
+      : machine_(machine), exits_(exits), lock_(MutexCloser{&machine.lock}) {}
+
+  // Keeps the first failure; later ones do not overwrite it.
+  void NoteFailure(std::uint32_t code, const StepFailure& failure = StepFailure());
+
+  // Waits for the install lock. Without it nothing may be changed: false,
+  // with the failure noted as `noLock`.
+  bool TakeLock(std::uint32_t noLock);
+  void ReleaseLock();
+
+  // Reads the restart renames waiting before the program's child runs.
+  void ReadRenamesBefore();
+  // The renames queued since, each as the file it puts in place or
+  // deletes; none where those from before could not be read, since then
+  // none counts as the run's own.
+  std::vector<RestartRename> RenamesQueuedSince();
+
+  // Writes the event (its program, outcome, code and failure filled in
+  // here) and ends the process. A run that ends well but leaves files
+  // waiting for the restart ends with the table's restart code.
+  [[noreturn]] void End(RunEvent event, bool waitingForRestart);
+
+ private:
+  Machine machine_;
+  const ExitTable& exits_;
+  ScopedMutex lock_;
+  std::uint32_t code_ = 0;
+  StepFailure failure_;
+  bool renamesBeforeRead_ = false;
+  std::vector<RestartRename> renamesBefore_;
+};
+
+}  // namespace vantrel

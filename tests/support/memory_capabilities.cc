@@ -1,0 +1,72 @@
+#include "memory_capabilities.h"
+
+#include <stdexcept>
+
+#include "base/platform_failure.h"
+#include "inf_text.h"
+
+namespace vantrel {
+
+std::unique_ptr<InfSource> MemoryInfEngine::OpenInf(const std::wstring& path) {
+  Record(L"OpenInf " + Quoted(path));
+  FailIfTold("OpenInf");
+  const auto found = infTexts.find(path);
+  if (found == infTexts.end()) throw PlatformFailure("SetupOpenInfFileW: cannot open", 2);
+  return std::unique_ptr<InfSource>(new InfText(found->second));
+}
+
+InfArchitecture MemoryInfEngine::InstallerArchitecture() { return architecture; }
+
+bool MemoryInfEngine::RunsUnderWow64() {
+  Record(L"RunsUnderWow64");
+  return wow64;
+}
+
+std::vector<CopiedFile> MemoryInfEngine::FilesOfSection(const std::wstring& infPath,
+                                                       const std::wstring& section) {
+  Record(L"FilesOfSection " + Quoted(infPath) + L" " + Quoted(section));
+  FailIfTold("FilesOfSection");
+  const auto found = sectionFiles.find(section);
+  return found == sectionFiles.end() ? std::vector<CopiedFile>() : found->second;
+}
+
+bool MemoryInstalledState::ServiceExists(const std::wstring& name) {
+  Record(L"ServiceExists " + Quoted(name));
+  FailIfTold("ServiceExists");
+  return services.count(name) != 0;
+}
+
+bool MemoryInstalledState::RegistryEntryExists(const RegistryEntry& entry) {
+  Record(L"RegistryEntryExists " + Quoted(RegistryEntryName(entry)));
+  FailIfTold("RegistryEntryExists");
+  return registryEntries.count(RegistryEntryName(entry)) != 0;
+}
+
+std::vector<RestartRename> MemoryInstalledState::PendingRestartRenames() {
+  Record(L"PendingRestartRenames");
+  FailIfTold("PendingRestartRenames");
+  return pendingRenames;
+}
+
+void MemoryEventLog::WriteRunEvent(bool failure, std::uint32_t eventId,
+                                   const std::vector<std::wstring>& lines) {
+  Record(L"WriteRunEvent " + std::wstring(failure ? L"error " : L"information ") +
+         std::to_wstring(eventId));
+  FailIfTold("WriteRunEvent");
+  events.push_back(lines);
+}
+
+MutexHandle MemoryInstallLock::AcquireNamedMutex(const std::wstring& name) {
+  Record(L"AcquireNamedMutex " + Quoted(name));
+  FailIfTold("AcquireNamedMutex");
+  ++mutexesHeld;
+  return 77;
+}
+
+void MemoryInstallLock::ReleaseNamedMutex(MutexHandle mutex) {
+  Record(L"ReleaseNamedMutex " + std::to_wstring(mutex));
+  if (mutex != 77 || mutexesHeld == 0) throw std::logic_error("mutex released twice");
+  --mutexesHeld;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,70 @@
+// The capabilities around the Windows services, held in memory for the unit
+// tests, each alone: a test takes only those its code uses. Each records its
+// calls and fails where told, as the platform does.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "call_recorder.h"
+#include "inf/inf_engine.h"
+#include "inf/installed_state.h"
+#include "record/event_log.h"
+#include "run/install_lock.h"
+
+namespace vantrel {
+
+class MemoryInfEngine : public InfEngine, public virtual CallRecorder {
+ public:
+  // The INFs the parser can read, by path, as text.
+  std::map<std::wstring, std::wstring> infTexts;
+  InfArchitecture architecture = InfArchitecture::kX86;
+  // A 32-bit program on 64-bit Windows.
+  bool wow64 = false;
+  // The files of each install section (by section name) as the engine
+  // queues them, with their targets as they stand.
+  std::map<std::wstring, std::vector<CopiedFile>> sectionFiles;
+
+  std::unique_ptr<InfSource> OpenInf(const std::wstring& path) override;
+  InfArchitecture InstallerArchitecture() override;
+  bool RunsUnderWow64() override;
+  std::vector<CopiedFile> FilesOfSection(const std::wstring& infPath,
+                                         const std::wstring& section) override;
+};
+
+class MemoryInstalledState : public InstalledState, public virtual CallRecorder {
+ public:
+  // The services there are, the registry entries there are (by
+  // RegistryEntryName) and the renames pending for the next restart.
+  std::set<std::wstring> services;
+  std::set<std::wstring> registryEntries;
+  std::vector<RestartRename> pendingRenames;
+
+  bool ServiceExists(const std::wstring& name) override;
+  bool RegistryEntryExists(const RegistryEntry& entry) override;
+  std::vector<RestartRename> PendingRestartRenames() override;
+};
+
+class MemoryEventLog : public EventLog, public virtual CallRecorder {
+ public:
+  // The lines of each event written, in order.
+  std::vector<std::vector<std::wstring>> events;
+
+  void WriteRunEvent(bool failure, std::uint32_t eventId,
+                     const std::vector<std::wstring>& lines) override;
+};
+
+class MemoryInstallLock : public InstallLock, public virtual CallRecorder {
+ public:
+  MutexHandle AcquireNamedMutex(const std::wstring& name) override;
+  void ReleaseNamedMutex(MutexHandle mutex) override;
+
+ private:
+  int mutexesHeld = 0;
+};
+
+}  // namespace vantrel
