@@ -17,4 +17,12 @@ std::vector<std::wstring> DirectiveFields(const InfSource& inf, const std::wstri
   return fields;
 }
 
+std::vector<std::wstring> ProcessedSections(const InfSource& inf, const std::wstring& section) {
+  std::vector<std::wstring> sections{section};
+  for (const std::wstring& needed : DirectiveFields(inf, section, L"Needs")) {
+    if (inf.HasSection(needed)) sections.push_back(needed);
+  }
+  return sections;
+}
+
 }  // namespace vantrel

@@ -36,4 +36,11 @@ class InfSource {
 std::vector<std::wstring> DirectiveFields(const InfSource& inf, const std::wstring& section,
                                           const std::wstring& directive);
 
+// The sections the engine processes for an install section: the section,
+// then the sections of this INF that its Needs entries name, as Microsoft's
+// documentation of DefaultInstall gives them. A needed section's own Needs
+// are not followed; a section an Include'd INF of the system holds is that
+// INF's, not this one's.
+std::vector<std::wstring> ProcessedSections(const InfSource& inf, const std::wstring& section);
+
 }  // namespace vantrel

@@ -134,15 +134,8 @@ InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
   }
   if (plan.section.empty()) return plan;
 
-  // The chosen section, then the sections its Needs name. Needs are not
-  // followed further: a needed section's own Needs are not processed.
-  std::vector<std::wstring> sections{plan.section};
-  for (const std::wstring& needed : DirectiveFields(inf, plan.section, L"Needs")) {
-    if (inf.HasSection(needed)) {
-      plan.needs.push_back(needed);
-      sections.push_back(needed);
-    }
-  }
+  const std::vector<std::wstring> sections = ProcessedSections(inf, plan.section);
+  plan.needs.assign(sections.begin() + 1, sections.end());
 
   NameSet copied;
   const auto copy = [&](const std::wstring& name) {

@@ -57,51 +57,54 @@ std::wstring RegistryEntryName(const RegistryEntry& entry) {
   return name;
 }
 
-ExpectedEffects ExpectEffects(const InfSource& inf, const std::wstring& section) {
-  ExpectedEffects work;
-  for (const std::wstring& list : DirectiveFields(inf, section, L"CopyFiles")) {
-    // "@file" copies that one file, without flags.
-    if (list[0] == L'@') {
-      work.copyFlags.emplace(LowerAscii(list.substr(1)), 0);
-      continue;
-    }
-    // destination[,source[,unused[,flags]]]
-    for (const InfLine& file : inf.Lines(list)) {
-      if (file.Field(1).empty()) continue;
-      work.copyFlags[LowerAscii(file.Field(1))] |= Number(file.Field(4));
-    }
-  }
-
-  // AddService=name,[flags],install-section[,...]
-  for (const InfLine& line : inf.Lines(section + L".Services")) {
-    if (LowerAscii(line.key) == L"addservice" && !line.Field(1).empty()) {
-      work.services.push_back(line.Field(1));
-    }
-  }
-
-  // root,[subkey],[value name],[flags],[value]
-  for (const std::wstring& list : DirectiveFields(inf, section, L"AddReg")) {
-    for (const InfLine& line : inf.Lines(list)) {
-      RegistryEntry entry;
-      entry.root = Root(line.Field(1));
-      const std::uint32_t flags = Number(line.Field(4));
-      // A value that may be left as it was, or is deleted, is not the
-      // install's to prove.
-      if (entry.root.empty() ||
-          (flags & (kRegNoClobber | kRegDeleteValue | kRegOverwriteOnly | kRegDeleteBit)) != 0) {
+ExpectedEffects ExpectEffects(const InfSource& inf, const std::wstring& chosen) {
+  ExpectedEffects effects;
+  // What the sections it needs do is the install's too, as the plan reads it.
+  for (const std::wstring& section : ProcessedSections(inf, chosen)) {
+    for (const std::wstring& list : DirectiveFields(inf, section, L"CopyFiles")) {
+      // "@file" copies that one file, without flags.
+      if (list[0] == L'@') {
+        effects.copyFlags.emplace(LowerAscii(list.substr(1)), 0);
         continue;
       }
-      entry.key = line.Field(2);
-      entry.value = line.Field(3);
-      // A line without a value name or data only makes the key.
-      entry.keyOnly = (flags & (kRegKeyOnly | kRegKeyOnlyCommon)) != 0 ||
-                      (entry.value.empty() && line.Field(5).empty());
-      if ((flags & kReg64BitKey) != 0) entry.view = RegistryView::k64Bit;
-      if ((flags & kReg32BitKey) != 0) entry.view = RegistryView::k32Bit;
-      work.registry.push_back(entry);
+      // destination[,source[,unused[,flags]]]
+      for (const InfLine& file : inf.Lines(list)) {
+        if (file.Field(1).empty()) continue;
+        effects.copyFlags[LowerAscii(file.Field(1))] |= Number(file.Field(4));
+      }
+    }
+
+    // AddService=name,[flags],install-section[,...]
+    for (const InfLine& line : inf.Lines(section + L".Services")) {
+      if (LowerAscii(line.key) == L"addservice" && !line.Field(1).empty()) {
+        effects.services.push_back(line.Field(1));
+      }
+    }
+
+    // root,[subkey],[value name],[flags],[value]
+    for (const std::wstring& list : DirectiveFields(inf, section, L"AddReg")) {
+      for (const InfLine& line : inf.Lines(list)) {
+        RegistryEntry entry;
+        entry.root = Root(line.Field(1));
+        const std::uint32_t flags = Number(line.Field(4));
+        // A value that may be left as it was, or is deleted, is not the
+        // install's to prove.
+        if (entry.root.empty() ||
+            (flags & (kRegNoClobber | kRegDeleteValue | kRegOverwriteOnly | kRegDeleteBit)) != 0) {
+          continue;
+        }
+        entry.key = line.Field(2);
+        entry.value = line.Field(3);
+        // A line without a value name or data only makes the key.
+        entry.keyOnly = (flags & (kRegKeyOnly | kRegKeyOnlyCommon)) != 0 ||
+                        (entry.value.empty() && line.Field(5).empty());
+        if ((flags & kReg64BitKey) != 0) entry.view = RegistryView::k64Bit;
+        if ((flags & kReg32BitKey) != 0) entry.view = RegistryView::k32Bit;
+        effects.registry.push_back(entry);
+      }
     }
   }
-  return work;
+  return effects;
 }
 
 bool CopyInPlace(const CopiedFile& file, std::uint32_t copyFlags) {
@@ -123,9 +126,9 @@ bool CopyInPlace(const CopiedFile& file, std::uint32_t copyFlags) {
          (file.targetVersion == VersionOrder::kSame && (copyFlags & kCopyOverwriteOlderOnly) != 0);
 }
 
-std::uint32_t CopyFlagsOf(const ExpectedEffects& work, const std::wstring& target) {
-  const auto found = work.copyFlags.find(LowerAscii(FileName(target)));
-  return found == work.copyFlags.end() ? 0 : found->second;
+std::uint32_t CopyFlagsOf(const ExpectedEffects& effects, const std::wstring& target) {
+  const auto found = effects.copyFlags.find(LowerAscii(FileName(target)));
+  return found == effects.copyFlags.end() ? 0 : found->second;
 }
 
 }  // namespace vantrel

@@ -100,16 +100,24 @@ CatalogSource = "vdisk_signed.cat"
 }
 
 TEST(InstallPlan, NeedsSectionsOfThisInfAndAnInfThatCopiesItself) {
-  const InstallPlan plan = PlanInstall(InfText(LR"(
+  const InfText inf(LR"(
 [DefaultInstall.NT]
 Include = ks.inf
 Needs = KS.Registration, Extra.Install
 CopyFiles = Own, Gone
 [Extra.Install]
 CopyFiles = Extra.Files
+AddReg = Extra.Reg
 Needs = Deeper
+[Extra.Install.Services]
+AddService = ExtraSvc,,Svc
+[Extra.Reg]
+HKLM,Software\Extra,Value,,1
 [Deeper]
 CopyFiles = Deeper.Files
+AddReg = Deeper.Reg
+[Deeper.Reg]
+HKLM,Software\Deeper,Value,,1
 [Extra.Files]
 extra.dll
 [Deeper.Files]
@@ -121,14 +129,20 @@ selfcopy.inf = 1
 extra.dll = 1
 [SourceDisksNames]
 1 = "Disk",,,i386
-)"),
-                                       kX86);
+)");
+  const InstallPlan plan = PlanInstall(inf, kX86);
   EXPECT_EQ(plan.section, L"DefaultInstall.NT");
   // KS.Registration is ks.inf's, supplied by the system; a needed section's
   // own Needs are not processed.
   EXPECT_EQ(plan.needs, std::vector<std::wstring>{L"Extra.Install"});
   EXPECT_EQ(Places(plan), (std::vector<std::wstring>{L"i386\\selfcopy.inf", L"i386\\extra.dll"}));
   EXPECT_EQ(plan.missingSections, std::vector<std::wstring>{L"Gone"});
+  // The check after the INF installer expects what the same sections do.
+  const ExpectedEffects effects = ExpectEffects(inf, plan.section);
+  EXPECT_EQ(effects.services, std::vector<std::wstring>{L"ExtraSvc"});
+  ASSERT_EQ(effects.registry.size(), 1u);
+  EXPECT_EQ(RegistryEntryName(effects.registry[0]), L"HKLM\\Software\\Extra [Value]");
+  EXPECT_EQ(effects.copyFlags.count(L"extra.dll"), 1u);
 }
 
 // What the install section's own directives must leave behind: its
