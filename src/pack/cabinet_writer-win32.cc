@@ -156,19 +156,8 @@ FNFCIGETOPENINFO(OpenWithInfo) {
   return hf;
 }
 
-class FciHandle {
- public:
-  explicit FciHandle(HFCI fci) : fci_(fci) {}
-  ~FciHandle() {
-    if (fci_ != nullptr) fciDestroy.get()(fci_);
-  }
-  FciHandle(const FciHandle&) = delete;
-  FciHandle& operator=(const FciHandle&) = delete;
-  HFCI get() const { return fci_; }
-
- private:
-  HFCI fci_;
-};
+// The compression context, destroyed once whichever way the writer leaves.
+using FciHandle = UniqueBoundHandle<HFCI, fciDestroy>;
 
 PlatformFailure CabinetFailure(const std::string& call, const ERF& erf, const Session& session) {
   if (session.lastError != 0) return SystemFailure(call.c_str(), session.lastError);
@@ -207,7 +196,7 @@ void WriteCabinet(const std::wstring& cabinetPath, const std::vector<CabinetEntr
   ERF erf = {};
   FciHandle fci(fciCreate.get()(&erf, Placed, Allocate, Release, OpenFile, ReadBytes, WriteBytes,
                                 CloseFile, SeekFile, DeleteTemp, TempName, &cab, &session));
-  if (fci.get() == nullptr) throw CabinetFailure("FCICreate", erf, session);
+  if (!fci) throw CabinetFailure("FCICreate", erf, session);
   for (const CabinetEntry& file : files) {
     std::string source = ToUtf8(file.source);
     std::string stored = ToUtf8(file.name);

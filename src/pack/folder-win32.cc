@@ -17,36 +17,11 @@ bool IsFile(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-namespace {
-void ListInto(const std::wstring& folder, const std::wstring& prefix,
-              std::vector<FolderEntry>& entries) {
-  WIN32_FIND_DATAW found = {};
-  const std::wstring pattern = folder + (folder.back() == L'\\' ? L"*" : L"\\*");
-  UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
-  if (!search) {
-    if (GetLastError() == ERROR_FILE_NOT_FOUND) return;
-    throw SystemFailure("FindFirstFileW");
-  }
-  std::vector<std::wstring> subfolders;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    const bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    entries.push_back({prefix + name, isFolder, isLink});
-    // A link to a folder is listed, never entered.
-    if (isFolder && !isLink) subfolders.push_back(name);
-  } while (FindNextFileW(search.get(), &found));
-  if (GetLastError() != ERROR_NO_MORE_FILES) throw SystemFailure("FindNextFileW");
-  for (const std::wstring& name : subfolders) {
-    ListInto(folder + (folder.back() == L'\\' ? L"" : L"\\") + name, prefix + name + L"\\", entries);
-  }
-}
-}  // namespace
-
 std::vector<FolderEntry> ListFolder(const std::wstring& folder) {
   std::vector<FolderEntry> entries;
-  ListInto(folder, std::wstring(), entries);
+  for (const TreeItem& item : ListTreeAt(folder)) {
+    entries.push_back(FolderEntry{item.path, item.folder, item.link});
+  }
   return entries;
 }
 

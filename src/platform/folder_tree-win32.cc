@@ -198,6 +198,28 @@ TreeSurvey SurveyTreeAt(const std::wstring& path) {
   return survey;
 }
 
+std::vector<TreeItem> ListTreeAt(const std::wstring& path) {
+  std::wstring root = ExtendedLengthPath(path);
+  std::vector<TreeItem> items;
+  TreeEntry rootEntry;
+  // A drive root is no entry the search can find, but a folder all the same.
+  if (root.back() == L'\\') {
+    root.pop_back();
+    rootEntry.attributes = FILE_ATTRIBUTE_DIRECTORY;
+  } else if (!RootEntry(root, rootEntry) || !IsRealFolder(rootEntry)) {
+    return items;
+  }
+  WalkTree(
+      root, rootEntry,
+      [&](const std::wstring& entryPath, const TreeEntry& entry) {
+        items.push_back(TreeItem{entryPath.substr(root.size() + 1),
+                                 (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, IsLink(entry)});
+        return true;
+      },
+      [](const std::wstring&, const TreeEntry&) {});
+  return items;
+}
+
 void DeleteWholeTree(const std::wstring& path) {
   const std::wstring root = ExtendedLengthPath(path);
   TreeEntry rootEntry;

@@ -1,9 +1,10 @@
 // A tree of files and folders walked without following links, at any path
 // length: what a package unpacked into the work folder is checked and
-// cleared with.
+// cleared with, and what the package builder lists a folder with.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -14,6 +15,18 @@ namespace vantrel {
 std::wstring FullPath(const std::wstring& path);
 
 TreeSurvey SurveyTreeAt(const std::wstring& path);
+
+// An entry below a folder: its path relative to the folder ("\" between
+// the parts), whether it is a folder and whether it is a link.
+struct TreeItem {
+  std::wstring path;
+  bool folder = false;
+  bool link = false;
+};
+// Every entry below the folder, a folder before what it holds; a link is
+// listed, never entered. Throws PlatformFailure when part of it cannot be
+// read.
+std::vector<TreeItem> ListTreeAt(const std::wstring& path);
 void DeleteWholeTree(const std::wstring& path);
 
 }  // namespace vantrel
