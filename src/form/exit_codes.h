@@ -33,6 +33,10 @@ enum ExitStatus : std::uint32_t {
   // writes is not all in place: nothing else tells, since rundll32 always
   // ends with 0. No INF copy is kept.
   kExitInstallIncomplete = 9,
+  // Another run held the install lock for as long as a run waits: nothing
+  // was touched. Windows Installer's "another installation is already in
+  // progress", which the deployment tools retry.
+  kExitBusy = 1618,
   // Installed, but what is missing waits for a rename at the next restart.
   // The number deployment tools take for "soft restart needed"; not a
   // failure.
@@ -52,6 +56,7 @@ constexpr ExitRow kInstallExitRows[] = {
     {kExitInfNotInstallable, L"the INF cannot be installed here; nothing was installed", true},
     {kExitInstallIncomplete,
      L"the INF installer did not put everything in place; no INF copy is kept", true},
+    {kExitBusy, L"another install or removal is in progress; nothing was installed", true},
     {kExitRestartNeeded, L"installed; a restart finishes the install", false},
 };
 

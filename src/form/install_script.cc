@@ -19,7 +19,7 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   // The work folder is fixed, so two runs at once would delete each other's
   // files; the second one waits for the first. Without the lock nothing is
   // touched.
-  if (!run_.TakeLock(kExitNoLock)) End();
+  if (!run_.TakeLock(kExitNoLock, kExitBusy)) End();
 
   // Anyone may make folders in the system's Temp folder. Only a work folder
   // that this run made itself, closed to everyone but the administrators,

@@ -1,9 +1,9 @@
 // How vantrel-remove ends. Deployment tools map these numbers, so they never
-// change meaning. Apart from 0, 7 and 3010 they differ from every code of
-// vantrel.exe: Intune and Configuration Manager take one list of codes for an
-// application's install and uninstall commands alike, and those mean the same
-// to both (7: the install lock could not be had, nothing was changed; 3010:
-// a restart finishes the work).
+// change meaning. Apart from 0, 7, 1618 and 3010 they differ from every code
+// of vantrel.exe: Intune and Configuration Manager take one list of codes for
+// an application's install and uninstall commands alike, and those mean the
+// same to both (7: the install lock could not be had, nothing was changed;
+// 1618: another run held it, retry; 3010: a restart finishes the work).
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,7 @@ enum RemoveExit : std::uint32_t {
   kRemoveNoUninstall = 14,      // no DefaultUninstall for this platform; nothing run, copy kept
   kRemoveUninstallFailed = 15,  // did not start, ended non-zero, or its question was declined
   kRemoveCopyNotDeleted = 16,   // uninstalled, but the INF copy could not be deleted
+  kRemoveBusy = 1618,           // another run held the lock as long as a run waits; nothing run
   // Removed, but files in use go at the next restart: "soft restart needed"
   // to the deployment tools, as for an install.
   kRemovedRestartNeeded = 3010,
@@ -37,6 +38,7 @@ constexpr ExitRow kRemoveExitRows[] = {
     {kRemoveNoUninstall, L"the INF cannot be removed; nothing was run, its copy is kept", true},
     {kRemoveUninstallFailed, L"the uninstall failed; the INF copy is kept", true},
     {kRemoveCopyNotDeleted, L"uninstalled, but the INF copy could not be deleted", true},
+    {kRemoveBusy, L"another install or removal is in progress; nothing was run", true},
     {kRemovedRestartNeeded, L"removed; a restart finishes the removal", false},
 };
 

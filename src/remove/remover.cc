@@ -30,7 +30,7 @@ void Remover::Run() {
 
 void Remover::Remove(const std::wstring& infName) {
   // An install and a removal never overlap; without the lock nothing is run.
-  if (!run_.TakeLock(kRemoveNoLock)) return;
+  if (!run_.TakeLock(kRemoveNoLock, kRemoveBusy)) return;
 
   std::wstring kept;
   const StatementResult locating =

@@ -2,31 +2,105 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <memory>
+
+#include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
 #include "base/unique_handle-win32.h"
 
 namespace vantrel {
 
-MutexHandle Win32InstallLock::AcquireNamedMutex(const std::wstring& name) {
-  UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
+namespace {
+
+using ConvertStringSecurityDescriptorFn = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR*,
+                                                        PULONG);
+using GetSecurityInfoFn = DWORD(WINAPI*)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*,
+                                         PSID*, PACL*, PACL*, PSECURITY_DESCRIPTOR*);
+using ConvertSidToStringSidFn = BOOL(WINAPI*)(PSID, LPWSTR*);
+using IsWellKnownSidFn = BOOL(WINAPI*)(PSID, WELL_KNOWN_SID_TYPE);
+
+SystemEntry<ConvertStringSecurityDescriptorFn> convertStringSecurityDescriptor(
+    L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
+SystemEntry<GetSecurityInfoFn> getSecurityInfo(L"advapi32.dll", "GetSecurityInfo");
+SystemEntry<ConvertSidToStringSidFn> convertSidToStringSid(L"advapi32.dll", "ConvertSidToStringSidW");
+SystemEntry<IsWellKnownSidFn> isWellKnownSid(L"advapi32.dll", "IsWellKnownSid");
+
+struct LocalMemoryDeleter {
+  void operator()(void* memory) const { LocalFree(memory); }
+};
+using LocalMemory = std::unique_ptr<void, LocalMemoryDeleter>;
+
+// The owner of the mutex, as text, and whether it is SYSTEM or the
+// Administrators group.
+void ReadOwner(HANDLE mutex, OpenedLock& lock) {
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  const DWORD read = getSecurityInfo.get()(mutex, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION,
+                                           &owner, nullptr, nullptr, nullptr, &descriptor);
+  if (read != ERROR_SUCCESS) throw SystemFailure("GetSecurityInfo for the install lock", read);
+  LocalMemory ownedDescriptor(descriptor);
+  if (owner == nullptr) {
+    lock.owner = L"(no owner)";
+    return;
+  }
+  wchar_t* text = nullptr;
+  if (convertSidToStringSid.get()(owner, &text)) {
+    LocalMemory ownedText(text);
+    lock.owner = text;
+  }
+  lock.ownedByAdministrators = isWellKnownSid.get()(owner, WinLocalSystemSid) ||
+                               isWellKnownSid.get()(owner, WinBuiltinAdministratorsSid);
+}
+
+}  // namespace
+
+OpenedLock Win32InstallLock::OpenNamedMutex(const std::wstring& name, const std::wstring& access) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!convertStringSecurityDescriptor.get()(access.c_str(), SDDL_REVISION_1, &descriptor,
+                                             nullptr)) {
+    throw SystemFailure("ConvertStringSecurityDescriptorToSecurityDescriptorW");
+  }
+  LocalMemory ownedDescriptor(descriptor);
+  SECURITY_ATTRIBUTES attributes = {};
+  attributes.nLength = sizeof attributes;
+  attributes.lpSecurityDescriptor = descriptor;
+  attributes.bInheritHandle = FALSE;
+  // A mutex that exists keeps its own access list and owner; the handle is
+  // to it, with GetLastError saying so.
+  UniqueKernelHandle mutex(CreateMutexW(&attributes, FALSE, name.c_str()));
   if (!mutex) throw SystemFailure("CreateMutexW");
+  OpenedLock lock;
+  lock.existed = GetLastError() == ERROR_ALREADY_EXISTS;
+  ReadOwner(mutex.get(), lock);
+  lock.mutex = reinterpret_cast<MutexHandle>(mutex.release());
+  return lock;
+}
+
+bool Win32InstallLock::WaitForNamedMutex(MutexHandle mutex, std::uint32_t milliseconds) {
+  HANDLE handles[] = {reinterpret_cast<HANDLE>(mutex)};
+  const ULONGLONG deadline = GetTickCount64() + milliseconds;
   // Keeps the queue serviced while another run holds the mutex, so that a
   // broadcast sent to every top-level window does not hang on this one.
   for (;;) {
-    HANDLE handles[] = {mutex.get()};
-    const DWORD result = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, QS_ALLINPUT);
-    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) {
-      // An abandoned mutex means the earlier run died mid-install; its
-      // leftovers are cleared by the caller, so owning it is enough.
-      return reinterpret_cast<MutexHandle>(mutex.release());
-    }
+    const ULONGLONG now = GetTickCount64();
+    const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+    const DWORD result = MsgWaitForMultipleObjects(1, handles, FALSE, left, QS_ALLINPUT);
+    // An abandoned mutex means the earlier run died mid-install; its
+    // leftovers are cleared by the caller, so owning it is enough.
+    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) return true;
+    if (result == WAIT_TIMEOUT) return false;
     if (result != WAIT_OBJECT_0 + 1) throw SystemFailure("MsgWaitForMultipleObjects");
     platform_.PumpMessages();
+    if (left == 0) return false;
   }
 }
 
 void Win32InstallLock::ReleaseNamedMutex(MutexHandle mutex) {
   UniqueKernelHandle owned(reinterpret_cast<HANDLE>(mutex));
+  // Fails harmlessly where this process never came to own it.
   ReleaseMutex(owned.get());
 }
 

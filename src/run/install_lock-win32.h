@@ -1,5 +1,6 @@
-// The install lock on Windows: a named mutex in the Global namespace, waited
-// for with the thread's message queue serviced.
+// The install lock on Windows: a named mutex in the Global namespace with an
+// access list of its own, waited for with the thread's message queue
+// serviced.
 #pragma once
 
 #include "platform/platform.h"
@@ -11,7 +12,8 @@ class Win32InstallLock : public InstallLock {
  public:
   explicit Win32InstallLock(Platform& platform) : platform_(platform) {}
 
-  MutexHandle AcquireNamedMutex(const std::wstring& name) override;
+  OpenedLock OpenNamedMutex(const std::wstring& name, const std::wstring& access) override;
+  bool WaitForNamedMutex(MutexHandle mutex, std::uint32_t milliseconds) override;
   void ReleaseNamedMutex(MutexHandle mutex) override;
 
  private:

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "base/resume.h"
+#include "base/text.h"
 
 namespace vantrel {
 
@@ -12,14 +13,37 @@ void ProgramRun::NoteFailure(std::uint32_t code, const StepFailure& failure) {
   failure_ = failure;
 }
 
-bool ProgramRun::TakeLock(std::uint32_t noLock) {
-  const StatementResult locking =
-      Resume([&] { lock_.reset(machine_.lock.AcquireNamedMutex(kInstallLockName)); });
-  if (!locking) return true;
-  NoteFailure(noLock, StepFailure{L"taking the install lock",
-                                  std::wstring(L"Lock: ") + kInstallLockName,
-                                  FromUtf8(locking.failure)});
-  return false;
+bool ProgramRun::TakeLock(std::uint32_t noLock, std::uint32_t busy) {
+  const auto refuse = [&](std::uint32_t code, const std::wstring& why) {
+    NoteFailure(code, StepFailure{L"taking the install lock",
+                                  std::wstring(L"Lock: ") + kInstallLockName, why});
+    ReleaseLock();
+    return false;
+  };
+  OpenedLock opened;
+  const StatementResult opening = Resume([&] {
+    opened = machine_.lock.OpenNamedMutex(kInstallLockName, kInstallLockAccess);
+    lock_.reset(opened.mutex);
+  });
+  if (opening) return refuse(noLock, FromUtf8(opening.failure));
+  // Anybody may make a mutex of this name first; waiting on theirs would
+  // let them hold every install on the machine for as long as they like.
+  if (opened.existed && !opened.ownedByAdministrators) {
+    return refuse(noLock, L"the lock was made by " + opened.owner +
+                              L", not by SYSTEM or the administrators: not a Vantrel run's; "
+                              L"nothing was changed");
+  }
+  std::uint64_t start = 0;
+  Resume([&] { start = machine_.platform.Milliseconds(); });
+  bool taken = false;
+  const StatementResult waiting = Resume(
+      [&] { taken = machine_.lock.WaitForNamedMutex(lock_.get(), kInstallLockWaitMilliseconds); });
+  if (waiting) return refuse(noLock, FromUtf8(waiting.failure));
+  if (taken) return true;
+  std::uint64_t waited = kInstallLockWaitMilliseconds;
+  Resume([&] { waited = machine_.platform.Milliseconds() - start; });
+  return refuse(busy, L"another run held it: waited " + std::to_wstring(waited / 1000) +
+                          L" s; nothing was changed");
 }
 
 void ProgramRun::ReleaseLock() {

@@ -22,9 +22,12 @@ class ProgramRun {
   // Keeps the first failure; later ones do not overwrite it.
   void NoteFailure(std::uint32_t code, const StepFailure& failure = StepFailure());
 
-  // Waits for the install lock. Without it nothing may be changed: false,
-  // with the failure noted as `noLock`.
-  bool TakeLock(std::uint32_t noLock);
+  // Takes the install lock, waiting a bounded time for a run that holds
+  // it. Without it nothing may be changed: false, with the failure noted as
+  // `busy` where another run held it all that time, as `noLock` where the
+  // lock could not be made or opened, or somebody other than SYSTEM or the
+  // administrators made it.
+  bool TakeLock(std::uint32_t noLock, std::uint32_t busy);
   void ReleaseLock();
 
   // Reads the restart renames waiting before the program's child runs.

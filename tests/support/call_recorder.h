@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ class CallRecorder {
   std::set<std::string> failing;
   // What the code under test did.
   std::vector<std::wstring> calls;
+  // The clock Milliseconds reads: waits that time out and sleeps move it.
+  std::uint64_t clock = 0;
 
   // Calls whose text starts with the prefix, in order.
   std::vector<std::wstring> CallsStartingWith(const std::wstring& prefix) const;

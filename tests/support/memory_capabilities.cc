@@ -56,11 +56,19 @@ void MemoryEventLog::WriteRunEvent(bool failure, std::uint32_t eventId,
   events.push_back(lines);
 }
 
-MutexHandle MemoryInstallLock::AcquireNamedMutex(const std::wstring& name) {
-  Record(L"AcquireNamedMutex " + Quoted(name));
-  FailIfTold("AcquireNamedMutex");
+OpenedLock MemoryInstallLock::OpenNamedMutex(const std::wstring& name, const std::wstring& access) {
+  Record(L"OpenNamedMutex " + Quoted(name) + L" " + Quoted(access));
+  FailIfTold("OpenNamedMutex");
   ++mutexesHeld;
-  return 77;
+  return OpenedLock{77, !lockMadeBy.empty(), lockMadeBy, lockMadeBy.empty() || lockMadeByAdministrators};
+}
+
+bool MemoryInstallLock::WaitForNamedMutex(MutexHandle mutex, std::uint32_t milliseconds) {
+  Record(L"WaitForNamedMutex " + std::to_wstring(mutex) + L" " + std::to_wstring(milliseconds));
+  FailIfTold("WaitForNamedMutex");
+  const bool taken = lockHeldFor <= milliseconds;
+  clock += taken ? lockHeldFor : milliseconds;
+  return taken;
 }
 
 void MemoryInstallLock::ReleaseNamedMutex(MutexHandle mutex) {

@@ -60,7 +60,15 @@ class MemoryEventLog : public EventLog, public virtual CallRecorder {
 
 class MemoryInstallLock : public InstallLock, public virtual CallRecorder {
  public:
-  MutexHandle AcquireNamedMutex(const std::wstring& name) override;
+  // Who made the lock before this run (a SID as text); empty: nobody did.
+  std::wstring lockMadeBy;
+  bool lockMadeByAdministrators = true;
+  // How long another run goes on holding it; the clock moves by what is
+  // waited.
+  std::uint64_t lockHeldFor = 0;
+
+  OpenedLock OpenNamedMutex(const std::wstring& name, const std::wstring& access) override;
+  bool WaitForNamedMutex(MutexHandle mutex, std::uint32_t milliseconds) override;
   void ReleaseNamedMutex(MutexHandle mutex) override;
 
  private:

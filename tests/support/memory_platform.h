@@ -69,8 +69,6 @@ class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRe
   bool shellAborts = false;
   // Whether the window station is one nobody sees.
   bool unattended = true;
-  // The clock Milliseconds reads: waits that time out and sleeps move it.
-  std::uint64_t clock = 0;
 
   // What the code under test did.
   std::vector<ShellFileOperation> shellOperations;

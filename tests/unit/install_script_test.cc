@@ -67,13 +67,13 @@ TEST(InstallScript, StepsRunInOrderInAFreshPrivateWorkFolderUnderTheInstallLock)
   EXPECT_EQ(platform.RunProgram(), 0u);
   Calls steps;
   for (const auto& call : platform.calls) {
-    for (const wchar_t* kind : {L"AcquireNamedMutex", L"ReleaseNamedMutex", L"CreatePrivateFolder",
+    for (const wchar_t* kind : {L"OpenNamedMutex", L"ReleaseNamedMutex", L"CreatePrivateFolder",
                                 L"LaunchHidden", L"FirstMatch", L"SHFileOperation", L"Sleep",
                                 L"EndProcess"}) {
       if (call.rfind(kind, 0) == 0) steps.push_back(call.substr(0, call.find(L' ')));
     }
   }
-  EXPECT_EQ(steps, (Calls{L"AcquireNamedMutex", L"SHFileOperation", L"CreatePrivateFolder",
+  EXPECT_EQ(steps, (Calls{L"OpenNamedMutex", L"SHFileOperation", L"CreatePrivateFolder",
                           L"LaunchHidden", L"LaunchHidden", L"LaunchHidden", L"FirstMatch",
                           L"LaunchHidden", L"SHFileOperation", L"Sleep", L"SHFileOperation",
                           L"ReleaseNamedMutex", L"EndProcess"}));
@@ -328,12 +328,51 @@ TEST(InstallScript, FailingStepsAreAbandonedOneByOneAndStillCount) {
   EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation").size(), 1u);
 
   // Without the lock another run may be using the work folder: nothing is
-  // touched, and the record says why.
-  MemoryMachine unlocked = ReadyToInstall();
-  unlocked.failing = {"AcquireNamedMutex"};
-  EXPECT_EQ(unlocked.RunProgram(), 7u);
-  EXPECT_TRUE(unlocked.launched.empty() && unlocked.shellOperations.empty());
-  EXPECT_EQ(unlocked.events[0][2], L"Failed step: taking the install lock");
+  // touched, and the record says why. A lock that cannot be made, or that
+  // somebody other than SYSTEM or the administrators made, ends the run at
+  // once with 7; one that another run holds past the bound, with 1618.
+  struct Locked {
+    const char* what;
+    void (*arrange)(MemoryMachine&);
+    std::uint32_t code;
+    std::size_t waits;
+    const wchar_t* result;
+  };
+  for (const Locked& c : std::vector<Locked>{
+           {"cannot be made", [](MemoryMachine& p) { p.failing = {"OpenNamedMutex"}; }, 7, 0,
+            L"Result: OpenNamedMutex"},
+           {"made by a user",
+            [](MemoryMachine& p) {
+              p.lockMadeBy = L"S-1-5-21-1-2-3-1001";
+              p.lockMadeByAdministrators = false;
+            },
+            7, 0,
+            L"Result: the lock was made by S-1-5-21-1-2-3-1001, not by SYSTEM or the "
+            L"administrators: not a Vantrel run's; nothing was changed"},
+           {"held past the bound",
+            [](MemoryMachine& p) {
+              p.lockMadeBy = L"S-1-5-32-544";
+              p.lockHeldFor = 3600 * 1000;
+            },
+            1618, 1, L"Result: another run held it: waited 300 s; nothing was changed"},
+       }) {
+    MemoryMachine unlocked = ReadyToInstall();
+    c.arrange(unlocked);
+    EXPECT_EQ(unlocked.RunProgram(), c.code) << c.what;
+    EXPECT_TRUE(unlocked.launched.empty() && unlocked.shellOperations.empty()) << c.what;
+    EXPECT_EQ(unlocked.CallsStartingWith(L"WaitForNamedMutex").size(), c.waits) << c.what;
+    EXPECT_EQ(unlocked.CallsStartingWith(L"CreatePrivateFolder").size(), 0u) << c.what;
+    ASSERT_GT(unlocked.events[0].size(), 4u) << c.what;
+    EXPECT_EQ(unlocked.events[0][2], L"Failed step: taking the install lock") << c.what;
+    EXPECT_EQ(unlocked.events[0][4], c.result) << c.what;
+  }
+  // A run that lets go within the bound is waited for.
+  MemoryMachine queued = ReadyToInstall();
+  queued.lockMadeBy = L"S-1-5-18";
+  queued.lockHeldFor = 60 * 1000;
+  EXPECT_EQ(queued.RunProgram(), 0u);
+  EXPECT_EQ(queued.CallsStartingWith(L"WaitForNamedMutex"), Calls{L"WaitForNamedMutex 77 300000"});
+  EXPECT_EQ(queued.launched.size(), 4u);
 
   MemoryMachine lostInf = ReadyToInstall();
   lostInf.failing = {"FirstMatch"};

@@ -71,8 +71,8 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
                    L"SHFileOperation 3 [C:\\WINDOWS\\inf\\pkg.pnf\\0\\0] []"}));
   EXPECT_LT(removed.IndexOfCall(L"LaunchHidden [" + std::wstring(kUninstall) + L"]"),
             removed.IndexOfCall(L"SHFileOperation 3 [" + kKept + L"\\0\\0] []"));
-  EXPECT_EQ(removed.CallsStartingWith(L"AcquireNamedMutex"),
-            Calls{L"AcquireNamedMutex [Global\\Vantrel.Install]"});
+  EXPECT_EQ(removed.CallsStartingWith(L"OpenNamedMutex"),
+            Calls{L"OpenNamedMutex [Global\\Vantrel.Install] [O:BAD:P(A;;GA;;;SY)(A;;GA;;;BA)]"});
   EXPECT_EQ(removed.CallsStartingWith(L"ReleaseNamedMutex").size(), 1u);
   EXPECT_EQ(removed.CallsStartingWith(L"WriteRunEvent"), Calls{L"WriteRunEvent information 0"});
   EXPECT_EQ(removed.events[0][0], L"Vantrel remove 1.0.0: removed (exit code 0).");
@@ -132,8 +132,15 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
             false, nullptr},
            {"another driver's INF", [](MemoryMachine& p) { p.argumentText = L"oem3"; }, 12, false,
             nullptr},
-           {"no lock", [](MemoryMachine& p) { p.failing = {"AcquireNamedMutex"}; }, 7, false,
-            L"Result: AcquireNamedMutex"},
+           {"no lock", [](MemoryMachine& p) { p.failing = {"OpenNamedMutex"}; }, 7, false,
+            L"Result: OpenNamedMutex"},
+           {"busy lock",
+            [](MemoryMachine& p) {
+              p.lockMadeBy = L"S-1-5-32-544";
+              p.lockHeldFor = 3600 * 1000;
+            },
+            1618, false,
+            L"Result: another run held it: waited 300 s; nothing was changed"},
        }) {
     MemoryMachine platform = WithKeptInf();
     c.arrange(platform);

@@ -48,7 +48,7 @@ TEST(Startup, MissingPackageEndsBeforeTheWorkFolderIsTouched) {
   EXPECT_EQ(platform.calls.back(), L"EndProcess 2");
   // No short form: the long path is looked for as it stands.
   EXPECT_EQ(platform.calls[platform.calls.size() - 3], L"PathFileExists [C:\\Downloads\\gone.7z]");
-  EXPECT_TRUE(platform.CallsStartingWith(L"AcquireNamedMutex").empty());
+  EXPECT_TRUE(platform.CallsStartingWith(L"OpenNamedMutex").empty());
   EXPECT_TRUE(platform.launched.empty());
   EXPECT_TRUE(platform.shellOperations.empty());
 }

@@ -3,12 +3,15 @@
 
 #include "run/machine-win32.h"
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include "form/vantrel.h"
 #include "helpers/module1.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -413,13 +416,80 @@ TEST_F(Win32PlatformTest, WhatAnInstallLeftIsReadFromTheSystem) {
   }
 }
 
-TEST_F(Win32PlatformTest, TheInstallMutexCanBeTakenAgainOnceReleased) {
-  const MutexHandle first = system_.lock.AcquireNamedMutex(L"Global\\Vantrel.PlatformTest");
-  ASSERT_NE(first, 0u);
-  system_.lock.ReleaseNamedMutex(first);
-  const MutexHandle second = system_.lock.AcquireNamedMutex(L"Global\\Vantrel.PlatformTest");
-  ASSERT_NE(second, 0u);
-  system_.lock.ReleaseNamedMutex(second);
+TEST_F(Win32PlatformTest, TheInstallLockIsTheAdministratorsAloneAndItsWaitIsBounded) {
+  const wchar_t kName[] = L"Global\\Vantrel.PlatformTest";
+  const OpenedLock first = system_.lock.OpenNamedMutex(kName, kInstallLockAccess);
+  ASSERT_NE(first.mutex, 0u);
+  EXPECT_FALSE(first.existed);
+  EXPECT_EQ(first.owner, L"S-1-5-32-544");
+  EXPECT_TRUE(first.ownedByAdministrators);
+  // Its access list: SYSTEM and the Administrators group, nobody else.
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(GetSecurityInfo(reinterpret_cast<HANDLE>(first.mutex), SE_KERNEL_OBJECT,
+                            DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr, &descriptor),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  std::vector<std::wstring> trustees;
+  for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i) {
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+    wchar_t* sid = nullptr;
+    ASSERT_TRUE(ConvertSidToStringSidW(&ace->SidStart, &sid));
+    trustees.push_back(sid);
+    LocalFree(sid);
+  }
+  LocalFree(descriptor);
+  EXPECT_EQ(trustees, (std::vector<std::wstring>{L"S-1-5-18", L"S-1-5-32-544"}));
+  ASSERT_TRUE(system_.lock.WaitForNamedMutex(first.mutex, 0));
+
+  // A second run finds it made by the administrators and waits its bound
+  // while the first holds it; once the first has let go (and the lock is
+  // gone with its last handle), the next run makes it afresh and has it.
+  const auto otherRun = [&](std::uint32_t milliseconds, bool existed) {
+    bool taken = false;
+    std::thread run([&] {
+      Win32Machine machine;
+      InstallLock& lock = machine.Get().lock;
+      const OpenedLock second = lock.OpenNamedMutex(kName, kInstallLockAccess);
+      EXPECT_EQ(second.existed, existed);
+      EXPECT_TRUE(second.ownedByAdministrators);
+      taken = lock.WaitForNamedMutex(second.mutex, milliseconds);
+      lock.ReleaseNamedMutex(second.mutex);
+    });
+    run.join();
+    return taken;
+  };
+  EXPECT_FALSE(otherRun(300, true));
+  system_.lock.ReleaseNamedMutex(first.mutex);
+  EXPECT_TRUE(otherRun(0, false));
+
+  // A mutex of that name that this user made, owned by the user alone, is
+  // somebody else's lock.
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  std::vector<BYTE> user(256);
+  DWORD size = 0;
+  ASSERT_TRUE(GetTokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()), &size));
+  CloseHandle(token);
+  wchar_t* userSid = nullptr;
+  ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &userSid));
+  const std::wstring owner = userSid;
+  LocalFree(userSid);
+  if (owner == L"S-1-5-18") GTEST_SKIP() << "the test runs as SYSTEM: it cannot make a user's lock";
+  PSECURITY_DESCRIPTOR users = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      (L"O:" + owner + L"D:(A;;GA;;;WD)").c_str(), SDDL_REVISION_1, &users, nullptr));
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, users, FALSE};
+  HANDLE foreign = CreateMutexW(&attributes, FALSE, L"Global\\Vantrel.PlatformTest.Foreign");
+  LocalFree(users);
+  ASSERT_NE(foreign, nullptr);
+  const OpenedLock found =
+      system_.lock.OpenNamedMutex(L"Global\\Vantrel.PlatformTest.Foreign", kInstallLockAccess);
+  EXPECT_TRUE(found.existed);
+  EXPECT_EQ(found.owner, owner);
+  EXPECT_FALSE(found.ownedByAdministrators);
+  system_.lock.ReleaseNamedMutex(found.mutex);
+  CloseHandle(foreign);
 }
 
 TEST_F(Win32PlatformTest, HiddenFormWindowIsNeverVisible) {
