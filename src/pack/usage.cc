@@ -11,6 +11,24 @@ PackRequest ParseArguments(const std::vector<std::wstring>& arguments) {
     request.action = PackRequest::Action::kHelp;
     return request;
   }
+  // --show [--json] <folder or package>, the two options in either order.
+  if (!arguments.empty() && (arguments[0] == L"--show" || arguments[0] == L"--json")) {
+    std::size_t next = 0;
+    bool show = false;
+    for (; next < arguments.size() && next < 2; ++next) {
+      if (arguments[next] == L"--show" && !show) show = true;
+      else if (arguments[next] == L"--json" && !request.json) request.json = true;
+      else break;
+    }
+    if (!show || arguments.size() != next + 1 || arguments[next].empty()) {
+      request.problem = L"--show [--json] takes one folder or package";
+      request.json = false;
+      return request;
+    }
+    request.action = PackRequest::Action::kShow;
+    request.folder = arguments[next];
+    return request;
+  }
   if (arguments.size() != 2) {
     request.problem = L"expected two arguments, a folder and the package to write";
     return request;

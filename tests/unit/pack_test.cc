@@ -25,6 +25,25 @@ TEST(PackArguments, HelpTwoPathsOrAUsageError) {
   EXPECT_EQ(ParseArguments({L"a", L"b", L"c"}).action, Action::kUsageError);
   EXPECT_EQ(ParseArguments({L"", L"b.7z"}).action, Action::kUsageError);
   EXPECT_EQ(ParseArguments({L"--help", L"b.7z"}).action, Action::kPack);
+  // --show [--json] takes one path; the options in either order, each once.
+  const PackRequest show = ParseArguments({L"--show", L"C:\\pkg.7z"});
+  EXPECT_EQ(show.action, Action::kShow);
+  EXPECT_EQ(show.folder, L"C:\\pkg.7z");
+  EXPECT_FALSE(show.json);
+  for (const std::vector<std::wstring>& json :
+       {std::vector<std::wstring>{L"--show", L"--json", L"C:\\src"},
+        std::vector<std::wstring>{L"--json", L"--show", L"C:\\src"}}) {
+    const PackRequest request = ParseArguments(json);
+    EXPECT_EQ(request.action, Action::kShow);
+    EXPECT_TRUE(request.json);
+    EXPECT_EQ(request.folder, L"C:\\src");
+  }
+  for (const std::vector<std::wstring>& wrong :
+       {std::vector<std::wstring>{L"--show"}, std::vector<std::wstring>{L"--json", L"C:\\src"},
+        std::vector<std::wstring>{L"--show", L"--show", L"C:\\src"},
+        std::vector<std::wstring>{L"--show", L"a", L"b"}}) {
+    EXPECT_EQ(ParseArguments(wrong).action, Action::kUsageError) << wrong.size();
+  }
 
   EXPECT_TRUE(IsInsideFolder(L"C:\\Pkg\\out.7z", L"C:\\pkg"));
   EXPECT_TRUE(IsInsideFolder(L"C:\\pkg\\sub\\out.7z", L"C:\\pkg\\"));
@@ -171,13 +190,80 @@ up.dll = 2
 )"),
                                           L"b.inf", {L"extra.cab"});
   EXPECT_EQ(bad.code, PackExit::kMissingSource);
-  ASSERT_EQ(bad.refusals.size(), 5u);
+  ASSERT_EQ(bad.refusals.size(), 6u);
+  EXPECT_EQ(bad.refusals.back(), L"no platform can install this package: the 32-bit bundle lacks "
+                                 L"\"lost.sys\"; the 64-bit bundle lacks \"lost.sys\"");
   EXPECT_EQ(bad.refusals[0], L"the INF names the source file \"lost.sys\", which the folder lacks "
                              L"(neither there nor beside the INF)");
   EXPECT_TRUE(Mentions(bad.refusals, L"\"far.dll\" from \"D:\\drivers\", which is outside"));
   EXPECT_TRUE(Mentions(bad.refusals, L"\"up.dll\" from \"..\\other\", which is outside"));
   EXPECT_TRUE(Mentions(bad.refusals, L"[Gone], which the INF lacks"));
   EXPECT_TRUE(Mentions(bad.refusals, L"\"extra.cab\" from beside it"));
+}
+
+// Sources for both platforms in subfolders of their own, the folder holding
+// only one platform's: packed for that one, the other named with what it
+// lacks; with none of them, refused with each platform's first reason.
+TEST(PackLayout, EachPlatformJudgedByItsOwnSources) {
+  std::wstring text = LR"(
+[DefaultInstall.NTx86]
+CopyFiles = Drv
+[DefaultInstall.NTamd64]
+CopyFiles = Drv
+[DefaultUninstall]
+[Drv]
+vdisk.sys
+vdisk.dll
+common.cat
+[SourceDisksNames]
+1 = "Disk",,,
+[SourceDisksFiles]
+common.cat = 1
+[SourceDisksFiles.x86]
+vdisk.sys = 1, x86
+vdisk.dll = 1, x86
+[SourceDisksFiles.amd64]
+vdisk.sys = 1, x64
+vdisk.dll = 1, x64
+)";
+  std::vector<std::wstring> files{L"x86\\vdisk.sys", L"x86\\vdisk.dll", L"common.cat"};
+  const PackageLayout x86 = LayOutPackage(InfText(text), L"v.inf", files);
+  EXPECT_EQ(x86.code, PackExit::kMade);
+  EXPECT_TRUE(x86.refusals.empty());
+  EXPECT_EQ(x86.platforms, std::vector<std::wstring>{L"x86: DefaultInstall.NTx86 (the 32-bit bundle)"});
+  EXPECT_EQ(x86.warnings, std::vector<std::wstring>{
+                              L"the folder lacks source files that [DefaultInstall.NTamd64] copies "
+                              L"on amd64, so the 64-bit bundle cannot install this package: "
+                              L"x64\\vdisk.sys, x64\\vdisk.dll"});
+  EXPECT_EQ(Placed(x86), (std::vector<std::wstring>{L"x86\\vdisk.sys -> x86\\vdisk.sys",
+                                                    L"x86\\vdisk.dll -> x86\\vdisk.dll",
+                                                    L"common.cat -> common.cat"}));
+
+  // At most ten lacking files named, the rest counted.
+  for (int i = 0; i < 11; ++i) {
+    const std::wstring name = L"f" + std::to_wstring(i) + L".dll";
+    text += name + L" = 1, x64\n";
+    text.insert(text.find(L"[SourceDisksFiles.amd64]"), name + L" = 1, x86\n");
+    text.insert(text.find(L"common.cat\n"), name + L"\n");
+    files.push_back(L"x86\\" + name);
+  }
+  const PackageLayout wide = LayOutPackage(InfText(text), L"v.inf", files);
+  EXPECT_EQ(wide.code, PackExit::kMade);
+  ASSERT_EQ(wide.warnings.size(), 1u);
+  EXPECT_NE(wide.warnings[0].find(L"install this package: x64\\vdisk.sys, x64\\vdisk.dll, "
+                                  L"x64\\f0.dll, x64\\f1.dll"),
+            std::wstring::npos)
+      << wide.warnings[0];
+  EXPECT_NE(wide.warnings[0].find(L"x64\\f7.dll and 3 more"), std::wstring::npos) << wide.warnings[0];
+  EXPECT_EQ(wide.warnings[0].find(L"f8.dll"), std::wstring::npos) << wide.warnings[0];
+
+  const PackageLayout none = LayOutPackage(InfText(text), L"v.inf", {L"common.cat"});
+  EXPECT_EQ(none.code, PackExit::kMissingSource);
+  EXPECT_EQ(none.refusals.front(), L"the INF names the source file \"x86\\vdisk.sys\", which the "
+                                   L"folder lacks (neither there nor beside the INF)");
+  EXPECT_EQ(none.refusals.back(), L"no platform can install this package: the 32-bit bundle lacks "
+                                  L"\"x86\\vdisk.sys\"; the 64-bit bundle lacks \"x64\\vdisk.sys\"");
+  EXPECT_FALSE(Mentions(none.warnings, L"cannot install"));
 }
 
 }  // namespace
