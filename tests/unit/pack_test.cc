@@ -2,10 +2,15 @@
 // it gives the cabinets, the folders it refuses and what it accepts of an INF.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "inf_text.h"
 #include "pack/folder_plan.h"
 #include "pack/package_layout.h"
+#include "pack/package_view.h"
 #include "pack/usage.h"
+#include "pack/view_json.h"
+#include "pack/view_text.h"
 
 namespace vantrel {
 namespace {
@@ -264,6 +269,89 @@ vdisk.dll = 1, x64
   EXPECT_EQ(none.refusals.back(), L"no platform can install this package: the 32-bit bundle lacks "
                                   L"\"x86\\vdisk.sys\"; the 64-bit bundle lacks \"x64\\vdisk.sys\"");
   EXPECT_FALSE(Mentions(none.warnings, L"cannot install"));
+}
+
+// What --show tells: per platform the section, files with their places and
+// folders, values with whether the check tests them, services and what the
+// check cannot see; the JSON holds the same, as UTF-8.
+TEST(PackView, WhatEachPlatformWillDoAsTextAndJson) {
+  const InfText inf(LR"(
+[DefaultInstall.NTx86]
+CopyFiles = Drv, @readme.txt
+AddReg = Reg
+RegisterDlls = Dlls
+Needs = Extra, Base.Install
+[DefaultInstall.NTx86.Services]
+AddService = VtSvc,, Svc
+[DefaultInstall.NTamd64]
+CopyFiles = Drv
+[Extra]
+AddReg = ExtraReg
+Needs = Deeper
+[Svc]
+StartType = 3
+ServiceBinary = C:\W\drivers\vt.sys
+[Drv]
+vt.sys
+vt.dll, vt32.dll
+[Reg]
+HKLM,"Software\Zürich","Installed",0x10001,1
+HKR,,"Device",0,"x"
+HKCU,"Software\Keep","Kept",0x2,"k"
+[ExtraReg]
+HKLM,"Software\Extra","Path",0x20000,"p"
+[DestinationDirs]
+Drv = 12
+DefaultDestDir = 16422, Vendor
+[SourceDisksNames]
+1 = d,,,
+[SourceDisksFiles.x86]
+vt.sys = 1, x86
+vt32.dll = 1, x86
+[SourceDisksFiles.amd64]
+vt.sys = 1, x64
+)");
+  const auto present = [](const SourceFile& file) { return PlacePath(file).find(L"x64") != 0; };
+  PackageView view = ViewPackage(
+      inf, JudgePlatforms(inf, present),
+      [](const std::wstring& list) { return L"C:\\W\\" + (list.empty() ? L"default" : list); },
+      L"package");
+  view.inf = L"vt.inf";
+  view.from = L"C:\\vt.7z";
+  EXPECT_EQ(ViewText(view), LR"(vt.inf, read from C:\vt.7z
+x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
+  file    vt.sys from x86\vt.sys to DIRID 12 = C:\W\Drv
+  file    vt.dll from x86\vt32.dll to DIRID 12 = C:\W\Drv
+  file    readme.txt from readme.txt to DIRID 16422\Vendor = C:\W\default
+  value   HKLM\Software\Zürich [Installed] REG_DWORD, checked
+  value   HKR [Device] REG_SZ, not checked: HKR has no key outside a device install
+  value   HKCU\Software\Keep [Kept] REG_SZ, not checked: no-clobber or overwrite-only: it may stay as it was
+  value   HKLM\Software\Extra [Path] REG_EXPAND_SZ, not checked: in [Extra], a Needs section the check does not read
+  service VtSvc: C:\W\drivers\vt.sys, start demand, checked
+  unseen  AddReg HKR,,Device in [Reg]: HKR has no key outside a device install
+  unseen  RegisterDlls=Dlls in [DefaultInstall.NTx86]
+  unseen  Needs=Base.Install in [DefaultInstall.NTx86]: a section of an included system INF, which the engine reads on the target
+  unseen  Needs=Deeper in [Extra]: the engine does not follow a needed section's Needs
+amd64 (the 64-bit bundle): cannot install: the package lacks source files that [DefaultInstall.NTamd64] copies on amd64, so the 64-bit bundle cannot install this package: x64\vt.sys
+)");
+
+  const nlohmann::json json = nlohmann::json::parse(ViewJson(view));
+  EXPECT_EQ(json["inf"], "vt.inf");
+  const nlohmann::json& x86 = json["platforms"][0];
+  EXPECT_EQ(x86["platform"], "x86");
+  EXPECT_EQ(x86["section"], "DefaultInstall.NTx86");
+  ASSERT_EQ(x86["files"].size(), 3u);
+  EXPECT_EQ(x86["files"][1]["source"], "x86\\vt32.dll");
+  EXPECT_EQ(x86["files"][2]["subfolder"], "Vendor");
+  EXPECT_EQ(x86["files"][2]["folder"], "C:\\W\\default");
+  ASSERT_EQ(x86["registry"].size(), 4u);
+  EXPECT_EQ(x86["registry"][0]["key"], "Software\\Z\xC3\xBCrich");
+  EXPECT_EQ(x86["registry"][0]["checked"], true);
+  EXPECT_EQ(x86["registry"][1]["checked"], false);
+  EXPECT_EQ(x86["services"][0]["start"], "demand");
+  EXPECT_EQ(x86["unseen"].size(), 4u);
+  EXPECT_EQ(json["platforms"][1]["installs"], false);
+  EXPECT_EQ(json["platforms"][1].count("files"), 0u);
 }
 
 }  // namespace
