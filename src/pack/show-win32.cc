@@ -25,9 +25,7 @@ int Refuse(PackExit code, const std::wstring& why) {
   return ExitNumber(code);
 }
 
-}  // namespace
-
-int ShowPackage(const PackRequest& request) {
+int Show(const PackRequest& request) {
   const std::wstring target = FullPath(request.folder);
   const bool isPackage = !IsFolder(target);
   if (isPackage && !IsFile(target)) {
@@ -83,6 +81,16 @@ int ShowPackage(const PackRequest& request) {
     PrintOut(text);
   }
   return ExitNumber(PackExit::kMade);
+}
+
+}  // namespace
+
+int ShowPackage(const PackRequest& request) {
+  try {
+    return Show(request);
+  } catch (const PlatformFailure& failure) {
+    return Refuse(PackExit::kWriteFailed, FromUtf8(failure.what()) + L"; nothing shown");
+  }
 }
 
 }  // namespace vantrel
