@@ -18,6 +18,8 @@ tools="$root/.tools"
 # program under 64-bit Wine, so both Wines and both cross compilers are here.
 apt_packages=(
   cmake make g++ libgtest-dev googletest clang libclang-rt-14-dev
+  # JSON for vantrel-pack --show --json (header-only).
+  nlohmann-json3-dev
   g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 gcab xvfb xauth zip unzip file p7zip-full python3

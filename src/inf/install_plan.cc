@@ -1,6 +1,6 @@
 #include "inf/install_plan.h"
 
-#include <set>
+#include <map>
 
 #include "base/text.h"
 
@@ -47,14 +47,6 @@ std::wstring Joined(const std::vector<std::wstring>& parts) {
   for (const std::wstring& part : parts) path += (path.empty() ? L"" : L"\\") + part;
   return path;
 }
-
-class NameSet {
- public:
-  bool Insert(const std::wstring& name) { return names_.insert(LowerAscii(name)).second; }
-
- private:
-  std::set<std::wstring> names_;
-};
 
 // The first line whose key is `key`, decorated section first: the entries of
 // a platform's [SourceDisksFiles.x86] and [SourceDisksNames.x86] take
@@ -137,9 +129,13 @@ InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
   const std::vector<std::wstring> sections = ProcessedSections(inf, plan.section);
   plan.needs.assign(sections.begin() + 1, sections.end());
 
-  NameSet copied;
-  const auto copy = [&](const std::wstring& name) {
-    if (!name.empty() && copied.Insert(name)) plan.sources.push_back(Locate(inf, architecture, name));
+  std::map<std::wstring, std::size_t> copied;  // lowered source name -> index
+  const auto copy = [&](const std::wstring& list, const std::wstring& destination,
+                        const std::wstring& name) {
+    if (name.empty()) return;
+    const auto found = copied.emplace(LowerAscii(name), plan.sources.size());
+    if (found.second) plan.sources.push_back(Locate(inf, architecture, name));
+    plan.copies.push_back({list, destination, found.first->second});
   };
   for (const std::wstring& section : sections) {
     for (const std::wstring& entry : DirectiveFields(inf, section, L"CopyFiles")) {
@@ -147,12 +143,12 @@ InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
       // section: destination[,source[,unused[,flags]]], the source name
       // being the destination's where it is left out.
       if (entry[0] == L'@') {
-        copy(entry.substr(1));
+        copy(std::wstring(), entry.substr(1), entry.substr(1));
       } else if (!inf.HasSection(entry)) {
         plan.missingSections.push_back(entry);
       } else {
         for (const InfLine& file : inf.Lines(entry)) {
-          copy(file.Field(2).empty() ? file.Field(1) : file.Field(2));
+          copy(entry, file.Field(1), file.Field(2).empty() ? file.Field(1) : file.Field(2));
         }
       }
     }

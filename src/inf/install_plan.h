@@ -42,6 +42,14 @@ struct InstallPlan {
   std::vector<SourceFile> sources;
   // CopyFiles entries naming a section the INF lacks.
   std::vector<std::wstring> missingSections;
+  // Every copy the engine queues, in the INF's order: a source copied to
+  // two names is one source and two copies.
+  struct Copy {
+    std::wstring list;         // the file-list section; empty for "@file"
+    std::wstring destination;  // the target's file name
+    std::size_t source = 0;    // index into sources
+  };
+  std::vector<Copy> copies;
 };
 
 // The engine's choice of section for `base` ("DefaultInstall"): on x86

@@ -81,30 +81,33 @@ ExpectedEffects ExpectEffects(const InfSource& inf, const std::wstring& chosen) 
       }
     }
 
-    // root,[subkey],[value name],[flags],[value]
     for (const std::wstring& list : DirectiveFields(inf, section, L"AddReg")) {
       for (const InfLine& line : inf.Lines(list)) {
         RegistryEntry entry;
-        entry.root = Root(line.Field(1));
-        const std::uint32_t flags = Number(line.Field(4));
-        // A value that may be left as it was, or is deleted, is not the
-        // install's to prove.
-        if (entry.root.empty() ||
-            (flags & (kRegNoClobber | kRegDeleteValue | kRegOverwriteOnly | kRegDeleteBit)) != 0) {
-          continue;
-        }
-        entry.key = line.Field(2);
-        entry.value = line.Field(3);
-        // A line without a value name or data only makes the key.
-        entry.keyOnly = (flags & (kRegKeyOnly | kRegKeyOnlyCommon)) != 0 ||
-                        (entry.value.empty() && line.Field(5).empty());
-        if ((flags & kReg64BitKey) != 0) entry.view = RegistryView::k64Bit;
-        if ((flags & kReg32BitKey) != 0) entry.view = RegistryView::k32Bit;
-        effects.registry.push_back(entry);
+        if (ReadAddRegLine(line, entry) == AddRegCheck::kChecked) effects.registry.push_back(entry);
       }
     }
   }
   return effects;
+}
+
+AddRegCheck ReadAddRegLine(const InfLine& line, RegistryEntry& entry) {
+  // root,[subkey],[value name],[flags],[value]
+  entry.root = Root(line.Field(1));
+  const std::uint32_t flags = Number(line.Field(4));
+  entry.key = line.Field(2);
+  entry.value = line.Field(3);
+  // A line without a value name or data only makes the key.
+  entry.keyOnly = (flags & (kRegKeyOnly | kRegKeyOnlyCommon)) != 0 ||
+                  (entry.value.empty() && line.Field(5).empty());
+  if ((flags & kReg64BitKey) != 0) entry.view = RegistryView::k64Bit;
+  if ((flags & kReg32BitKey) != 0) entry.view = RegistryView::k32Bit;
+  if (entry.root.empty()) return AddRegCheck::kNoRoot;
+  // A value that may be left as it was, or is deleted, is not the
+  // install's to prove.
+  if ((flags & (kRegDeleteValue | kRegDeleteBit)) != 0) return AddRegCheck::kDeletes;
+  if ((flags & (kRegNoClobber | kRegOverwriteOnly)) != 0) return AddRegCheck::kMayStay;
+  return AddRegCheck::kChecked;
 }
 
 bool CopyInPlace(const CopiedFile& file, std::uint32_t copyFlags) {

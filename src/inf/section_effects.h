@@ -64,6 +64,18 @@ struct ExpectedEffects {
 // What the install section (as the engine chose it) must have done.
 ExpectedEffects ExpectEffects(const InfSource& inf, const std::wstring& section);
 
+// Whether the check tests what one AddReg line writes, and if not, why.
+enum class AddRegCheck {
+  kChecked,
+  kNoRoot,        // HKR (a device's key, which a DefaultInstall has none of) or no known root
+  kMayStay,       // no-clobber or overwrite-only: the value may be left as it was
+  kDeletes,       // the line deletes the value
+};
+
+// One line of an AddReg section: root,[subkey],[value name],[flags],[value].
+// `entry` is filled whatever the answer (its root empty where there is none).
+AddRegCheck ReadAddRegLine(const InfLine& line, RegistryEntry& entry);
+
 // Whether the file is as its INF wants it: the source's bytes, or what its
 // copy flags let it be instead (an existing file kept, no file where only a
 // replacement was asked for, a newer version kept).

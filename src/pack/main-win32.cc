@@ -15,6 +15,7 @@
 #include "inf/inf_file-win32.h"
 #include "pack/package_layout.h"
 #include "pack/seven_zip-win32.h"
+#include "pack/show-win32.h"
 #include "pack/usage.h"
 #include "platform/platform-win32.h"
 #include "base/system_folders-win32.h"
@@ -37,8 +38,11 @@ int Pack(const std::vector<std::wstring>& arguments) {
   }
   if (request.action == PackRequest::Action::kUsageError) {
     return Refuse(PackExit::kUsage,
-                  request.problem + L"\nusage: vantrel-pack <folder> <package.7z> (--help tells more)");
+                  request.problem + L"\nusage: vantrel-pack <folder> <package.7z>\n"
+                                    L"       vantrel-pack --show [--json] <folder or package>\n"
+                                    L"(--help tells more)");
   }
+  if (request.action == PackRequest::Action::kShow) return ShowPackage(request);
 
   const std::wstring folder = FullPath(request.folder);
   const std::wstring output = FullPath(request.output);

@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "inf/driver_store_name.h"
 #include "inf/install_plan.h"
+#include "pack/platform_verdict.h"
 
 namespace vantrel {
 
@@ -18,10 +19,6 @@ const wchar_t kCabinetFolder[] = L"i386";
 bool TakenByTheInstaller(const std::wstring& name) {
   return WildcardMatch(L"*.inf", name) || WildcardMatch(L"*.cab", name) ||
          WildcardMatch(L"*.in_", name);
-}
-
-std::wstring Bundle(InfArchitecture architecture) {
-  return architecture == InfArchitecture::kAmd64 ? L"the 64-bit bundle" : L"the 32-bit bundle";
 }
 
 class Messages {
@@ -49,26 +46,36 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
     return found == present.end() ? std::wstring() : found->second;
   };
 
-  std::vector<std::wstring> missing, faults, unsupported, tried;
+  std::vector<std::wstring> missing, faults, cannot, tried;
   Messages missingOnce(missing), faultsOnce(faults), triedOnce(tried);
   std::vector<std::wstring> uninstallWarnings;
   Messages warningsOnce(uninstallWarnings);
   std::set<std::wstring> used, destinations;
-  for (const InfArchitecture architecture : {InfArchitecture::kX86, InfArchitecture::kAmd64}) {
-    const InstallPlan plan = PlanInstall(inf, architecture);
+  // A platform whose sources the folder lacks is one the package cannot
+  // install, as is one without an install section; the others still can.
+  const std::vector<PlatformVerdict> verdicts = JudgePlatforms(inf, PresentInFolder(files, infName));
+  std::wstring reasons;
+  bool anySection = false;
+  for (const PlatformVerdict& verdict : verdicts) {
+    const InfArchitecture architecture = verdict.architecture;
+    const InstallPlan& plan = verdict.plan;
+    if (!verdict.Installs()) {
+      cannot.push_back(CannotInstall(verdict, L"folder"));
+      reasons += (reasons.empty() ? L"" : L"; ") + FirstReason(verdict);
+    }
     if (plan.section.empty()) {
-      unsupported.push_back(L"the INF has no install section for " + ArchitectureName(architecture) +
-                            L" (looked for " + SectionList(plan.tried) + L"): " +
-                            Bundle(architecture) + L" cannot install this package");
       for (const std::wstring& name : plan.tried) triedOnce.Add(name);
       continue;
     }
-    layout.platforms.push_back(ArchitectureName(architecture) + L": " + plan.section + L" (" +
-                               Bundle(architecture) + L")");
-    if (PlanInstall(inf, architecture, L"DefaultUninstall").section.empty()) {
-      warningsOnce.Add(L"the INF has no DefaultUninstall section for " +
-                       ArchitectureName(architecture) +
-                       L": the package cannot be removed with vantrel-remove.exe");
+    anySection = true;
+    if (verdict.Installs()) {
+      layout.platforms.push_back(ArchitectureName(architecture) + L": " + plan.section + L" (" +
+                                 BundleName(architecture) + L")");
+      if (PlanInstall(inf, architecture, L"DefaultUninstall").section.empty()) {
+        warningsOnce.Add(L"the INF has no DefaultUninstall section for " +
+                         ArchitectureName(architecture) +
+                         L": the package cannot be removed with vantrel-remove.exe");
+      }
     }
     for (const std::wstring& section : plan.missingSections) {
       faultsOnce.Add(L"CopyFiles names the section [" + section + L"], which the INF lacks");
@@ -87,6 +94,8 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
                         L"\", which the folder lacks (neither there nor beside the INF)");
         continue;
       }
+      // What one platform finds travels even where another lacks files:
+      // the INF names it, and the package is what the folder holds.
       used.insert(LowerAscii(from));
       PackedFile packed{from, place, false};
       const std::size_t slash = file.folder.find(L'\\');
@@ -114,11 +123,15 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
                               L"installed driver package, which the installer refuses to "
                               L"replace: give the INF a name of its own");
   }
-  if (layout.platforms.empty()) {
+  if (!anySection) {
     layout.refusals.push_back(L"the INF has no install section for any platform (looked for " +
                               SectionList(tried) + L")");
+  } else if (layout.platforms.empty()) {
+    // The lacking files come first (they decide the code), this line after.
+    faults.push_back(L"no platform can install this package: " + reasons);
   } else {
-    layout.warnings.insert(layout.warnings.end(), unsupported.begin(), unsupported.end());
+    missing.clear();
+    layout.warnings.insert(layout.warnings.end(), cannot.begin(), cannot.end());
     layout.warnings.insert(layout.warnings.end(), uninstallWarnings.begin(), uninstallWarnings.end());
   }
   // As before, what the INF never names still travels: beside the INF it

@@ -11,6 +11,24 @@ PackRequest ParseArguments(const std::vector<std::wstring>& arguments) {
     request.action = PackRequest::Action::kHelp;
     return request;
   }
+  // --show [--json] <folder or package>, the two options in either order.
+  if (!arguments.empty() && (arguments[0] == L"--show" || arguments[0] == L"--json")) {
+    std::size_t next = 0;
+    bool show = false;
+    for (; next < arguments.size() && next < 2; ++next) {
+      if (arguments[next] == L"--show" && !show) show = true;
+      else if (arguments[next] == L"--json" && !request.json) request.json = true;
+      else break;
+    }
+    if (!show || arguments.size() != next + 1 || arguments[next].empty()) {
+      request.problem = L"--show [--json] takes one folder or package";
+      request.json = false;
+      return request;
+    }
+    request.action = PackRequest::Action::kShow;
+    request.folder = arguments[next];
+    return request;
+  }
   if (arguments.size() != 2) {
     request.problem = L"expected two arguments, a folder and the package to write";
     return request;
@@ -37,6 +55,7 @@ std::wstring HelpText() {
 
 Usage
   vantrel-pack <folder> <package.7z>
+  vantrel-pack --show [--json] <folder or package.7z>
 
 The folder holds one INF file and the files it installs, each where the INF
 says it is relative to the INF (a file not there is taken from beside the
@@ -53,27 +72,46 @@ stored in the archive at its place. The 7z archive is made afresh by the
 7z.exe (with its 7z.dll) beside vantrel-pack.exe. Links in the folder are
 never followed.
 
+Each platform is judged on its own: the section its engine takes and the
+sources that section copies from the places that platform reads. A platform
+whose sources the folder lacks cannot install the package; the package is
+still made for the others, with a warning naming that bundle and up to ten
+of the files it lacks.
+
+--show prints, for each platform, what the INF engine will do: the section,
+each file (its place in the package, its DIRID and the folder that means on
+this machine), each registry value (root, key, name, type, and whether
+Vantrel's check after the INF installer tests it), each service (binary,
+start type), and what that check cannot see (RegisterDlls, UpdateInis,
+Needs the engine does not follow, HKR outside a device install, ...).
+A package is unpacked by the 7z.exe beside vantrel-pack.exe into a private
+temporary folder, which is deleted afterwards; nothing on the machine
+changes. --json prints the same as one JSON object (UTF-8).
+
 Warnings (the package is still made, exit code 0)
-  - no install section for one of the platforms
+  - no install section for one of the platforms, or source files of one
+    platform missing from the folder: that bundle cannot install it
   - a file in the folder that the INF never names
   - an INF of the same name in this machine's %SystemRoot%\inf: Vantrel
     overwrites that file on the target machine
 
 Exit codes
-  0  the package was made
+  0  the package was made (--show: shown)
   1  wrong arguments, or the package would be written inside the folder
   2  the folder is missing or empty, holds no INF or several INFs at its
-     top, or holds a link (symbolic link, junction)
+     top, or holds a link (symbolic link, junction); --show: no such
+     folder or package, or the package holds no INF, several or a link
   3  the INF cannot be parsed, has no install section for any platform,
      takes a source from outside the package (absolute, a drive, ".."),
      names a CopyFiles section it lacks, takes a file named *.inf, *.cab
      or *.in_ from beside it, or is named oem<number>.inf (another
      installed driver's name in %SystemRoot%\inf)
-  4  the INF names a source file that the folder lacks (the INF installer
-     would wait for that file for ever on the target)
+  4  no platform can install: each lacks a source file or an install
+     section, and a source file is missing (the INF installer would wait for
+     it for ever on the target); every platform's first reason is named
   5  a cabinet or the archive could not be written, 7z.exe is missing or
-     failed, or another system call failed (the message names the call and
-     the system's error)
+     failed (--show: could not unpack the package), or another system call
+     failed (the message names the call and the system's error)
 )";
 }
 

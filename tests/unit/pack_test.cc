@@ -2,10 +2,15 @@
 // it gives the cabinets, the folders it refuses and what it accepts of an INF.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "inf_text.h"
 #include "pack/folder_plan.h"
 #include "pack/package_layout.h"
+#include "pack/package_view.h"
 #include "pack/usage.h"
+#include "pack/view_json.h"
+#include "pack/view_text.h"
 
 namespace vantrel {
 namespace {
@@ -25,6 +30,19 @@ TEST(PackArguments, HelpTwoPathsOrAUsageError) {
   EXPECT_EQ(ParseArguments({L"a", L"b", L"c"}).action, Action::kUsageError);
   EXPECT_EQ(ParseArguments({L"", L"b.7z"}).action, Action::kUsageError);
   EXPECT_EQ(ParseArguments({L"--help", L"b.7z"}).action, Action::kPack);
+  // --show [--json] takes one path; the options in either order, each once.
+  using Args = std::vector<std::wstring>;
+  for (const Args& show : {Args{L"--show", L"C:\\p"}, Args{L"--show", L"--json", L"C:\\p"},
+                           Args{L"--json", L"--show", L"C:\\p"}}) {
+    const PackRequest request = ParseArguments(show);
+    EXPECT_EQ(request.action, Action::kShow) << show.size();
+    EXPECT_EQ(request.json, show.size() == 3) << show.size();
+    EXPECT_EQ(request.folder, L"C:\\p");
+  }
+  for (const Args& wrong : {Args{L"--show"}, Args{L"--json", L"C:\\p"},
+                            Args{L"--show", L"--show", L"C:\\p"}, Args{L"--show", L"a", L"b"}}) {
+    EXPECT_EQ(ParseArguments(wrong).action, Action::kUsageError) << wrong.size();
+  }
 
   EXPECT_TRUE(IsInsideFolder(L"C:\\Pkg\\out.7z", L"C:\\pkg"));
   EXPECT_TRUE(IsInsideFolder(L"C:\\pkg\\sub\\out.7z", L"C:\\pkg\\"));
@@ -171,13 +189,163 @@ up.dll = 2
 )"),
                                           L"b.inf", {L"extra.cab"});
   EXPECT_EQ(bad.code, PackExit::kMissingSource);
-  ASSERT_EQ(bad.refusals.size(), 5u);
+  ASSERT_EQ(bad.refusals.size(), 6u);
+  EXPECT_EQ(bad.refusals.back(), L"no platform can install this package: the 32-bit bundle lacks "
+                                 L"\"lost.sys\"; the 64-bit bundle lacks \"lost.sys\"");
   EXPECT_EQ(bad.refusals[0], L"the INF names the source file \"lost.sys\", which the folder lacks "
                              L"(neither there nor beside the INF)");
   EXPECT_TRUE(Mentions(bad.refusals, L"\"far.dll\" from \"D:\\drivers\", which is outside"));
   EXPECT_TRUE(Mentions(bad.refusals, L"\"up.dll\" from \"..\\other\", which is outside"));
   EXPECT_TRUE(Mentions(bad.refusals, L"[Gone], which the INF lacks"));
   EXPECT_TRUE(Mentions(bad.refusals, L"\"extra.cab\" from beside it"));
+}
+
+// Sources for both platforms in subfolders of their own, the folder holding
+// only one platform's: packed for that one, the other named with what it
+// lacks; with none of them, refused with each platform's first reason.
+TEST(PackLayout, EachPlatformJudgedByItsOwnSources) {
+  std::wstring text = LR"(
+[DefaultInstall.NTx86]
+CopyFiles = Drv
+[DefaultInstall.NTamd64]
+CopyFiles = Drv
+[DefaultUninstall]
+[Drv]
+vdisk.sys
+vdisk.dll
+common.cat
+[SourceDisksNames]
+1 = "Disk",,,
+[SourceDisksFiles]
+common.cat = 1
+[SourceDisksFiles.x86]
+vdisk.sys = 1, x86
+vdisk.dll = 1, x86
+[SourceDisksFiles.amd64]
+vdisk.sys = 1, x64
+vdisk.dll = 1, x64
+)";
+  std::vector<std::wstring> files{L"x86\\vdisk.sys", L"x86\\vdisk.dll", L"common.cat"};
+  const PackageLayout x86 = LayOutPackage(InfText(text), L"v.inf", files);
+  EXPECT_EQ(x86.code, PackExit::kMade);
+  EXPECT_TRUE(x86.refusals.empty());
+  EXPECT_EQ(x86.platforms, std::vector<std::wstring>{L"x86: DefaultInstall.NTx86 (the 32-bit bundle)"});
+  EXPECT_EQ(x86.warnings, std::vector<std::wstring>{
+                              L"the folder lacks source files that [DefaultInstall.NTamd64] copies "
+                              L"on amd64, so the 64-bit bundle cannot install this package: "
+                              L"x64\\vdisk.sys, x64\\vdisk.dll"});
+  EXPECT_EQ(Placed(x86), (std::vector<std::wstring>{L"x86\\vdisk.sys -> x86\\vdisk.sys",
+                                                    L"x86\\vdisk.dll -> x86\\vdisk.dll",
+                                                    L"common.cat -> common.cat"}));
+
+  // At most ten lacking files named, the rest counted.
+  for (int i = 0; i < 11; ++i) {
+    const std::wstring name = L"f" + std::to_wstring(i) + L".dll";
+    text += name + L" = 1, x64\n";
+    text.insert(text.find(L"[SourceDisksFiles.amd64]"), name + L" = 1, x86\n");
+    text.insert(text.find(L"common.cat\n"), name + L"\n");
+    files.push_back(L"x86\\" + name);
+  }
+  const PackageLayout wide = LayOutPackage(InfText(text), L"v.inf", files);
+  EXPECT_EQ(wide.code, PackExit::kMade);
+  ASSERT_EQ(wide.warnings.size(), 1u);
+  EXPECT_NE(wide.warnings[0].find(L"install this package: x64\\vdisk.sys, x64\\vdisk.dll, "
+                                  L"x64\\f0.dll, x64\\f1.dll"),
+            std::wstring::npos)
+      << wide.warnings[0];
+  EXPECT_NE(wide.warnings[0].find(L"x64\\f7.dll and 3 more"), std::wstring::npos) << wide.warnings[0];
+  EXPECT_EQ(wide.warnings[0].find(L"f8.dll"), std::wstring::npos) << wide.warnings[0];
+
+  const PackageLayout none = LayOutPackage(InfText(text), L"v.inf", {L"common.cat"});
+  EXPECT_EQ(none.code, PackExit::kMissingSource);
+  EXPECT_EQ(none.refusals.front(), L"the INF names the source file \"x86\\vdisk.sys\", which the "
+                                   L"folder lacks (neither there nor beside the INF)");
+  EXPECT_EQ(none.refusals.back(), L"no platform can install this package: the 32-bit bundle lacks "
+                                  L"\"x86\\vdisk.sys\"; the 64-bit bundle lacks \"x64\\vdisk.sys\"");
+  EXPECT_FALSE(Mentions(none.warnings, L"cannot install"));
+}
+
+// What --show tells: per platform the section, files with their places and
+// folders, values with whether the check tests them, services and what the
+// check cannot see; the JSON holds the same, as UTF-8.
+TEST(PackView, WhatEachPlatformWillDoAsTextAndJson) {
+  const InfText inf(LR"(
+[DefaultInstall.NTx86]
+CopyFiles = Drv, @readme.txt
+AddReg = Reg
+RegisterDlls = Dlls
+Needs = Extra, Base.Install
+[DefaultInstall.NTx86.Services]
+AddService = VtSvc,, Svc
+[DefaultInstall.NTamd64]
+CopyFiles = Drv
+[Extra]
+AddReg = ExtraReg
+Needs = Deeper
+[Svc]
+StartType = 3
+ServiceBinary = C:\W\drivers\vt.sys
+[Drv]
+vt.sys
+vt.dll, vt32.dll
+[Reg]
+HKLM,"Software\Zürich","Installed",0x10001,1
+HKR,,"Device",0,"x"
+HKCU,"Software\Keep","Kept",0x2,"k"
+[ExtraReg]
+HKLM,"Software\Extra","Path",0x20000,"p"
+[DestinationDirs]
+Drv = 12
+DefaultDestDir = 16422, Vendor
+[SourceDisksNames]
+1 = d,,,
+[SourceDisksFiles.x86]
+vt.sys = 1, x86
+vt32.dll = 1, x86
+[SourceDisksFiles.amd64]
+vt.sys = 1, x64
+)");
+  const auto present = [](const SourceFile& file) { return PlacePath(file).find(L"x64") != 0; };
+  PackageView view = ViewPackage(
+      inf, JudgePlatforms(inf, present),
+      [](const std::wstring& list) { return L"C:\\W\\" + (list.empty() ? L"default" : list); },
+      L"package");
+  view.inf = L"vt.inf";
+  view.from = L"C:\\vt.7z";
+  EXPECT_EQ(ViewText(view), LR"(vt.inf, read from C:\vt.7z
+x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
+  file    vt.sys from x86\vt.sys to DIRID 12 = C:\W\Drv
+  file    vt.dll from x86\vt32.dll to DIRID 12 = C:\W\Drv
+  file    readme.txt from readme.txt to DIRID 16422\Vendor = C:\W\default
+  value   HKLM\Software\Zürich [Installed] REG_DWORD, checked
+  value   HKR [Device] REG_SZ, not checked: HKR has no key outside a device install
+  value   HKCU\Software\Keep [Kept] REG_SZ, not checked: no-clobber or overwrite-only: it may stay as it was
+  value   HKLM\Software\Extra [Path] REG_EXPAND_SZ, checked
+  service VtSvc: C:\W\drivers\vt.sys, start demand, checked
+  unseen  AddReg HKR,,Device in [Reg]: HKR has no key outside a device install
+  unseen  RegisterDlls=Dlls in [DefaultInstall.NTx86]
+  unseen  Needs=Base.Install in [DefaultInstall.NTx86]: a section of an included system INF, which the engine reads on the target
+  unseen  Needs=Deeper in [Extra]: the engine does not follow a needed section's Needs
+amd64 (the 64-bit bundle): cannot install: the package lacks source files that [DefaultInstall.NTamd64] copies on amd64, so the 64-bit bundle cannot install this package: x64\vt.sys
+)");
+
+  const nlohmann::json json = nlohmann::json::parse(ViewJson(view));
+  EXPECT_EQ(json["inf"], "vt.inf");
+  const nlohmann::json& x86 = json["platforms"][0];
+  EXPECT_EQ(x86["platform"], "x86");
+  EXPECT_EQ(x86["section"], "DefaultInstall.NTx86");
+  ASSERT_EQ(x86["files"].size(), 3u);
+  EXPECT_EQ(x86["files"][1]["source"], "x86\\vt32.dll");
+  EXPECT_EQ(x86["files"][2]["subfolder"], "Vendor");
+  EXPECT_EQ(x86["files"][2]["folder"], "C:\\W\\default");
+  ASSERT_EQ(x86["registry"].size(), 4u);
+  EXPECT_EQ(x86["registry"][0]["key"], "Software\\Z\xC3\xBCrich");
+  EXPECT_EQ(x86["registry"][0]["checked"], true);
+  EXPECT_EQ(x86["registry"][1]["checked"], false);
+  EXPECT_EQ(x86["services"][0]["start"], "demand");
+  EXPECT_EQ(x86["unseen"].size(), 4u);
+  EXPECT_EQ(json["platforms"][1]["installs"], false);
+  EXPECT_EQ(json["platforms"][1].count("files"), 0u);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # vantrel-pack.exe from the bundle: a package made from the sample folder is
-# read back by the real 7-Zip and installed by vantrel.exe; a second run makes
-# the archive afresh and warns about the INF now in the INF folder; a folder
-# whose INF names a missing source file, one without an INF and one with a
-# link are refused before anything is written.
+# read back by the real 7-Zip, installed by vantrel.exe and shown by --show
+# (text and JSON); a second run makes the archive afresh and warns about the
+# INF now in the INF folder; a folder whose INF names a missing source file,
+# one without an INF and one with a link are refused before anything is
+# written; an INF with sources per platform packs for the platform whose
+# files are there and installs, and is refused without any.
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
 e2e_need_prefix
 case_dir vantrel_pack
@@ -49,6 +51,63 @@ expect_reg_value 'HKLM\Software\Vantrel Sample' Installed yes
 expect_same_file "$E2E_SYSTEM32_UNIX/vantrel-sample.txt" "$sample/vantrel-sample.txt" "payload in system32"
 expect_no_work_folder
 
+echo "-- --show and --show --json on the sample package"
+show() {  # <folder or package> [--json]: sets SHOW_RC; the output in $CASE_UNIX/show.out (and .json)
+  wine_run 120 "$E2E_INSTALL_UNIX/vantrel-pack.exe" --show "$(win_path "$1")" 2>"$CASE_UNIX/show.err" |
+    tr -d '\r' >"$CASE_UNIX/show.out"
+  SHOW_RC=${PIPESTATUS[0]}
+  sed 's/^/      | /' "$CASE_UNIX/show.out" "$CASE_UNIX/show.err"
+  wine_run 120 "$E2E_INSTALL_UNIX/vantrel-pack.exe" --show --json "$(win_path "$1")" >"$CASE_UNIX/show.json" ||
+    fail "--show --json ended with $?"
+}
+expect_shown() {  # <what> <line the output must hold>
+  if grep -qxF -- "$2" "$CASE_UNIX/show.out"; then pass "$1"; else fail "$1: no line \"$2\""; fi
+}
+# The JSON read by python3's own parser and written out in the text's form:
+# it must hold the same items, line for line.
+expect_json_same() {
+  local rendered
+  if rendered="$(python3 - "$CASE_UNIX/show.json" <<'PY'
+import json, sys
+view = json.load(open(sys.argv[1], encoding="utf-8"))
+print(f"{view['inf']}, read from {view['from']}")
+for p in view["platforms"]:
+    head = f"{p['platform']} ({p['bundle']}): "
+    if not p["installs"]:
+        print(head + "cannot install: " + p["reason"]); continue
+    print(head + f"[{p['section']}]" + (" with Needs " + ", ".join(f"[{n}]" for n in p["needs"]) if p["needs"] else ""))
+    for f in p["files"]:
+        print(f"  file    {f['name']} from {f['source']} to DIRID {f['dirid']}"
+              + (f"\\{f['subfolder']}" if f["subfolder"] else "")
+              + (" (no DestinationDirs entry)" if f["defaultDirid"] else "") + f" = {f['folder']}")
+    for v in p["registry"]:
+        print(f"  value   {v['root']}" + (f"\\{v['key']}" if v["key"] else "")
+              + ("" if v["type"] == "key" else f" [{v['name']}]") + f" {v['type']}, "
+              + ("checked" if v["checked"] else "not checked: " + v["unchecked"]))
+    for s in p["services"]:
+        print(f"  service {s['name']}: {s['binary'] or 'no ServiceBinary'}, start {s['start'] or 'not given'}, "
+              + ("checked" if s["checked"] else "not checked: no name"))
+    for u in p["unseen"]:
+        print(f"  unseen  {u}")
+PY
+)"; then
+    expect_eq "the JSON's items, written as the text" "$rendered" "$(cat "$CASE_UNIX/show.out")"
+  else
+    fail "python3 could not read the JSON: $(head -c 300 "$CASE_UNIX/show.json")"
+  fi
+}
+show "$out"
+expect_eq "exit code of --show" "$SHOW_RC" 0
+expect_shown "the INF and the package" "vantrel-sample.inf, read from $(win_path "$out")"
+expect_shown "the section for x86" "x86 (the 32-bit bundle): [DefaultInstall]"
+expect_shown "the file, its place and folder" \
+  '  file    vantrel-sample.txt from i386\vantrel-sample.txt to DIRID 11 = C:\windows\system32'
+expect_shown "a value" '  value   HKLM\Software\Vantrel Sample [Installed] REG_SZ, checked'
+expect_eq "lines for both platforms" "$(grep -c '^  value ' "$CASE_UNIX/show.out")" 4
+expect_json_same
+expect_eq "no temporary folder left" \
+  "$(find "$E2E_DRIVE_C" -maxdepth 6 -name 'vantrel-pack-*' 2>/dev/null | head -n 3)" ""
+
 echo "-- again into the same archive, from another folder, the INF now installed"
 pack "$CASE_UNIX/again" "$out"
 expect_eq "exit code of vantrel-pack" "$PACK_RC" 0
@@ -66,6 +125,76 @@ expect_eq "the first message" "$(head -n 1 "$CASE_UNIX/pack.err" | tr -d '\r')" 
   'vantrel-pack: the INF names the source file "i386\vt_PackMissing.txt", which the folder lacks (neither there nor beside the INF)'
 expect_message "warning about the file the INF never names" '"notes.txt" is in the folder but the INF never names it'
 expect_no_path "$CASE_UNIX/missing.7z" "package of the refused folder"
+
+# The platform whose bundle the cases run has its files; the other's lack.
+if [ "$VANTREL_WINE_ARCH" = win64 ]; then
+  have=amd64 lack=x86 have_bits=64 lack_bits=32
+else
+  have=x86 lack=amd64 have_bits=32 lack_bits=64
+fi
+per_platform_inf() {  # <file> [service]: sources in x86\ and amd64\, each platform its section
+  {
+    printf '[Version]\nSignature="$Windows NT$"\n'
+    for p in x86 amd64; do
+      printf '[DefaultInstall.NT%s]\nCopyFiles=Vt.Files\nAddReg=Vt.AddReg\n' "$p"
+      [ -n "${2:-}" ] && printf '[DefaultInstall.NT%s.Services]\nAddService=VtPerPlatform,,Vt.Service\n' "$p"
+      printf '[SourceDisksFiles.%s]\nvt_perplatform.sys=1,%s\nvt_perplatform.dll=1,%s\n' "$p" "$p" "$p"
+    done
+    printf '[Vt.Service]\nServiceType=1\nStartType=3\nErrorControl=1\nServiceBinary=%%12%%\\vt_perplatform.sys\n'
+    printf '[Vt.Files]\nvt_perplatform.sys\nvt_perplatform.dll\n[DestinationDirs]\nVt.Files=11\n'
+    printf '[Vt.AddReg]\nHKLM,"Software\\VantrelTest\\PerPlatform","Installed",0,"PerPlatform"\n'
+    printf 'HKLM,"Software\\VantrelTest\\PerPlatform","Answer",0x10001,42\n'
+    printf '[SourceDisksNames]\n1="Vantrel per-platform disk",,,\n'
+    # Wine 8 reads only the undecorated sources (see README).
+    printf '[SourceDisksFiles]\nvt_perplatform.sys=1,%s\nvt_perplatform.dll=1,%s\n' "$have" "$have"
+  } | sed 's/$/\r/' >"$1"
+}
+
+echo "-- sources for x86 and amd64 in subfolders, only the $have files in the folder"
+src="$CASE_UNIX/PerPlatform"
+mkdir -p "$src/$have"
+forget_install PerPlatform vt_PerPlatform.inf vt_perplatform.sys
+rm -f "$E2E_SYSTEM32_UNIX/vt_perplatform.dll"
+per_platform_inf "$src/vt_PerPlatform.inf"
+echo "payload of PerPlatform" >"$src/$have/vt_perplatform.sys"
+echo "library of PerPlatform" >"$src/$have/vt_perplatform.dll"
+pack "$src" "$CASE_UNIX/perplatform.7z"
+expect_eq "exit code of vantrel-pack" "$PACK_RC" 0
+expect_message "the other bundle and its lacking files named" \
+  "vantrel-pack: warning: the folder lacks source files that [DefaultInstall.NT$lack] copies on $lack, so the $lack_bits-bit bundle cannot install this package: $lack\\vt_perplatform.sys, $lack\\vt_perplatform.dll"
+expect_eq "installs on" "$(sed -n 's/^vantrel-pack: installs on //p' "$CASE_UNIX/pack.out" | tr -d '\r')" \
+  "$have: DefaultInstall.NT$have (the $have_bits-bit bundle)"
+clear_work_folder
+run_command_line "$(vantrel_line "$CASE_WIN\\perplatform.7z")"
+expect_exit 0
+expect_installed PerPlatform vt_perplatform.sys
+expect_same_file "$E2E_SYSTEM32_UNIX/vt_perplatform.dll" "$src/$have/vt_perplatform.dll" "vt_perplatform.dll in system32"
+expect_no_work_folder
+
+echo "-- --show on the same INF with a service, from the folder"
+mkdir -p "$CASE_UNIX/Shown"
+cp -r "$src/$have" "$CASE_UNIX/Shown/"
+per_platform_inf "$CASE_UNIX/Shown/vt_PerPlatform.inf" service
+show "$CASE_UNIX/Shown"
+expect_eq "exit code of --show" "$SHOW_RC" 0
+expect_shown "the section for $have" "$have (the $have_bits-bit bundle): [DefaultInstall.NT$have]"
+expect_shown "a file from its platform's folder" \
+  "  file    vt_perplatform.dll from $have\\vt_perplatform.dll to DIRID 11 = C:\\windows\\system32"
+expect_shown "a value" '  value   HKLM\Software\VantrelTest\PerPlatform [Answer] REG_DWORD, checked'
+expect_shown "the service" \
+  '  service VtPerPlatform: C:\windows\system32\drivers\vt_perplatform.sys, start demand, checked'
+expect_shown "the platform that cannot install" \
+  "$lack (the $lack_bits-bit bundle): cannot install: the folder lacks source files that [DefaultInstall.NT$lack] copies on $lack, so the $lack_bits-bit bundle cannot install this package: $lack\\vt_perplatform.sys, $lack\\vt_perplatform.dll"
+expect_json_same
+
+echo "-- the same INF with no source files at all"
+mkdir -p "$CASE_UNIX/NoSources"
+per_platform_inf "$CASE_UNIX/NoSources/vt_PerPlatform.inf"
+pack "$CASE_UNIX/NoSources" "$CASE_UNIX/nosources.7z"
+expect_eq "exit code of vantrel-pack" "$PACK_RC" 4
+expect_message "each platform's first reason" \
+  'vantrel-pack: no platform can install this package: the 32-bit bundle lacks "x86\vt_perplatform.sys"; the 64-bit bundle lacks "amd64\vt_perplatform.sys"'
+expect_no_path "$CASE_UNIX/nosources.7z" "package of the folder without sources"
 
 echo "-- a folder without an INF"
 mkdir -p "$CASE_UNIX/noinf"

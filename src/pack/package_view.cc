@@ -1,0 +1,192 @@
+#include "pack/package_view.h"
+
+#include <cstdint>
+#include <cwchar>
+#include <set>
+
+#include "base/text.h"
+#include "inf/section_effects.h"
+
+namespace vantrel {
+
+namespace {
+
+std::uint32_t Number(const std::wstring& field) {
+  return field.empty() ? 0 : static_cast<std::uint32_t>(std::wcstoul(field.c_str(), nullptr, 0));
+}
+
+std::wstring Joined(const std::vector<std::wstring>& fields) {
+  std::wstring text;
+  for (const std::wstring& field : fields) text += (text.empty() ? L"" : L",") + field;
+  return text;
+}
+
+// The entry of [DestinationDirs] for the list, else DefaultDestDir.
+void Destination(const InfSource& inf, const std::wstring& list, ViewedFile& file) {
+  for (const std::wstring& key : {list, std::wstring(L"DefaultDestDir")}) {
+    if (key.empty()) continue;
+    for (const InfLine& line : inf.Lines(L"DestinationDirs")) {
+      if (LowerAscii(line.key) == LowerAscii(key)) {
+        file.dirid = line.Field(1);
+        file.subfolder = line.Field(2);
+        return;
+      }
+    }
+  }
+  // setupapi puts a file-list section without an entry into the system
+  // folder.
+  file.dirid = L"11";
+  file.defaultDirid = true;
+}
+
+std::wstring StartName(const std::wstring& written) {
+  static const wchar_t* const kNames[] = {L"boot", L"system", L"auto", L"demand", L"disabled"};
+  if (written.empty()) return written;
+  const std::uint32_t start = Number(written);
+  return start < 5 ? kNames[start] : written;
+}
+
+std::wstring WhyUnchecked(AddRegCheck check, const std::wstring& root) {
+  switch (check) {
+    case AddRegCheck::kNoRoot:
+      return LowerAscii(root) == L"hkr" ? L"HKR has no key outside a device install"
+                                        : L"no registry root the check knows";
+    case AddRegCheck::kMayStay:
+      return L"no-clobber or overwrite-only: it may stay as it was";
+    case AddRegCheck::kDeletes:
+      return L"the line deletes it";
+    case AddRegCheck::kChecked:
+      break;
+  }
+  return std::wstring();
+}
+
+void ViewValues(const InfSource& inf, const std::wstring& section, PlatformView& view) {
+  for (const std::wstring& list : DirectiveFields(inf, section, L"AddReg")) {
+    for (const InfLine& line : inf.Lines(list)) {
+      RegistryEntry entry;
+      const AddRegCheck check = ReadAddRegLine(line, entry);
+      ViewedValue value;
+      value.root = entry.root.empty() ? line.Field(1) : entry.root;
+      value.key = entry.key;
+      value.name = entry.keyOnly ? std::wstring() : entry.value;
+      value.type = entry.keyOnly ? L"key" : AddRegTypeName(line.Field(4));
+      value.checked = check == AddRegCheck::kChecked;
+      value.unchecked = WhyUnchecked(check, line.Field(1));
+      if (LowerAscii(line.Field(1)) == L"hkr") {
+        view.unseen.push_back(L"AddReg " + line.Field(1) + L"," + line.Field(2) + L"," +
+                              line.Field(3) + L" in [" + list + L"]: " + value.unchecked);
+      }
+      view.values.push_back(value);
+    }
+  }
+}
+
+void ViewServices(const InfSource& inf, const std::wstring& section,
+                  const std::set<std::wstring>& checked, PlatformView& view) {
+  const std::wstring services = section + L".Services";
+  for (const InfLine& line : inf.Lines(services)) {
+    if (LowerAscii(line.key) != L"addservice") {
+      view.unseen.push_back(line.key + L"=" + Joined(line.fields) + L" in [" + services + L"]");
+      continue;
+    }
+    // AddService=name,[flags],service-install-section[,...]
+    ViewedService service;
+    service.name = line.Field(1);
+    service.checked = checked.count(LowerAscii(service.name)) != 0;
+    for (const InfLine& setting : inf.Lines(line.Field(3))) {
+      const std::wstring key = LowerAscii(setting.key);
+      if (key == L"servicebinary") service.binary = setting.Field(1);
+      if (key == L"starttype") service.start = StartName(setting.Field(1));
+    }
+    view.services.push_back(service);
+  }
+}
+
+}  // namespace
+
+std::wstring AddRegTypeName(const std::wstring& flags) {
+  const std::uint32_t value = Number(flags);
+  // FLG_ADDREG_BINVALUETYPE with the type in the high word.
+  if ((value & 0x1) != 0) {
+    switch (value >> 16) {
+      case 0: return L"REG_BINARY";
+      case 1: return L"REG_DWORD";
+      case 2: return L"REG_NONE";
+      case 3: return L"REG_BINARY";
+      case 4: return L"REG_DWORD";
+      case 5: return L"REG_DWORD_BIG_ENDIAN";
+      case 7: return L"REG_MULTI_SZ";
+      case 11: return L"REG_QWORD";
+      default: return L"type " + std::to_wstring(value >> 16);
+    }
+  }
+  switch (value & 0xFFFF0000) {
+    case 0x00010000: return L"REG_MULTI_SZ";
+    case 0x00020000: return L"REG_EXPAND_SZ";
+    default: return L"REG_SZ";
+  }
+}
+
+PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>& verdicts,
+                        const std::function<std::wstring(const std::wstring& list)>& folderOf,
+                        const std::wstring& holder) {
+  PackageView package;
+  for (const PlatformVerdict& verdict : verdicts) {
+    const InstallPlan& plan = verdict.plan;
+    PlatformView view;
+    view.architecture = verdict.architecture;
+    view.installs = verdict.Installs();
+    if (!view.installs) view.reason = CannotInstall(verdict, holder);
+    view.section = plan.section;
+    view.needs = plan.needs;
+    if (plan.section.empty()) {
+      package.platforms.push_back(view);
+      continue;
+    }
+    for (const InstallPlan::Copy& copy : plan.copies) {
+      const SourceFile& source = plan.sources[copy.source];
+      ViewedFile file;
+      file.destination = copy.destination;
+      file.source = source.outside ? source.written + L"\\" + source.name : PlacePath(source);
+      Destination(inf, copy.list, file);
+      file.folder = folderOf(copy.list);
+      view.files.push_back(file);
+    }
+    // The check reads what the same sections write and add.
+    const std::vector<std::wstring> sections = ProcessedSections(inf, plan.section);
+    std::set<std::wstring> checkedServices;
+    for (const std::wstring& name : ExpectEffects(inf, plan.section).services) {
+      checkedServices.insert(LowerAscii(name));
+    }
+    for (const std::wstring& section : sections) ViewValues(inf, section, view);
+    for (const std::wstring& section : sections) ViewServices(inf, section, checkedServices, view);
+
+    // Every other directive of the sections the engine runs.
+    for (const std::wstring& section : sections) {
+      const bool needed = section != plan.section;
+      for (const InfLine& line : inf.Lines(section)) {
+        const std::wstring key = LowerAscii(line.key);
+        if (key == L"copyfiles" || key == L"addreg" || key == L"include") continue;
+        const std::wstring what = line.key + L"=" + Joined(line.fields) + L" in [" + section + L"]";
+        if (key != L"needs") {
+          view.unseen.push_back(what);
+        } else if (needed) {
+          view.unseen.push_back(what + L": the engine does not follow a needed section's Needs");
+        } else {
+          for (const std::wstring& name : line.fields) {
+            if (!name.empty() && !inf.HasSection(name)) {
+              view.unseen.push_back(L"Needs=" + name + L" in [" + section +
+                                    L"]: a section of an included system INF, which the engine "
+                                    L"reads on the target");
+            }
+          }
+        }
+      }
+    }
+    package.platforms.push_back(view);
+  }
+  return package;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,67 @@
+// What a package will do on each platform, as the INF engine reads its INF:
+// for an administrator to read before deploying it, and for tools to compare
+// two versions of a package. The same reading as the builder's, the
+// installer's pre-flight and its check after the INF installer.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "inf/inf_source.h"
+#include "pack/platform_verdict.h"
+
+namespace vantrel {
+
+struct ViewedFile {
+  std::wstring destination;  // the target's file name
+  std::wstring source;       // its place in the package, relative to the INF
+  std::wstring dirid;        // from [DestinationDirs]; "11" where it names none
+  std::wstring subfolder;    // below the DIRID's folder
+  bool defaultDirid = false; // no DestinationDirs entry: the engine's default
+  std::wstring folder;       // what that means on this machine
+};
+
+struct ViewedValue {
+  std::wstring root, key, name;
+  std::wstring type;  // REG_SZ, REG_DWORD, ... or "key" for a key alone
+  bool checked = false;
+  std::wstring unchecked;  // why the check does not test it
+};
+
+struct ViewedService {
+  std::wstring name, binary;
+  std::wstring start;  // "boot", "system", "auto", "demand", "disabled" or as written
+  bool checked = false;
+};
+
+struct PlatformView {
+  InfArchitecture architecture = InfArchitecture::kX86;
+  bool installs = false;
+  std::wstring reason;  // why not, where it does not
+  std::wstring section;
+  std::vector<std::wstring> needs;
+  std::vector<ViewedFile> files;
+  std::vector<ViewedValue> values;
+  std::vector<ViewedService> services;
+  // What the engine does that the check after it cannot see.
+  std::vector<std::wstring> unseen;
+};
+
+struct PackageView {
+  std::wstring inf;   // the INF's name
+  std::wstring from;  // the folder or package it was read from
+  std::vector<PlatformView> platforms;
+};
+
+// `folderOf(list)`: the folder on this machine that the file-list section's
+// files go to (`list` empty for "@file" copies). `holder` names what may lack
+// sources in the reasons ("folder", "package").
+PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>& verdicts,
+                        const std::function<std::wstring(const std::wstring& list)>& folderOf,
+                        const std::wstring& holder);
+
+// The registry type an AddReg flags field writes.
+std::wstring AddRegTypeName(const std::wstring& flags);
+
+}  // namespace vantrel

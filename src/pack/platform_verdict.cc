@@ -1,0 +1,71 @@
+#include "pack/platform_verdict.h"
+
+#include <set>
+
+#include "base/text.h"
+
+namespace vantrel {
+
+namespace {
+// More would bury the warning in a long INF; the count says the rest.
+constexpr std::size_t kNamedAtMost = 10;
+}  // namespace
+
+std::wstring BundleName(InfArchitecture architecture) {
+  return architecture == InfArchitecture::kAmd64 ? L"the 64-bit bundle" : L"the 32-bit bundle";
+}
+
+std::vector<PlatformVerdict> JudgePlatforms(
+    const InfSource& inf, const std::function<bool(const SourceFile&)>& present) {
+  std::vector<PlatformVerdict> verdicts;
+  for (const InfArchitecture architecture : {InfArchitecture::kX86, InfArchitecture::kAmd64}) {
+    PlatformVerdict verdict;
+    verdict.architecture = architecture;
+    verdict.plan = PlanInstall(inf, architecture);
+    for (const SourceFile& file : verdict.plan.sources) {
+      if (!file.outside && !present(file)) verdict.lacking.push_back(PlacePath(file));
+    }
+    verdicts.push_back(verdict);
+  }
+  return verdicts;
+}
+
+std::function<bool(const SourceFile&)> PresentInFolder(const std::vector<std::wstring>& files,
+                                                       const std::wstring& infName) {
+  std::set<std::wstring> present{LowerAscii(infName)};
+  for (const std::wstring& file : files) present.insert(LowerAscii(file));
+  return [present](const SourceFile& file) {
+    return present.count(LowerAscii(PlacePath(file))) != 0 ||
+           present.count(LowerAscii(file.name)) != 0;
+  };
+}
+
+std::wstring CannotInstall(const PlatformVerdict& verdict, const std::wstring& holder) {
+  const std::wstring platform = ArchitectureName(verdict.architecture);
+  const std::wstring bundle = BundleName(verdict.architecture);
+  if (verdict.plan.section.empty()) {
+    return L"the INF has no install section for " + platform + L" (looked for " +
+           SectionList(verdict.plan.tried) + L"): " + bundle + L" cannot install this package";
+  }
+  std::wstring names;
+  for (std::size_t i = 0; i < verdict.lacking.size() && i < kNamedAtMost; ++i) {
+    names += (i == 0 ? L"" : L", ") + verdict.lacking[i];
+  }
+  if (verdict.lacking.size() > kNamedAtMost) {
+    names += L" and " + std::to_wstring(verdict.lacking.size() - kNamedAtMost) + L" more";
+  }
+  return L"the " + holder + L" lacks source files that [" + verdict.plan.section +
+         L"] copies on " + platform + L", so " + bundle + L" cannot install this package: " +
+         names;
+}
+
+std::wstring FirstReason(const PlatformVerdict& verdict) {
+  const std::wstring bundle = BundleName(verdict.architecture);
+  if (verdict.plan.section.empty()) {
+    return bundle + L" has no install section (looked for " + SectionList(verdict.plan.tried) +
+           L")";
+  }
+  return bundle + L" lacks \"" + verdict.lacking.front() + L"\"";
+}
+
+}  // namespace vantrel

@@ -1,0 +1,96 @@
+#include "pack/show-win32.h"
+
+#include <memory>
+#include <string>
+
+#include "inf/inf_file-win32.h"
+#include "pack/console_text-win32.h"
+#include "pack/exit_codes.h"
+#include "pack/folder-win32.h"
+#include "pack/folder_plan.h"
+#include "pack/package_unpack-win32.h"
+#include "pack/package_view.h"
+#include "pack/platform_verdict.h"
+#include "pack/target_folder-win32.h"
+#include "pack/view_json.h"
+#include "pack/view_text.h"
+#include "platform/platform-win32.h"
+
+namespace vantrel {
+
+namespace {
+
+int Refuse(PackExit code, const std::wstring& why) {
+  PrintError(L"vantrel-pack: " + why);
+  return ExitNumber(code);
+}
+
+int Show(const PackRequest& request) {
+  const std::wstring target = FullPath(request.folder);
+  const bool isPackage = !IsFolder(target);
+  if (isPackage && !IsFile(target)) {
+    return Refuse(PackExit::kFolderRefused, L"no such folder or package: " + target);
+  }
+  // A package is read where vantrel.exe would read it: unpacked, its
+  // cabinets expanded; into a folder of this run's own, gone afterwards.
+  std::unique_ptr<StageFolder> stage;
+  std::wstring folder = target;
+  if (isPackage) {
+    const std::wstring sevenZip = Win32Platform().ProgramFolder() + L"\\7z.exe";
+    if (!IsFile(sevenZip)) return Refuse(PackExit::kWriteFailed, L"7-Zip is missing: " + sevenZip);
+    stage.reset(new StageFolder);
+    const std::wstring failure = UnpackPackage(sevenZip, target, stage->path());
+    if (!failure.empty()) {
+      return Refuse(PackExit::kWriteFailed, L"the package could not be read: " + failure + L": " + target);
+    }
+    folder = stage->path();
+  }
+  const FolderPlan plan = PlanFolder(ListFolder(folder));
+  if (!plan.problem.empty()) {
+    return Refuse(PackExit::kFolderRefused,
+                  (isPackage ? L"the package is not one Vantrel installs: " : L"") + plan.problem +
+                      L": " + target);
+  }
+  const std::wstring infPath = folder + L"\\" + plan.inf;
+  std::unique_ptr<InfFile> inf;
+  try {
+    inf.reset(new InfFile(infPath));
+  } catch (const PlatformFailure& failure) {
+    return Refuse(PackExit::kInfRefused, L"the system's INF parser cannot read the INF: " +
+                                             FromUtf8(failure.what()) + L": " + target);
+  }
+  // In a package each source must be at its place, as vantrel.exe's
+  // pre-flight wants it; in a folder, the builder also takes it from beside
+  // the INF.
+  const auto inPackage = [&](const SourceFile& file) {
+    return IsFile(folder + L"\\" + PlacePath(file));
+  };
+  const std::vector<PlatformVerdict> verdicts =
+      isPackage ? JudgePlatforms(*inf, inPackage)
+                : JudgePlatforms(*inf, PresentInFolder(plan.payload, plan.inf));
+  PackageView view = ViewPackage(
+      *inf, verdicts, [&](const std::wstring& list) { return TargetFolder(*inf, list); },
+      isPackage ? L"package" : L"folder");
+  view.inf = plan.inf;
+  view.from = target;
+  if (request.json) {
+    PrintOut(FromUtf8(ViewJson(view)));
+  } else {
+    std::wstring text = ViewText(view);
+    if (!text.empty() && text.back() == L'\n') text.pop_back();
+    PrintOut(text);
+  }
+  return ExitNumber(PackExit::kMade);
+}
+
+}  // namespace
+
+int ShowPackage(const PackRequest& request) {
+  try {
+    return Show(request);
+  } catch (const PlatformFailure& failure) {
+    return Refuse(PackExit::kWriteFailed, FromUtf8(failure.what()) + L"; nothing shown");
+  }
+}
+
+}  // namespace vantrel

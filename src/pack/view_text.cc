@@ -1,0 +1,51 @@
+#include "pack/view_text.h"
+
+#include "inf/install_plan.h"
+
+namespace vantrel {
+
+namespace {
+
+std::wstring Checked(bool checked, const std::wstring& why) {
+  return checked ? L"checked" : L"not checked: " + why;
+}
+
+}  // namespace
+
+std::wstring ViewText(const PackageView& view) {
+  std::wstring text = view.inf + L", read from " + view.from + L"\n";
+  for (const PlatformView& platform : view.platforms) {
+    text += ArchitectureName(platform.architecture) + L" (" + BundleName(platform.architecture) +
+            L"): ";
+    if (!platform.installs) {
+      text += L"cannot install: " + platform.reason + L"\n";
+      continue;
+    }
+    text += L"[" + platform.section + L"]";
+    if (!platform.needs.empty()) text += L" with Needs " + SectionList(platform.needs);
+    text += L"\n";
+    for (const ViewedFile& file : platform.files) {
+      text += L"  file    " + file.destination + L" from " + file.source + L" to DIRID " +
+              file.dirid + (file.subfolder.empty() ? L"" : L"\\" + file.subfolder) +
+              (file.defaultDirid ? L" (no DestinationDirs entry)" : L"") + L" = " +
+              file.folder + L"\n";
+    }
+    for (const ViewedValue& value : platform.values) {
+      text += L"  value   " + value.root + (value.key.empty() ? L"" : L"\\" + value.key);
+      if (value.type != L"key") text += L" [" + value.name + L"]";
+      text += L" " + value.type + L", " + Checked(value.checked, value.unchecked) + L"\n";
+    }
+    for (const ViewedService& service : platform.services) {
+      text += L"  service " + service.name + L": " +
+              (service.binary.empty() ? L"no ServiceBinary" : service.binary) + L", start " +
+              (service.start.empty() ? L"not given" : service.start) + L", " +
+              Checked(service.checked, L"no name") + L"\n";
+    }
+    for (const std::wstring& unseen : platform.unseen) {
+      text += L"  unseen  " + unseen + L"\n";
+    }
+  }
+  return text;
+}
+
+}  // namespace vantrel
