@@ -60,7 +60,7 @@ wine_select() {
 #   the product is asked to do is ever tried twice.
 # Leaves the warm-up's server to end on its own; wine_keep_server keeps it.
 wine_settled_prefix() {
-  local prefix=$1 logs attempt template_var
+  local prefix=$1 logs attempt shown template_var
   logs="$(mktemp -d)"
   template_var="VANTREL_PREFIX_TEMPLATE_$WINEARCH"
   _vantrel_drop_prefix "$prefix"
@@ -82,9 +82,9 @@ wine_settled_prefix() {
         sed 's/^/  | /' "$logs/boot1.log" >&2
       else
         echo "wine_settled_prefix: making $prefix failed twice ($WINEARCH, $WINE)" >&2
-        for attempt in 1 2; do
-          echo "--- wineboot, attempt $attempt:" >&2
-          cat "$logs/boot$attempt.log" >&2
+        for shown in 1 2; do
+          echo "--- wineboot, attempt $shown:" >&2
+          cat "$logs/boot$shown.log" >&2
         done
         rm -rf "$logs"
         return 1
@@ -114,8 +114,10 @@ _vantrel_boot_prefix() {
   rc=$?
   echo "(wineserver -w exit $rc)" >>"$2"
   [ "$rc" -eq 0 ] || return 1
-  [ -f "$1/system.reg" ] && [ -d "$1/drive_c/windows/system32" ] ||
-    { echo "(no system.reg or no drive_c/windows/system32 in $1)" >>"$2"; return 1; }
+  if [ ! -f "$1/system.reg" ] || [ ! -d "$1/drive_c/windows/system32" ]; then
+    echo "(no system.reg or no drive_c/windows/system32 in $1)" >>"$2"
+    return 1
+  fi
 }
 
 # _vantrel_drop_prefix <folder>: ends whatever server still runs there and
