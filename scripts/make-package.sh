@@ -35,7 +35,7 @@ fi
 if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX="$VANTREL_BUILD/pack-prefix"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine_run 300 wineboot -i >/dev/null 2>&1 || die "could not make the Wine prefix $WINEPREFIX"
+    wine_settled_prefix "$WINEPREFIX" || die "could not make the Wine prefix $WINEPREFIX"
   fi
 fi
 

@@ -10,7 +10,8 @@ shared=/mnt/repo
 root="${VANTREL_ROOT:?}"
 mkdir -p "$root"
 # Prefixes a host run may have left in the build tree are not copied.
-tar -C "$shared" -cf - --exclude=./build/win32/tests/e2e/prefix --exclude=./build/win32/tests/e2e/wow64 \
+tar -C "$shared" -cf - --exclude=./build/win32/tests/e2e/prefix --exclude=./build/win32/tests/e2e/prefix-owner \
+    --exclude=./build/win32/tests/e2e/wow64 \
     --exclude=./build/win32/tests/win32/prefix --exclude=./build/win32/pack-prefix \
     ./CMakeLists.txt ./scripts ./tests ./samples ./docs ./build/win32 | tar -C "$root" -xf - ||
   { echo "vm: could not copy the work tree"; exit 1; }

@@ -8,7 +8,7 @@ set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cache="${VANTREL_VM_CACHE:-/var/cache/vantrel-vm}"
-recipe=("$here/image.sh" "$here/packages.txt" "$here/init.sh" "$here/prepare-prefixes.sh")
+recipe=("$here/image.sh" "$here/packages.txt" "$here/init.sh" "$here/prepare-prefixes.sh" "$here/../wine-env.sh")
 key="$(cat "${recipe[@]}" | sha256sum | cut -c1-16)"
 dir="$cache/$key"
 log() { echo "vm image: $*" >&2; }
@@ -94,6 +94,7 @@ log "root file system and image in $((SECONDS - start)) s"
 ctl="$work/ctl"
 mkdir -p "$ctl"
 cp "$here/prepare-prefixes.sh" "$ctl/job.sh"
+cp "$here/../wine-env.sh" "$ctl/wine-env.sh"
 # Generous: a busy host makes the emulated machine several times slower.
 if ! "$here/boot.sh" --keep "$work" "$ctl" 2400 >&2; then
   log "preparing the prefixes failed"

@@ -13,5 +13,6 @@ if [ "${VANTREL_E2E_KEEP:-0}" = 1 ]; then
   exit 0
 fi
 rm -rf "$WINEPREFIX"
+rm -f "$E2E_OWNER_FILE"
 if [ -e "$WINEPREFIX" ]; then echo "FAIL: could not remove $WINEPREFIX"; exit 1; fi
 echo "ok:   removed $WINEPREFIX"

@@ -133,8 +133,9 @@ reg_delete_key() { wine_run 30 reg delete "$1" /f >/dev/null 2>&1 || true; }
 
 # ctest's fixtures hold only within one ctest run; a second run on the same
 # build folder would throw this prefix away under the first. The fixture
-# notes which ctest owns the prefix, and the cases refuse anyone else's.
-E2E_OWNER_FILE="$WINEPREFIX/e2e-owner"
+# notes which ctest owns the prefix, and the cases refuse anyone else's. The
+# note lies beside the prefix: it must hold while the prefix is being made.
+E2E_OWNER_FILE="$VANTREL_E2E_DIR/prefix-owner"
 
 e2e_prefix_owner() { cat "$E2E_OWNER_FILE" 2>/dev/null; }
 

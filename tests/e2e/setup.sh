@@ -15,21 +15,18 @@ owner="$(e2e_prefix_owner)"
 if e2e_owner_alive "$owner"; then
   e2e_die "another ctest run (pid $owner) is using $WINEPREFIX; wait for it to end"
 fi
-wine_stop
-rm -rf "$WINEPREFIX"
-mkdir -p "$WINEPREFIX"
+# Claimed before the prefix is made, so that no other run throws it away
+# half-made.
 echo "$PPID" >"$E2E_OWNER_FILE"
 # A machine that keeps a ready-made prefix (the emulated one, where a
 # wineboot takes half a minute) names it; a copy is the same fresh prefix.
 template_var="VANTREL_PREFIX_TEMPLATE_$VANTREL_WINE_ARCH"
 if [ -n "${!template_var:-}" ]; then
   echo "copying prefix ${!template_var} to $WINEPREFIX"
-  cp -a "${!template_var}/." "$WINEPREFIX/" || e2e_die "could not copy ${!template_var}"
 else
   echo "creating prefix $WINEPREFIX"
-  timeout -k 5 300 "$WINE" wineboot -i >"$VANTREL_E2E_DIR/wineboot.log" 2>&1 ||
-    { cat "$VANTREL_E2E_DIR/wineboot.log"; e2e_die "wineboot failed"; }
 fi
+wine_settled_prefix "$WINEPREFIX" || e2e_die "could not make the prefix $WINEPREFIX"
 wine_keep_server
 
 sys32="$(winepath_u 'C:\windows\system32')"

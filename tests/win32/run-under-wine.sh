@@ -27,15 +27,8 @@ cleanup() {
   rm -rf "$prefix"
 }
 trap cleanup EXIT
-rm -rf "$prefix"
-# A machine that keeps a ready-made prefix (the emulated one) names it.
-template_var="VANTREL_PREFIX_TEMPLATE_$VANTREL_WINE_ARCH"
-if [ -n "${!template_var:-}" ]; then
-  mkdir -p "$prefix"
-  cp -a "${!template_var}/." "$prefix/"
-else
-  wine_run 300 wineboot -i >/dev/null 2>&1
-fi
+# A copy where the machine keeps a ready-made prefix (the emulated one).
+wine_settled_prefix "$prefix"
 # A link for the tests to meet: Wine shows a Unix symbolic link as a reparse
 # point, and a Windows program cannot make one here.
 mkdir -p "$prefix/drive_c/link-test/target" "$prefix/drive_c/link-test/tree"

@@ -17,13 +17,7 @@ E2E_DRIVE_C="$WINEPREFIX/drive_c"
 trap wine_stop EXIT
 wine_stop
 rm -rf "$VANTREL_E2E_DIR/wow64"
-mkdir -p "$WINEPREFIX"
-if [ -n "${VANTREL_PREFIX_TEMPLATE_win64:-}" ]; then
-  cp -a "$VANTREL_PREFIX_TEMPLATE_win64/." "$WINEPREFIX/" || e2e_die "could not copy the win64 prefix"
-else
-  wine_run 300 wineboot -i >"$VANTREL_E2E_DIR/wow64/wineboot.log" 2>&1 ||
-    { cat "$VANTREL_E2E_DIR/wow64/wineboot.log"; e2e_die "wineboot of a win64 prefix failed"; }
-fi
+wine_settled_prefix "$WINEPREFIX" || e2e_die "could not make a win64 prefix"
 wine_keep_server
 windows="$E2E_DRIVE_C/windows"
 [ -d "$windows/syswow64" ] || e2e_die "the win64 prefix has no syswow64 folder: no WoW64 here"
