@@ -3,10 +3,10 @@
 #include <memory>
 #include <vector>
 
-#include <sddl.h>
 
 #include "base/text.h"
 #include "platform/folder_tree-win32.h"
+#include "base/security_descriptor-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
 #include "base/system_folders-win32.h"
@@ -19,15 +19,11 @@ namespace {
 using GetShortPathNameWFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
 using PathFileExistsWFn = BOOL(WINAPI*)(LPCWSTR);
 using SHFileOperationWFn = int(WINAPI*)(LPSHFILEOPSTRUCTW);
-using ConvertStringSecurityDescriptorFn = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR*,
-                                                        PULONG);
 
 // Bound on first use, kept for the life of the process.
 SystemEntry<GetShortPathNameWFn> getShortPathNameW(L"kernel32.dll", "GetShortPathNameW");
 SystemEntry<PathFileExistsWFn> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
 SystemEntry<SHFileOperationWFn> shFileOperationW(L"shell32.dll", "SHFileOperationW");
-SystemEntry<ConvertStringSecurityDescriptorFn> convertStringSecurityDescriptor(
-    L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
 
 // A protected access list (P: nothing inherited from the parent folder) that
 // gives full control (FA) to SYSTEM (SY) and the Administrators group (BA)
@@ -40,10 +36,6 @@ HANDLE AsHandle(std::uintptr_t value) { return reinterpret_cast<HANDLE>(value); 
 
 struct EnvironmentBlockDeleter {
   void operator()(wchar_t* block) const { FreeEnvironmentStringsW(block); }
-};
-
-struct LocalMemoryDeleter {
-  void operator()(void* memory) const { LocalFree(memory); }
 };
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
@@ -246,18 +238,8 @@ void Win32Platform::CreatePrivateFolder(const std::wstring& path) {
     CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
   }
 
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!convertStringSecurityDescriptor.get()(kPrivateFolderSddl, SDDL_REVISION_1, &descriptor,
-                                             nullptr)) {
-    throw SystemFailure("ConvertStringSecurityDescriptorToSecurityDescriptorW");
-  }
-  std::unique_ptr<void, LocalMemoryDeleter> owned(descriptor);
-  SECURITY_ATTRIBUTES attributes = {};
-  attributes.nLength = sizeof attributes;
-  attributes.lpSecurityDescriptor = descriptor;
-  attributes.bInheritHandle = FALSE;
-  // Fails with ERROR_ALREADY_EXISTS when someone made it first.
-  if (!CreateDirectoryW(path.c_str(), &attributes)) throw SystemFailure("CreateDirectoryW");
+  SecurityFromSddl security(kPrivateFolderSddl);
+  if (!CreateDirectoryW(path.c_str(), security.Attributes())) throw SystemFailure("CreateDirectoryW");
 }
 
 std::wstring Win32Platform::FirstMatch(const std::wstring& pattern) {

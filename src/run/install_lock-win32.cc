@@ -5,8 +5,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <memory>
-
+#include "base/security_descriptor-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
 #include "base/unique_handle-win32.h"
@@ -15,23 +14,14 @@ namespace vantrel {
 
 namespace {
 
-using ConvertStringSecurityDescriptorFn = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR*,
-                                                        PULONG);
 using GetSecurityInfoFn = DWORD(WINAPI*)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*,
                                          PSID*, PACL*, PACL*, PSECURITY_DESCRIPTOR*);
 using ConvertSidToStringSidFn = BOOL(WINAPI*)(PSID, LPWSTR*);
 using IsWellKnownSidFn = BOOL(WINAPI*)(PSID, WELL_KNOWN_SID_TYPE);
 
-SystemEntry<ConvertStringSecurityDescriptorFn> convertStringSecurityDescriptor(
-    L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
 SystemEntry<GetSecurityInfoFn> getSecurityInfo(L"advapi32.dll", "GetSecurityInfo");
 SystemEntry<ConvertSidToStringSidFn> convertSidToStringSid(L"advapi32.dll", "ConvertSidToStringSidW");
 SystemEntry<IsWellKnownSidFn> isWellKnownSid(L"advapi32.dll", "IsWellKnownSid");
-
-struct LocalMemoryDeleter {
-  void operator()(void* memory) const { LocalFree(memory); }
-};
-using LocalMemory = std::unique_ptr<void, LocalMemoryDeleter>;
 
 // The owner of the mutex, as text, and whether it is SYSTEM or the
 // Administrators group.
@@ -58,19 +48,10 @@ void ReadOwner(HANDLE mutex, OpenedLock& lock) {
 }  // namespace
 
 OpenedLock Win32InstallLock::OpenNamedMutex(const std::wstring& name, const std::wstring& access) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!convertStringSecurityDescriptor.get()(access.c_str(), SDDL_REVISION_1, &descriptor,
-                                             nullptr)) {
-    throw SystemFailure("ConvertStringSecurityDescriptorToSecurityDescriptorW");
-  }
-  LocalMemory ownedDescriptor(descriptor);
-  SECURITY_ATTRIBUTES attributes = {};
-  attributes.nLength = sizeof attributes;
-  attributes.lpSecurityDescriptor = descriptor;
-  attributes.bInheritHandle = FALSE;
+  SecurityFromSddl security(access.c_str());
   // A mutex that exists keeps its own access list and owner; the handle is
   // to it, with GetLastError saying so.
-  UniqueKernelHandle mutex(CreateMutexW(&attributes, FALSE, name.c_str()));
+  UniqueKernelHandle mutex(CreateMutexW(security.Attributes(), FALSE, name.c_str()));
   if (!mutex) throw SystemFailure("CreateMutexW");
   OpenedLock lock;
   lock.existed = GetLastError() == ERROR_ALREADY_EXISTS;
