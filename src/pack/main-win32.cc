@@ -10,6 +10,7 @@
 #include "pack/cabinet_writer-win32.h"
 #include "pack/console_text-win32.h"
 #include "pack/exit_codes.h"
+#include "pack/refusal-win32.h"
 #include "pack/folder-win32.h"
 #include "pack/folder_plan.h"
 #include "inf/inf_file-win32.h"
@@ -22,11 +23,6 @@
 
 namespace vantrel {
 namespace {
-
-int Refuse(PackExit code, const std::wstring& why) {
-  PrintError(L"vantrel-pack: " + why);
-  return ExitNumber(code);
-}
 
 void Warn(const std::wstring& what) { PrintError(L"vantrel-pack: warning: " + what); }
 
@@ -54,13 +50,9 @@ int Pack(const std::vector<std::wstring>& arguments) {
   if (!plan.problem.empty()) return Refuse(PackExit::kFolderRefused, plan.problem + L": " + folder);
 
   const std::wstring infPath = folder + L"\\" + plan.inf;
-  std::unique_ptr<InfFile> inf;
-  try {
-    inf.reset(new InfFile(infPath));
-  } catch (const PlatformFailure& failure) {
-    return Refuse(PackExit::kInfRefused, L"the system's INF parser cannot read the INF: " +
-                                             FromUtf8(failure.what()) + L": " + infPath);
-  }
+  int refused = 0;
+  const std::unique_ptr<InfFile> inf = ReadInfOrRefuse(infPath, infPath, refused);
+  if (!inf) return refused;
   const PackageLayout layout = LayOutPackage(*inf, plan.inf, plan.payload);
   for (const std::wstring& refusal : layout.refusals) PrintError(L"vantrel-pack: " + refusal);
   for (const std::wstring& warning : layout.warnings) Warn(warning);

@@ -6,6 +6,7 @@
 #include "inf/inf_file-win32.h"
 #include "pack/console_text-win32.h"
 #include "pack/exit_codes.h"
+#include "pack/refusal-win32.h"
 #include "pack/folder-win32.h"
 #include "pack/folder_plan.h"
 #include "pack/package_unpack-win32.h"
@@ -19,11 +20,6 @@
 namespace vantrel {
 
 namespace {
-
-int Refuse(PackExit code, const std::wstring& why) {
-  PrintError(L"vantrel-pack: " + why);
-  return ExitNumber(code);
-}
 
 int Show(const PackRequest& request) {
   const std::wstring target = FullPath(request.folder);
@@ -52,13 +48,9 @@ int Show(const PackRequest& request) {
                       L": " + target);
   }
   const std::wstring infPath = folder + L"\\" + plan.inf;
-  std::unique_ptr<InfFile> inf;
-  try {
-    inf.reset(new InfFile(infPath));
-  } catch (const PlatformFailure& failure) {
-    return Refuse(PackExit::kInfRefused, L"the system's INF parser cannot read the INF: " +
-                                             FromUtf8(failure.what()) + L": " + target);
-  }
+  int refused = 0;
+  const std::unique_ptr<InfFile> inf = ReadInfOrRefuse(infPath, target, refused);
+  if (!inf) return refused;
   // In a package each source must be at its place, as vantrel.exe's
   // pre-flight wants it; in a folder, the builder also takes it from beside
   // the INF.
