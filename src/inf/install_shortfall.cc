@@ -12,9 +12,12 @@ InstallShortfall FindInstallShortfall(InfEngine& engine, InstalledState& install
   InstallShortfall found;
   const std::unique_ptr<InfSource> inf = engine.OpenInf(infPath);
   const ExpectedEffects expected = ExpectEffects(*inf, section);
-  for (const CopiedFile& file : engine.FilesOfSection(infPath, section)) {
-    if (CopyInPlace(file, CopyFlagsOf(expected, file.target))) continue;
-    (PutsFileAt(queued, file.target) ? found.waiting : found.missing).push_back(file.target);
+  // The engine copies what the sections the install section needs copy too.
+  for (const std::wstring& processed : ProcessedSections(*inf, section)) {
+    for (const CopiedFile& file : engine.FilesOfSection(infPath, processed)) {
+      if (CopyInPlace(file, CopyFlagsOf(expected, file.target))) continue;
+      (PutsFileAt(queued, file.target) ? found.waiting : found.missing).push_back(file.target);
+    }
   }
   for (const std::wstring& service : expected.services) {
     if (!installed.ServiceExists(service)) found.missing.push_back(L"service " + service);

@@ -287,6 +287,19 @@ TEST(InstallScript, TheInstallersWorkIsCheckedBeforeTheInfIsKept) {
     const std::vector<std::wstring>& lines = platform.events.at(0);
     EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << c.what;
   }
+
+  // What a section that the install section needs copies is checked as its
+  // own is.
+  MemoryMachine needing = ReadyToInstall();
+  needing.infTexts[inf] = L"[DefaultInstall]\nNeeds=Extra\n[Extra]\nCopyFiles=G\n[G]\nextra.dll\n";
+  needing.existingPaths.insert(kWork + L"\\extra.dll");
+  needing.sectionFiles[L"Extra"] = {
+      CopiedFile{L"C:\\WINDOWS\\system32\\extra.dll", kWork + L"\\extra.dll", TargetContent::kMissing}};
+  EXPECT_EQ(needing.RunProgram(), 9u);
+  EXPECT_EQ(needing.CallsStartingWith(L"FilesOfSection"),
+            (Calls{L"FilesOfSection [" + inf + L"] [DefaultInstall]",
+                   L"FilesOfSection [" + inf + L"] [Extra]"}));
+  EXPECT_EQ(needing.events[0][4], L"Result: not in place: C:\\WINDOWS\\system32\\extra.dll");
 }
 
 TEST(InstallScript, ALinkInTheWorkFolderOrAnInfOfTheDriverStoresNamingInstallsNothing) {
