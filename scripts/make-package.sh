@@ -34,7 +34,7 @@ fi
 
 if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX="$VANTREL_BUILD/pack-prefix"
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  if ! wine_prefix_settled "$WINEPREFIX"; then
     wine_settled_prefix "$WINEPREFIX" || die "could not make the Wine prefix $WINEPREFIX"
   fi
 fi

@@ -59,6 +59,8 @@ wine_select() {
 #   both logs on stderr. This covers making the test machine only: nothing
 #   the product is asked to do is ever tried twice.
 # Leaves the warm-up's server to end on its own; wine_keep_server keeps it.
+# The prefix's last file, .vantrel-settled, tells wine_prefix_settled that all
+# of this worked: a prefix an interrupted run left half-made lacks it.
 wine_settled_prefix() {
   local prefix=$1 logs attempt shown template_var
   logs="$(mktemp -d)"
@@ -98,7 +100,12 @@ wine_settled_prefix() {
     return 1
   fi
   rm -rf "$logs"
+  touch "$prefix/.vantrel-settled"
 }
+
+# wine_prefix_settled <folder>: true for a prefix that wine_settled_prefix
+# made to the end, and so may be used again.
+wine_prefix_settled() { [ -f "$1/.vantrel-settled" ]; }
 
 # _vantrel_boot_prefix <folder> <log>: one wineboot, then the end of the
 # server session it started. Fails unless both worked and the prefix holds

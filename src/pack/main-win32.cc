@@ -63,8 +63,8 @@ int Pack(const std::vector<std::wstring>& arguments) {
   }
   if (layout.code != PackExit::kMade) return Refuse(layout.code, L"nothing written: " + infPath);
 
-  const std::wstring sevenZip = Win32Platform().ProgramFolder() + L"\\7z.exe";
-  if (!IsFile(sevenZip)) return Refuse(PackExit::kWriteFailed, L"7-Zip is missing: " + sevenZip);
+  const std::wstring sevenZip = SevenZipOrRefuse(refused);
+  if (sevenZip.empty()) return refused;
 
   StageFolder stage;
   // The INF as a single-file cabinet, the files for i386 in one cabinet, the

@@ -15,7 +15,6 @@
 #include "pack/target_folder-win32.h"
 #include "pack/view_json.h"
 #include "pack/view_text.h"
-#include "platform/platform-win32.h"
 
 namespace vantrel {
 
@@ -24,6 +23,7 @@ namespace {
 int Show(const PackRequest& request) {
   const std::wstring target = FullPath(request.folder);
   const bool isPackage = !IsFolder(target);
+  int refused = 0;
   if (isPackage && !IsFile(target)) {
     return Refuse(PackExit::kFolderRefused, L"no such folder or package: " + target);
   }
@@ -32,8 +32,8 @@ int Show(const PackRequest& request) {
   std::unique_ptr<StageFolder> stage;
   std::wstring folder = target;
   if (isPackage) {
-    const std::wstring sevenZip = Win32Platform().ProgramFolder() + L"\\7z.exe";
-    if (!IsFile(sevenZip)) return Refuse(PackExit::kWriteFailed, L"7-Zip is missing: " + sevenZip);
+    const std::wstring sevenZip = SevenZipOrRefuse(refused);
+    if (sevenZip.empty()) return refused;
     stage.reset(new StageFolder);
     const std::wstring failure = UnpackPackage(sevenZip, target, stage->path());
     if (!failure.empty()) {
@@ -48,7 +48,6 @@ int Show(const PackRequest& request) {
                       L": " + target);
   }
   const std::wstring infPath = folder + L"\\" + plan.inf;
-  int refused = 0;
   const std::unique_ptr<InfFile> inf = ReadInfOrRefuse(infPath, target, refused);
   if (!inf) return refused;
   // In a package each source must be at its place, as vantrel.exe's
