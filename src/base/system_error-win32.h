@@ -10,10 +10,6 @@
 
 namespace vantrel {
 
-// Wide text as UTF-8, the encoding failures carry their text in (FromUtf8 in
-// helpers/text.h is the way back).
-std::string ToUtf8(const std::wstring& text);
-
 // The system's text for an error code, without the trailing line break;
 // "error N" where the system has none.
 std::string SystemErrorText(DWORD code);

@@ -73,6 +73,25 @@ std::wstring FromUtf8(const std::string& text) {
   return result;
 }
 
+std::string ToUtf8(const std::wstring& text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    std::uint32_t code = static_cast<std::uint32_t>(text[i]);
+    const std::uint32_t next = i + 1 < text.size() ? static_cast<std::uint32_t>(text[i + 1]) : 0;
+    if (code >= 0xD800 && code <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
+      ++i;
+    } else if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+      code = 0xFFFD;
+    }
+    const int length = code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+    static const std::uint32_t kLead[] = {0, 0x00, 0xC0, 0xE0, 0xF0};
+    bytes += static_cast<char>(kLead[length] | (code >> (6 * (length - 1))));
+    for (int k = length - 2; k >= 0; --k) bytes += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
+  }
+  return bytes;
+}
+
 bool IsAbsolutePath(const std::wstring& path) {
   if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
     const wchar_t drive = LowerAsciiChar(path[0]);

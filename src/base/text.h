@@ -28,6 +28,9 @@ bool SplitEnvironmentEntry(const std::wstring& entry, EnvironmentEntryParts& par
 // UTF-8 (as failures carry the system's text) as wide text; a byte that
 // begins no valid sequence becomes U+FFFD.
 std::wstring FromUtf8(const std::string& text);
+// Wide text (UTF-16 on Windows, UTF-32 where the unit tests run) as UTF-8;
+// an unpaired surrogate becomes U+FFFD.
+std::string ToUtf8(const std::wstring& text);
 
 // Whether the path names one place whatever the current drive and folder: a
 // drive with its root ("C:\...") or a UNC path ("\\server\share...").

@@ -4,6 +4,7 @@
 
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
+#include "base/text.h"
 #include "base/unique_handle-win32.h"
 
 namespace vantrel {

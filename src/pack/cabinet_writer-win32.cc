@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/text.h"
 #include "pack/console_text-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"

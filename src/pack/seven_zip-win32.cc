@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/system_error-win32.h"
+#include "base/text.h"
 #include "child/child_watch-win32.h"
 #include "child/run_child.h"
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/system_error-win32.h"
+#include "base/text.h"
 #include "base/unique_handle-win32.h"
 
 namespace vantrel {

@@ -1,4 +1,5 @@
-// The pure text rules: argument cleaning, entry splitting, name matching.
+// The pure text rules: argument cleaning, entry splitting, name matching,
+// UTF-8.
 #include <gtest/gtest.h>
 
 #include "base/text.h"
@@ -44,6 +45,16 @@ TEST(WildcardMatching, RealNamesOnlyIgnoringCase) {
   EXPECT_TRUE(WildcardMatch(L"*", L""));
   // A pattern full of stars against a long miss stays quick.
   EXPECT_FALSE(WildcardMatch(L"*a*a*a*a*a*a*a*a*b", std::wstring(5000, L'a')));
+}
+
+TEST(Utf8, BothWaysWithPairsAndLoneSurrogates) {
+  // "Ä€" and U+1F600 as a surrogate pair, the way Windows holds it.
+  const std::wstring wide = {L'A', 0xC4, 0x20AC, 0xD83D, 0xDE00};
+  EXPECT_EQ(ToUtf8(wide), "A\xC3\x84\xE2\x82\xAC\xF0\x9F\x98\x80");
+  EXPECT_EQ(FromUtf8("\xC3\x84\xE2\x82\xAC"), (std::wstring{0xC4, 0x20AC}));
+  // A lone surrogate (either half) and a broken or overlong sequence.
+  EXPECT_EQ(ToUtf8(std::wstring{0xDC00, L'x', 0xD800}), "\xEF\xBF\xBDx\xEF\xBF\xBD");
+  EXPECT_EQ(FromUtf8("\xC0\xAFz\xE2\x82"), (std::wstring{0xFFFD, 0xFFFD, L'z', 0xFFFD, 0xFFFD}));
 }
 
 }  // namespace
