@@ -6,6 +6,7 @@
 #include "base/system_error-win32.h"
 #include "base/text.h"
 #include "base/unique_handle-win32.h"
+#include "inf/inf_engine-win32.h"
 
 namespace vantrel {
 
@@ -46,7 +47,7 @@ bool OpenKey(HKEY root, const std::wstring& path, REGSAM access, RegistryKey& ke
 
 }  // namespace
 
-bool ServiceInstalled(const std::wstring& name) {
+bool Win32InstalledState::ServiceExists(const std::wstring& name) {
   const ServiceHandle manager(openSCManager.get()(nullptr, nullptr, SC_MANAGER_CONNECT));
   if (!manager) throw SystemFailure("OpenSCManagerW");
   const ServiceHandle service(openService.get()(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
@@ -56,9 +57,10 @@ bool ServiceInstalled(const std::wstring& name) {
   throw SystemFailure("OpenServiceW", error);
 }
 
-bool RegistryEntryPresent(const RegistryEntry& entry, bool sixtyFourBitInstaller) {
-  const bool sixtyFour = entry.view == RegistryView::k64Bit ||
-                         (entry.view == RegistryView::kInstallers && sixtyFourBitInstaller);
+bool Win32InstalledState::RegistryEntryExists(const RegistryEntry& entry) {
+  const bool sixtyFour =
+      entry.view == RegistryView::k64Bit ||
+      (entry.view == RegistryView::kInstallers && kInstallerArchitecture == InfArchitecture::kAmd64);
   RegistryKey key;
   if (!OpenKey(RootKey(entry.root), entry.key,
                KEY_QUERY_VALUE | (sixtyFour ? KEY_WOW64_64KEY : KEY_WOW64_32KEY), key)) {
@@ -74,7 +76,7 @@ bool RegistryEntryPresent(const RegistryEntry& entry, bool sixtyFourBitInstaller
   return true;
 }
 
-std::vector<RestartRename> RestartRenames() {
+std::vector<RestartRename> Win32InstalledState::PendingRestartRenames() {
   std::vector<RestartRename> renames;
   RegistryKey key;
   if (!OpenKey(HKEY_LOCAL_MACHINE, kSessionManager, KEY_QUERY_VALUE, key)) return renames;

@@ -6,24 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "inf/inf_engine-win32.h"
 #include "inf/installed_state.h"
 
 namespace vantrel {
 
-bool ServiceInstalled(const std::wstring& name);
-// `sixtyFourBitInstaller`: the INF installer's own view is the 64-bit one.
-bool RegistryEntryPresent(const RegistryEntry& entry, bool sixtyFourBitInstaller);
-std::vector<RestartRename> RestartRenames();
-
 class Win32InstalledState : public InstalledState {
  public:
-  bool ServiceExists(const std::wstring& name) override { return ServiceInstalled(name); }
-  // This program's INF installer has its own bitness.
-  bool RegistryEntryExists(const RegistryEntry& entry) override {
-    return RegistryEntryPresent(entry, kInstallerArchitecture == InfArchitecture::kAmd64);
-  }
-  std::vector<RestartRename> PendingRestartRenames() override { return RestartRenames(); }
+  bool ServiceExists(const std::wstring& name) override;
+  // The INF installer's own view is that of this program's bitness.
+  bool RegistryEntryExists(const RegistryEntry& entry) override;
+  std::vector<RestartRename> PendingRestartRenames() override;
 };
 
 }  // namespace vantrel

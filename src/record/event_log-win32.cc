@@ -1,5 +1,7 @@
 #include "record/event_log-win32.h"
 
+#include <windows.h>
+
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
 #include "base/system_folders-win32.h"
@@ -26,6 +28,7 @@ SystemEntry<ReportEventWFn> reportEventW(L"advapi32.dll", "ReportEventW");
 SystemEntry<DeregisterEventSourceFn> deregisterEventSource(L"advapi32.dll",
                                                            "DeregisterEventSource");
 
+const wchar_t kSource[] = L"Vantrel";
 const wchar_t kSourcesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";
 
 using RegistryKey = UniqueBoundHandle<HKEY, regCloseKey>;
@@ -50,14 +53,14 @@ void RegisterSource(const wchar_t* source) {
 
 }  // namespace
 
-void WriteApplicationEvent(const wchar_t* source, bool failure, DWORD eventId,
-                           const std::vector<std::wstring>& lines) {
+void Win32EventLog::WriteRunEvent(bool failure, std::uint32_t eventId,
+                                  const std::vector<std::wstring>& lines) {
   try {
-    RegisterSource(source);
+    RegisterSource(kSource);
   } catch (const PlatformFailure&) {
     // Without the message file the strings are still in the log.
   }
-  EventSource events(registerEventSourceW.get()(nullptr, source));
+  EventSource events(registerEventSourceW.get()(nullptr, kSource));
   if (!events) throw SystemFailure("RegisterEventSourceW");
   // Exactly as many strings as each message shows: the unused ones empty,
   // lines past the last one joined into it.

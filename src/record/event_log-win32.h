@@ -4,8 +4,6 @@
 // the compiled message table.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
@@ -16,15 +14,10 @@ namespace vantrel {
 // Throws PlatformFailure when the event cannot be written. A source that
 // cannot be registered (no rights to the registry) does not stop the event:
 // the log then shows the strings without the message text.
-void WriteApplicationEvent(const wchar_t* source, bool failure, DWORD eventId,
-                           const std::vector<std::wstring>& lines);
-
 class Win32EventLog : public EventLog {
  public:
   void WriteRunEvent(bool failure, std::uint32_t eventId,
-                     const std::vector<std::wstring>& lines) override {
-    WriteApplicationEvent(L"Vantrel", failure, eventId, lines);
-  }
+                     const std::vector<std::wstring>& lines) override;
 };
 
 }  // namespace vantrel
