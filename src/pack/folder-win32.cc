@@ -17,14 +17,6 @@ bool IsFile(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::vector<FolderEntry> ListFolder(const std::wstring& folder) {
-  std::vector<FolderEntry> entries;
-  for (const TreeItem& item : ListTreeAt(folder)) {
-    entries.push_back(FolderEntry{item.path, item.folder, item.link});
-  }
-  return entries;
-}
-
 void CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) {
   for (std::size_t slash = to.find(L'\\', 3); slash != std::wstring::npos;
        slash = to.find(L'\\', slash + 1)) {

@@ -4,16 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "pack/folder_plan.h"
 #include "platform/folder_tree-win32.h"
 
 namespace vantrel {
 
 bool IsFolder(const std::wstring& path);
 bool IsFile(const std::wstring& path);
-// Every file and folder below the folder, with its path relative to it, a
-// folder before what it holds; throws PlatformFailure.
-std::vector<FolderEntry> ListFolder(const std::wstring& folder);
 // Copies the file to `to`, making the folders on the way. Throws
 // PlatformFailure.
 void CopyFileMakingFolders(const std::wstring& from, const std::wstring& to);

@@ -6,23 +6,23 @@
 
 namespace vantrel {
 
-FolderPlan PlanFolder(const std::vector<FolderEntry>& entries) {
+FolderPlan PlanFolder(const std::vector<TreeItem>& entries) {
   FolderPlan plan;
   std::vector<std::wstring> infs;
   bool anyFile = false;
-  for (const FolderEntry& entry : entries) {
-    if (entry.isLink) {
-      plan.problem = L"the folder holds a link, \"" + entry.name + L"\"; a package holds files "
+  for (const TreeItem& entry : entries) {
+    if (entry.link) {
+      plan.problem = L"the folder holds a link, \"" + entry.path + L"\"; a package holds files "
                      L"and folders only";
       plan.payload.clear();
       return plan;
     }
-    if (entry.isFolder) continue;
+    if (entry.folder) continue;
     anyFile = true;
-    if (entry.name.find(L'\\') == std::wstring::npos && WildcardMatch(L"*.inf", entry.name)) {
-      infs.push_back(entry.name);
+    if (entry.path.find(L'\\') == std::wstring::npos && WildcardMatch(L"*.inf", entry.path)) {
+      infs.push_back(entry.path);
     } else {
-      plan.payload.push_back(entry.name);
+      plan.payload.push_back(entry.path);
     }
   }
   if (!anyFile) {

@@ -5,14 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace vantrel {
+#include "platform/platform.h"
 
-struct FolderEntry {
-  std::wstring name;  // relative to the folder, "\" between its parts
-  bool isFolder = false;
-  // A symbolic link, junction or other reparse point: never followed.
-  bool isLink = false;
-};
+namespace vantrel {
 
 struct FolderPlan {
   std::wstring inf;                   // the one INF beside the others
@@ -23,7 +18,7 @@ struct FolderPlan {
 // Only the top of the folder can hold the package's INF; an INF in a
 // subfolder is a file like any other. A link is refused: the package would
 // carry whatever it leads to, or the installer would refuse the package.
-FolderPlan PlanFolder(const std::vector<FolderEntry>& entries);
+FolderPlan PlanFolder(const std::vector<TreeItem>& entries);
 
 // foo.inf -> foo.in_, the usual name of a compressed file.
 std::wstring CompressedInfName(const std::wstring& infName);

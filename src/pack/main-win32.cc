@@ -46,7 +46,7 @@ int Pack(const std::vector<std::wstring>& arguments) {
   if (IsInsideFolder(output, folder)) {
     return Refuse(PackExit::kUsage, L"the package must not be written inside the folder it packs");
   }
-  const FolderPlan plan = PlanFolder(ListFolder(folder));
+  const FolderPlan plan = PlanFolder(ListTreeAt(folder));
   if (!plan.problem.empty()) return Refuse(PackExit::kFolderRefused, plan.problem + L": " + folder);
 
   const std::wstring infPath = folder + L"\\" + plan.inf;

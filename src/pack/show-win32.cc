@@ -41,7 +41,7 @@ int Show(const PackRequest& request) {
     }
     folder = stage->path();
   }
-  const FolderPlan plan = PlanFolder(ListFolder(folder));
+  const FolderPlan plan = PlanFolder(ListTreeAt(folder));
   if (!plan.problem.empty()) {
     return Refuse(PackExit::kFolderRefused,
                   (isPackage ? L"the package is not one Vantrel installs: " : L"") + plan.problem +

@@ -16,13 +16,6 @@ std::wstring FullPath(const std::wstring& path);
 
 TreeSurvey SurveyTreeAt(const std::wstring& path);
 
-// An entry below a folder: its path relative to the folder ("\" between
-// the parts), whether it is a folder and whether it is a link.
-struct TreeItem {
-  std::wstring path;
-  bool folder = false;
-  bool link = false;
-};
 // Every entry below the folder, a folder before what it holds; a link is
 // listed, never entered. Throws PlatformFailure when part of it cannot be
 // read.

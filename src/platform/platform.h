@@ -48,6 +48,15 @@ struct TreeSurvey {
   std::wstring pathBeyondShell;  // longer than kLongestShellPath
 };
 
+// An entry below a folder: its path relative to the folder ("\" between
+// the parts), whether it is a folder and whether it is a link (never
+// followed).
+struct TreeItem {
+  std::wstring path;
+  bool folder = false;
+  bool link = false;
+};
+
 // The shell's file-operation record as the program fills it. The lists in
 // `pFrom` and `pTo` already end in the two NULs the shell requires; an empty
 // `pTo` stands for "no destination".
