@@ -1,6 +1,6 @@
 #include "pack/package_layout.h"
 
-#include <map>
+#include <algorithm>
 #include <set>
 
 #include "base/text.h"
@@ -21,36 +21,26 @@ bool TakenByTheInstaller(const std::wstring& name) {
          WildcardMatch(L"*.in_", name);
 }
 
-class Messages {
- public:
-  explicit Messages(std::vector<std::wstring>& to) : to_(to) {}
-  void Add(const std::wstring& message) {
-    if (seen_.insert(message).second) to_.push_back(message);
+// Each message once, where several platforms or lists run into the same.
+void AddOnce(std::vector<std::wstring>& messages, const std::wstring& message) {
+  if (std::find(messages.begin(), messages.end(), message) == messages.end()) {
+    messages.push_back(message);
   }
-
- private:
-  std::vector<std::wstring>& to_;
-  std::set<std::wstring> seen_;
-};
+}
 
 }  // namespace
 
 PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
                             const std::vector<std::wstring>& files) {
   PackageLayout layout;
-  std::map<std::wstring, std::wstring> present;  // lowered path -> path
-  for (const std::wstring& file : files) present[LowerAscii(file)] = file;
-  present[LowerAscii(infName)] = infName;
-  const auto find = [&](const std::wstring& path) {
-    const auto found = present.find(LowerAscii(path));
-    return found == present.end() ? std::wstring() : found->second;
-  };
-
-  std::vector<std::wstring> missing, faults, cannot, tried;
-  Messages missingOnce(missing), faultsOnce(faults), triedOnce(tried);
-  std::vector<std::wstring> uninstallWarnings;
-  Messages warningsOnce(uninstallWarnings);
+  const auto find = FindInFolder(files, infName);
+  std::vector<std::wstring> missing, faults, cannot, tried, uninstallWarnings;
   std::set<std::wstring> used, destinations;
+  // Each destination in the package is filled once, by the first file for it.
+  const auto pack = [&](const PackedFile& packed) {
+    const std::wstring key = (packed.inCabinet ? L"cab:" : L"7z:") + LowerAscii(packed.to);
+    if (destinations.insert(key).second) layout.files.push_back(packed);
+  };
   // A platform whose sources the folder lacks is one the package cannot
   // install, as is one without an install section; the others still can.
   const std::vector<PlatformVerdict> verdicts = JudgePlatforms(inf, PresentInFolder(files, infName));
@@ -64,7 +54,7 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
       reasons += (reasons.empty() ? L"" : L"; ") + FirstReason(verdict);
     }
     if (plan.section.empty()) {
-      for (const std::wstring& name : plan.tried) triedOnce.Add(name);
+      for (const std::wstring& name : plan.tried) AddOnce(tried, name);
       continue;
     }
     anySection = true;
@@ -72,26 +62,25 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
       layout.platforms.push_back(ArchitectureName(architecture) + L": " + plan.section + L" (" +
                                  BundleName(architecture) + L")");
       if (PlanInstall(inf, architecture, L"DefaultUninstall").section.empty()) {
-        warningsOnce.Add(L"the INF has no DefaultUninstall section for " +
-                         ArchitectureName(architecture) +
-                         L": the package cannot be removed with vantrel-remove.exe");
+        AddOnce(uninstallWarnings, L"the INF has no DefaultUninstall section for " +
+                                       ArchitectureName(architecture) +
+                                       L": the package cannot be removed with vantrel-remove.exe");
       }
     }
     for (const std::wstring& section : plan.missingSections) {
-      faultsOnce.Add(L"CopyFiles names the section [" + section + L"], which the INF lacks");
+      AddOnce(faults, L"CopyFiles names the section [" + section + L"], which the INF lacks");
     }
     for (const SourceFile& file : plan.sources) {
       if (file.outside) {
-        faultsOnce.Add(L"the INF takes \"" + file.name + L"\" from \"" + file.written +
-                       L"\", which is outside the package");
+        AddOnce(faults, L"the INF takes \"" + file.name + L"\" from \"" + file.written +
+                            L"\", which is outside the package");
         continue;
       }
       const std::wstring place = PlacePath(file);
-      std::wstring from = find(place);
-      if (from.empty()) from = find(file.name);
+      const std::wstring from = find(file);
       if (from.empty()) {
-        missingOnce.Add(L"the INF names the source file \"" + place +
-                        L"\", which the folder lacks (neither there nor beside the INF)");
+        AddOnce(missing, L"the INF names the source file \"" + place +
+                             L"\", which the folder lacks (neither there nor beside the INF)");
         continue;
       }
       // What one platform finds travels even where another lacks files:
@@ -107,14 +96,13 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
         // The INF itself is beside itself already, unpacked from its .in_.
         if (LowerAscii(file.name) == LowerAscii(infName)) continue;
         if (TakenByTheInstaller(file.name)) {
-          faultsOnce.Add(L"the INF takes \"" + file.name + L"\" from beside it, where the "
-                         L"installer would take it for part of the package (an INF, cabinet or "
-                         L"compressed INF of its own)");
+          AddOnce(faults, L"the INF takes \"" + file.name + L"\" from beside it, where the "
+                          L"installer would take it for part of the package (an INF, cabinet "
+                          L"or compressed INF of its own)");
           continue;
         }
       }
-      const std::wstring key = (packed.inCabinet ? L"cab:" : L"7z:") + LowerAscii(packed.to);
-      if (destinations.insert(key).second) layout.files.push_back(packed);
+      pack(packed);
     }
   }
 
@@ -140,9 +128,7 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
     if (used.count(LowerAscii(file)) != 0) continue;
     layout.warnings.push_back(L"\"" + file + L"\" is in the folder but the INF never names it; "
                               L"it goes into the package all the same");
-    const bool besideInf = file.find(L'\\') == std::wstring::npos;
-    const std::wstring key = (besideInf ? L"cab:" : L"7z:") + LowerAscii(file);
-    if (destinations.insert(key).second) layout.files.push_back(PackedFile{file, file, besideInf});
+    pack(PackedFile{file, file, file.find(L'\\') == std::wstring::npos});
   }
 
   if (!missing.empty()) {

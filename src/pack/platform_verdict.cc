@@ -1,6 +1,6 @@
 #include "pack/platform_verdict.h"
 
-#include <set>
+#include <map>
 
 #include "base/text.h"
 
@@ -30,13 +30,24 @@ std::vector<PlatformVerdict> JudgePlatforms(
   return verdicts;
 }
 
+std::function<std::wstring(const SourceFile&)> FindInFolder(const std::vector<std::wstring>& files,
+                                                            const std::wstring& infName) {
+  std::map<std::wstring, std::wstring> present;  // lowered path -> path
+  for (const std::wstring& file : files) present[LowerAscii(file)] = file;
+  present[LowerAscii(infName)] = infName;
+  return [present](const SourceFile& file) {
+    for (const std::wstring& path : {PlacePath(file), file.name}) {
+      const auto found = present.find(LowerAscii(path));
+      if (found != present.end()) return found->second;
+    }
+    return std::wstring();
+  };
+}
+
 std::function<bool(const SourceFile&)> PresentInFolder(const std::vector<std::wstring>& files,
                                                        const std::wstring& infName) {
-  std::set<std::wstring> present{LowerAscii(infName)};
-  for (const std::wstring& file : files) present.insert(LowerAscii(file));
-  return [present](const SourceFile& file) {
-    return present.count(LowerAscii(PlacePath(file))) != 0 ||
-           present.count(LowerAscii(file.name)) != 0;
+  return [find = FindInFolder(files, infName)](const SourceFile& file) {
+    return !find(file).empty();
   };
 }
 

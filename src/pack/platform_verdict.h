@@ -30,7 +30,10 @@ std::vector<PlatformVerdict> JudgePlatforms(
     const InfSource& inf, const std::function<bool(const SourceFile&)>& present);
 
 // Where a source lies in a folder being packed: at its place, or else beside
-// the INF. `files` are the folder's files relative to it.
+// the INF. `files` are the folder's files relative to it. FindInFolder gives
+// its path as the folder spells it, empty where it is not there.
+std::function<std::wstring(const SourceFile&)> FindInFolder(const std::vector<std::wstring>& files,
+                                                            const std::wstring& infName);
 std::function<bool(const SourceFile&)> PresentInFolder(const std::vector<std::wstring>& files,
                                                        const std::wstring& infName);
 
