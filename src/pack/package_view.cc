@@ -15,10 +15,11 @@ std::uint32_t Number(const std::wstring& field) {
   return field.empty() ? 0 : static_cast<std::uint32_t>(std::wcstoul(field.c_str(), nullptr, 0));
 }
 
-std::wstring Joined(const std::vector<std::wstring>& fields) {
-  std::wstring text;
-  for (const std::wstring& field : fields) text += (text.empty() ? L"" : L",") + field;
-  return text;
+// The line as "key=field,field" and the section it stands in.
+std::wstring LineIn(const InfLine& line, const std::wstring& section) {
+  std::wstring fields;
+  for (const std::wstring& field : line.fields) fields += (fields.empty() ? L"" : L",") + field;
+  return line.key + L"=" + fields + L" in [" + section + L"]";
 }
 
 // The entry of [DestinationDirs] for the list, else DefaultDestDir.
@@ -61,6 +62,30 @@ std::wstring WhyUnchecked(AddRegCheck check, const std::wstring& root) {
   return std::wstring();
 }
 
+// The registry type an AddReg flags field writes.
+std::wstring AddRegTypeName(const std::wstring& flags) {
+  const std::uint32_t value = Number(flags);
+  // FLG_ADDREG_BINVALUETYPE with the type in the high word.
+  if ((value & 0x1) != 0) {
+    switch (value >> 16) {
+      case 0: return L"REG_BINARY";
+      case 1: return L"REG_DWORD";
+      case 2: return L"REG_NONE";
+      case 3: return L"REG_BINARY";
+      case 4: return L"REG_DWORD";
+      case 5: return L"REG_DWORD_BIG_ENDIAN";
+      case 7: return L"REG_MULTI_SZ";
+      case 11: return L"REG_QWORD";
+      default: return L"type " + std::to_wstring(value >> 16);
+    }
+  }
+  switch (value & 0xFFFF0000) {
+    case 0x00010000: return L"REG_MULTI_SZ";
+    case 0x00020000: return L"REG_EXPAND_SZ";
+    default: return L"REG_SZ";
+  }
+}
+
 void ViewValues(const InfSource& inf, const std::wstring& section, PlatformView& view) {
   for (const std::wstring& list : DirectiveFields(inf, section, L"AddReg")) {
     for (const InfLine& line : inf.Lines(list)) {
@@ -87,7 +112,7 @@ void ViewServices(const InfSource& inf, const std::wstring& section,
   const std::wstring services = section + L".Services";
   for (const InfLine& line : inf.Lines(services)) {
     if (LowerAscii(line.key) != L"addservice") {
-      view.unseen.push_back(line.key + L"=" + Joined(line.fields) + L" in [" + services + L"]");
+      view.unseen.push_back(LineIn(line, services));
       continue;
     }
     // AddService=name,[flags],service-install-section[,...]
@@ -105,45 +130,19 @@ void ViewServices(const InfSource& inf, const std::wstring& section,
 
 }  // namespace
 
-std::wstring AddRegTypeName(const std::wstring& flags) {
-  const std::uint32_t value = Number(flags);
-  // FLG_ADDREG_BINVALUETYPE with the type in the high word.
-  if ((value & 0x1) != 0) {
-    switch (value >> 16) {
-      case 0: return L"REG_BINARY";
-      case 1: return L"REG_DWORD";
-      case 2: return L"REG_NONE";
-      case 3: return L"REG_BINARY";
-      case 4: return L"REG_DWORD";
-      case 5: return L"REG_DWORD_BIG_ENDIAN";
-      case 7: return L"REG_MULTI_SZ";
-      case 11: return L"REG_QWORD";
-      default: return L"type " + std::to_wstring(value >> 16);
-    }
-  }
-  switch (value & 0xFFFF0000) {
-    case 0x00010000: return L"REG_MULTI_SZ";
-    case 0x00020000: return L"REG_EXPAND_SZ";
-    default: return L"REG_SZ";
-  }
-}
-
 PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>& verdicts,
                         const std::function<std::wstring(const std::wstring& list)>& folderOf,
                         const std::wstring& holder) {
   PackageView package;
   for (const PlatformVerdict& verdict : verdicts) {
     const InstallPlan& plan = verdict.plan;
-    PlatformView view;
+    PlatformView& view = package.platforms.emplace_back();
     view.architecture = verdict.architecture;
     view.installs = verdict.Installs();
     if (!view.installs) view.reason = CannotInstall(verdict, holder);
     view.section = plan.section;
     view.needs = plan.needs;
-    if (plan.section.empty()) {
-      package.platforms.push_back(view);
-      continue;
-    }
+    if (plan.section.empty()) continue;
     for (const InstallPlan::Copy& copy : plan.copies) {
       const SourceFile& source = plan.sources[copy.source];
       ViewedFile file;
@@ -168,7 +167,7 @@ PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>
       for (const InfLine& line : inf.Lines(section)) {
         const std::wstring key = LowerAscii(line.key);
         if (key == L"copyfiles" || key == L"addreg" || key == L"include") continue;
-        const std::wstring what = line.key + L"=" + Joined(line.fields) + L" in [" + section + L"]";
+        const std::wstring what = LineIn(line, section);
         if (key != L"needs") {
           view.unseen.push_back(what);
         } else if (needed) {
@@ -184,7 +183,6 @@ PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>
         }
       }
     }
-    package.platforms.push_back(view);
   }
   return package;
 }

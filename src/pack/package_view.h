@@ -61,7 +61,4 @@ PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>
                         const std::function<std::wstring(const std::wstring& list)>& folderOf,
                         const std::wstring& holder);
 
-// The registry type an AddReg flags field writes.
-std::wstring AddRegTypeName(const std::wstring& flags);
-
 }  // namespace vantrel
