@@ -4,6 +4,7 @@
 #include <fci.h>
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -45,12 +46,13 @@ Result Failed(void* pv, int* err, Result result) {
   return result;
 }
 
+// The callbacks take fci.h's FNFCI* signatures; one that leaves a parameter
+// unused is written out, that parameter unnamed.
 FNFCIALLOC(Allocate) { return std::malloc(cb); }
 
 FNFCIFREE(Release) { std::free(memory); }
 
-FNFCIOPEN(OpenFile) {
-  (void)pmode;
+INT_PTR DIAMONDAPI OpenFile(char* pszFile, int oflag, int /*pmode*/, int* err, void* pv) {
   const int access = oflag & (_O_RDONLY | _O_WRONLY | _O_RDWR);
   const DWORD rights = access == _O_RDWR     ? GENERIC_READ | GENERIC_WRITE
                        : access == _O_WRONLY ? GENERIC_WRITE
@@ -79,9 +81,7 @@ FNFCIWRITE(WriteBytes) {
   return done;
 }
 
-FNFCICLOSE(CloseFile) {
-  (void)err;
-  (void)pv;
+int DIAMONDAPI CloseFile(INT_PTR hf, int* /*err*/, void* /*pv*/) {
   UniqueKernelHandle owned(AsHandle(hf));
   return 0;
 }
@@ -109,30 +109,11 @@ FNFCIGETTEMPFILE(TempName) {
   return TRUE;
 }
 
-FNFCIFILEPLACED(Placed) {
-  (void)pccab;
-  (void)pszFile;
-  (void)cbFile;
-  (void)fContinuation;
-  (void)pv;
-  return 0;
-}
-
+// Callbacks the library requires and the writer has no use for.
+int DIAMONDAPI Placed(PCCAB, char*, long, BOOL, void*) { return 0; }
+long DIAMONDAPI Progress(UINT, ULONG, ULONG, void*) { return 0; }
 // The cabinet has no size limit, so the library never asks for a next one.
-FNFCIGETNEXTCABINET(NoNextCabinet) {
-  (void)pccab;
-  (void)cbPrevCab;
-  (void)pv;
-  return FALSE;
-}
-
-FNFCISTATUS(Progress) {
-  (void)typeStatus;
-  (void)cb1;
-  (void)cb2;
-  (void)pv;
-  return 0;
-}
+BOOL DIAMONDAPI NoNextCabinet(PCCAB, ULONG, void*) { return FALSE; }
 
 FNFCIGETOPENINFO(OpenWithInfo) {
   const INT_PTR hf = OpenFile(pszName, _O_RDONLY, 0, err, pv);
@@ -166,33 +147,24 @@ PlatformFailure CabinetFailure(const std::string& call, const ERF& erf, const Se
                          std::to_string(erf.erfOper) + ", " + std::to_string(erf.erfType) + ")");
 }
 
-bool IsAscii(const std::string& text) {
-  for (unsigned char c : text) {
-    if (c >= 0x80) return false;
-  }
-  return true;
-}
-
 void CopyInto(char* field, std::size_t size, const std::string& text, const char* what) {
   if (text.size() + 1 > size) throw PlatformFailure(std::string("cabinet ") + what + " too long");
   std::memcpy(field, text.c_str(), text.size() + 1);
 }
 
-std::wstring BareName(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
-
 }  // namespace
 
 void WriteCabinet(const std::wstring& cabinetPath, const std::vector<CabinetEntry>& files) {
-  const std::wstring folder = cabinetPath.substr(0, cabinetPath.rfind(L'\\'));
+  const std::size_t slash = cabinetPath.rfind(L'\\');
   Session session;
-  session.tempFolder = ToUtf8(folder);
+  session.tempFolder = ToUtf8(cabinetPath.substr(0, slash));
   CCAB cab = {};
   // No size limit: one cabinet, one folder.
   cab.cb = 0x7FFFFFFF;
   cab.cbFolderThresh = 0x7FFFFFFF;
   cab.iCab = 1;
   CopyInto(cab.szCabPath, sizeof cab.szCabPath, session.tempFolder + "\\", "folder");
-  CopyInto(cab.szCab, sizeof cab.szCab, ToUtf8(BareName(cabinetPath)), "name");
+  CopyInto(cab.szCab, sizeof cab.szCab, ToUtf8(cabinetPath.substr(slash + 1)), "name");
 
   ERF erf = {};
   FciHandle fci(fciCreate.get()(&erf, Placed, Allocate, Release, OpenFile, ReadBytes, WriteBytes,
@@ -201,7 +173,8 @@ void WriteCabinet(const std::wstring& cabinetPath, const std::vector<CabinetEntr
   for (const CabinetEntry& file : files) {
     std::string source = ToUtf8(file.source);
     std::string stored = ToUtf8(file.name);
-    session.nameIsUtf8 = !IsAscii(stored);
+    session.nameIsUtf8 =
+        std::any_of(stored.begin(), stored.end(), [](unsigned char c) { return c >= 0x80; });
     if (!fciAddFile.get()(fci.get(), &source[0], &stored[0], FALSE, NoNextCabinet, Progress,
                           OpenWithInfo, tcompTYPE_MSZIP)) {
       throw CabinetFailure("FCIAddFile for " + stored, erf, session);
