@@ -9,7 +9,7 @@
 #include "pack/refusal-win32.h"
 #include "pack/folder-win32.h"
 #include "pack/folder_plan.h"
-#include "pack/package_unpack-win32.h"
+#include "pack/seven_zip-win32.h"
 #include "pack/package_view.h"
 #include "pack/platform_verdict.h"
 #include "pack/target_folder-win32.h"
