@@ -18,7 +18,8 @@ std::uint32_t Number(const std::wstring& field) {
 // The line as "key=field,field" and the section it stands in.
 std::wstring LineIn(const InfLine& line, const std::wstring& section) {
   std::wstring fields;
-  for (const std::wstring& field : line.fields) fields += (fields.empty() ? L"" : L",") + field;
+  // By position: an empty first field still needs its comma.
+  for (std::size_t i = 0; i < line.fields.size(); ++i) fields += (i == 0 ? L"" : L",") + line.fields[i];
   return line.key + L"=" + fields + L" in [" + section + L"]";
 }
 

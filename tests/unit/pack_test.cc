@@ -274,6 +274,7 @@ TEST(PackView, WhatEachPlatformWillDoAsTextAndJson) {
 CopyFiles = Drv, @readme.txt
 AddReg = Reg
 RegisterDlls = Dlls
+UpdateInis = , Inis
 Needs = Extra, Base.Install
 [DefaultInstall.NTx86.Services]
 AddService = VtSvc,, Svc
@@ -324,6 +325,7 @@ x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
   service VtSvc: C:\W\drivers\vt.sys, start demand, checked
   unseen  AddReg HKR,,Device in [Reg]: HKR has no key outside a device install
   unseen  RegisterDlls=Dlls in [DefaultInstall.NTx86]
+  unseen  UpdateInis=,Inis in [DefaultInstall.NTx86]
   unseen  Needs=Base.Install in [DefaultInstall.NTx86]: a section of an included system INF, which the engine reads on the target
   unseen  Needs=Deeper in [Extra]: the engine does not follow a needed section's Needs
 amd64 (the 64-bit bundle): cannot install: the package lacks source files that [DefaultInstall.NTamd64] copies on amd64, so the 64-bit bundle cannot install this package: x64\vt.sys
@@ -343,7 +345,7 @@ amd64 (the 64-bit bundle): cannot install: the package lacks source files that [
   EXPECT_EQ(x86["registry"][0]["checked"], true);
   EXPECT_EQ(x86["registry"][1]["checked"], false);
   EXPECT_EQ(x86["services"][0]["start"], "demand");
-  EXPECT_EQ(x86["unseen"].size(), 4u);
+  EXPECT_EQ(x86["unseen"].size(), 5u);
   EXPECT_EQ(json["platforms"][1]["installs"], false);
   EXPECT_EQ(json["platforms"][1].count("files"), 0u);
 }
