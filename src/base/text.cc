@@ -87,7 +87,9 @@ std::string ToUtf8(const std::wstring& text) {
     const int length = code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
     static const std::uint32_t kLead[] = {0, 0x00, 0xC0, 0xE0, 0xF0};
     bytes += static_cast<char>(kLead[length] | (code >> (6 * (length - 1))));
-    for (int k = length - 2; k >= 0; --k) bytes += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
+    for (int k = length - 2; k >= 0; --k) {
+      bytes += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
+    }
   }
   return bytes;
 }

@@ -58,9 +58,9 @@ bool Win32InstalledState::ServiceExists(const std::wstring& name) {
 }
 
 bool Win32InstalledState::RegistryEntryExists(const RegistryEntry& entry) {
-  const bool sixtyFour =
-      entry.view == RegistryView::k64Bit ||
-      (entry.view == RegistryView::kInstallers && kInstallerArchitecture == InfArchitecture::kAmd64);
+  const bool installerIs64Bit = kInstallerArchitecture == InfArchitecture::kAmd64;
+  const bool sixtyFour = entry.view == RegistryView::k64Bit ||
+                         (entry.view == RegistryView::kInstallers && installerIs64Bit);
   RegistryKey key;
   if (!OpenKey(RootKey(entry.root), entry.key,
                KEY_QUERY_VALUE | (sixtyFour ? KEY_WOW64_64KEY : KEY_WOW64_32KEY), key)) {

@@ -19,7 +19,9 @@ std::uint32_t Number(const std::wstring& field) {
 std::wstring LineIn(const InfLine& line, const std::wstring& section) {
   std::wstring fields;
   // By position: an empty first field still needs its comma.
-  for (std::size_t i = 0; i < line.fields.size(); ++i) fields += (i == 0 ? L"" : L",") + line.fields[i];
+  for (std::size_t i = 0; i < line.fields.size(); ++i) {
+    fields += (i == 0 ? L"" : L",") + line.fields[i];
+  }
   return line.key + L"=" + fields + L" in [" + section + L"]";
 }
 

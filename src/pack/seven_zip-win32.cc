@@ -34,13 +34,22 @@ class CurrentFolder {
   std::wstring previous_;
 };
 
+// One run of 7-Zip, hidden and inside a job, as the programs run every child.
+ChildOutcome RunSevenZipLine(const std::wstring& sevenZip, const std::wstring& line,
+                             ChildStreams streams) {
+  Win32Platform platform;
+  Win32ChildWatch children(platform);
+  return RunChild(platform, children, sevenZip, line, streams);
+}
+
 // One 7-Zip step of unpacking; empty when it ended with 0. Its output is
 // captured, so nothing it prints lands among the lines of --show (or inside
 // its JSON).
-std::wstring Step(Platform& platform, ChildWatch& children, const std::wstring& sevenZip, const std::wstring& what,
+std::wstring Step(const std::wstring& sevenZip, const std::wstring& what,
                   const std::wstring& source, const std::wstring& to) {
-  const std::wstring line = L"\"" + sevenZip + L"\" x -y -aoa -bd \"" + source + L"\" -o\"" + to + L"\"";
-  const ChildOutcome outcome = RunChild(platform, children, sevenZip, line, ChildStreams::kCaptured);
+  const std::wstring line =
+      L"\"" + sevenZip + L"\" x -y -aoa -bd \"" + source + L"\" -o\"" + to + L"\"";
+  const ChildOutcome outcome = RunSevenZipLine(sevenZip, line, ChildStreams::kCaptured);
   if (!outcome.started) return what + L": 7z.exe did not start: " + outcome.failure;
   if (outcome.exitCode == 0 && !outcome.declined) return std::wstring();
   std::wstring why = what + L": 7z.exe ended with exit code " + std::to_wstring(outcome.exitCode);
@@ -57,10 +66,8 @@ std::uint32_t RunSevenZip(const std::wstring& sevenZip, const std::wstring& fold
   // own console.
   std::wstring line = L"\"" + sevenZip + L"\" a -t7z -bd -bso0 -bsp0 -y -- \"" + archive + L"\"";
   for (const std::wstring& name : names) line += L" \"" + name + L"\"";
-  Win32Platform platform;
-  Win32ChildWatch children(platform);
   CurrentFolder stage(folder);
-  const ChildOutcome outcome = RunChild(platform, children, sevenZip, line, ChildStreams::kInherited);
+  const ChildOutcome outcome = RunSevenZipLine(sevenZip, line, ChildStreams::kInherited);
   if (!outcome.started) {
     throw PlatformFailure("7z.exe did not start: " + ToUtf8(outcome.failure));
   }
@@ -70,14 +77,12 @@ std::uint32_t RunSevenZip(const std::wstring& sevenZip, const std::wstring& fold
 std::wstring UnpackPackage(const std::wstring& sevenZip, const std::wstring& package,
                            const std::wstring& folder) {
   Win32Platform platform;
-  Win32ChildWatch children(platform);
-  std::wstring failure = Step(platform, children, sevenZip, L"unpacking the package", package, folder);
+  std::wstring failure = Step(sevenZip, L"unpacking the package", package, folder);
   if (failure.empty() && !platform.FirstMatch(folder + L"\\*.cab").empty()) {
-    failure = Step(platform, children, sevenZip, L"expanding its cabinets", folder + L"\\*.cab",
-                   folder + L"\\i386");
+    failure = Step(sevenZip, L"expanding its cabinets", folder + L"\\*.cab", folder + L"\\i386");
   }
   if (failure.empty() && !platform.FirstMatch(folder + L"\\*.in_").empty()) {
-    failure = Step(platform, children, sevenZip, L"expanding its compressed INF", folder + L"\\*.in_", folder);
+    failure = Step(sevenZip, L"expanding its compressed INF", folder + L"\\*.in_", folder);
   }
   return failure;
 }
