@@ -8,10 +8,9 @@
 namespace vantrel {
 
 namespace {
-using ConvertStringSecurityDescriptorFn = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR*,
-                                                        PULONG);
-SystemEntry<ConvertStringSecurityDescriptorFn> convertStringSecurityDescriptor(
-    L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
+SystemEntry<decltype(&::ConvertStringSecurityDescriptorToSecurityDescriptorW)>
+    convertStringSecurityDescriptor(L"advapi32.dll",
+                                    "ConvertStringSecurityDescriptorToSecurityDescriptorW");
 }  // namespace
 
 SecurityFromSddl::SecurityFromSddl(const wchar_t* sddl) {

@@ -1,18 +1,12 @@
 // An object's security written as SDDL text, made into the security
-// attributes a creating call takes; and the owner of memory the system
-// hands out with LocalAlloc.
+// attributes a creating call takes.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
+#include "base/unique_handle-win32.h"
 
 namespace vantrel {
-
-struct LocalMemoryDeleter {
-  void operator()(void* memory) const { LocalFree(memory); }
-};
-using LocalMemory = std::unique_ptr<void, LocalMemoryDeleter>;
 
 class SecurityFromSddl {
  public:

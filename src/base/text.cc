@@ -94,6 +94,17 @@ std::string ToUtf8(const std::wstring& text) {
   return bytes;
 }
 
+std::wstring ShortList(const std::vector<std::wstring>& items) {
+  // More would bury the message; the count says the rest.
+  constexpr std::size_t kNamed = 10;
+  std::wstring named;
+  for (std::size_t i = 0; i < items.size() && i < kNamed; ++i) {
+    named += (i == 0 ? L"" : L", ") + items[i];
+  }
+  if (items.size() > kNamed) named += L" and " + std::to_wstring(items.size() - kNamed) + L" more";
+  return named;
+}
+
 bool IsAbsolutePath(const std::wstring& path) {
   if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
     const wchar_t drive = LowerAsciiChar(path[0]);

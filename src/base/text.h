@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -31,6 +32,10 @@ std::wstring FromUtf8(const std::string& text);
 // Wide text (UTF-16 on Windows, UTF-32 where the unit tests run) as UTF-8;
 // an unpaired surrogate becomes U+FFFD.
 std::string ToUtf8(const std::wstring& text);
+
+// "a, b, c": the items as a message names them, at most ten, a count
+// standing for the rest ("... and 2 more").
+std::wstring ShortList(const std::vector<std::wstring>& items);
 
 // Whether the path names one place whatever the current drive and folder: a
 // drive with its root ("C:\...") or a UNC path ("\\server\share...").

@@ -1,4 +1,6 @@
-#include "child/child_dialogs-win32.h"
+// How the child watch finds a child's dialogs on the program's desktop and
+// declines one.
+#include "child/child_watch-win32.h"
 
 #include <string>
 
@@ -54,8 +56,10 @@ BOOL CALLBACK AddControl(HWND control, LPARAM context) {
   return TRUE;
 }
 
+// The child, and its job: what it started.
 struct Search {
-  const std::function<bool(DWORD)>* belongs;
+  DWORD childId;
+  const ChildJob& job;
   std::vector<ChildDialog> found;
 };
 
@@ -64,7 +68,7 @@ BOOL CALLBACK AddDialog(HWND window, LPARAM context) {
   if (!SameClass(ClassOf(window), L"#32770")) return TRUE;
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  if (processId == 0 || !(*search.belongs)(processId)) return TRUE;
+  if (processId == 0 || (processId != search.childId && !search.job.Holds(processId))) return TRUE;
   ChildDialog dialog;
   dialog.window = reinterpret_cast<DialogHandle>(window);
   dialog.caption = TextOf(window);
@@ -74,8 +78,12 @@ BOOL CALLBACK AddDialog(HWND window, LPARAM context) {
 }
 }  // namespace
 
-std::vector<ChildDialog> DialogsOnDesktop(const std::function<bool(DWORD)>& belongs) {
-  Search search{&belongs, {}};
+// Visibility is not looked at: on a station nobody sees, the system reports
+// a child's message box as not visible.
+std::vector<ChildDialog> Win32ChildWatch::OpenDialogsOfChild(ProcessHandle process) {
+  const DWORD childId = GetProcessId(AsHandle(process));
+  if (childId == 0) throw SystemFailure("GetProcessId");
+  Search search{childId, platform_.Job(), {}};
   HDESK desktop = GetThreadDesktop(GetCurrentThreadId());
   if (desktop == nullptr) throw SystemFailure("GetThreadDesktop");
   // A desktop without windows ends the enumeration with an error too.
@@ -83,13 +91,14 @@ std::vector<ChildDialog> DialogsOnDesktop(const std::function<bool(DWORD)>& belo
   return search.found;
 }
 
-void DeclineDialogWindow(HWND dialog) {
-  HWND cancel = GetDlgItem(dialog, IDCANCEL);
+void Win32ChildWatch::DeclineDialog(DialogHandle dialog) {
+  const HWND window = reinterpret_cast<HWND>(dialog);
+  HWND cancel = GetDlgItem(window, IDCANCEL);
   const BOOL posted =
       cancel != nullptr
-          ? PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+          ? PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                          reinterpret_cast<LPARAM>(cancel))
-          : PostMessageW(dialog, WM_CLOSE, 0, 0);
+          : PostMessageW(window, WM_CLOSE, 0, 0);
   if (!posted) throw SystemFailure("PostMessageW");
 }
 

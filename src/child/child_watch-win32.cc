@@ -1,31 +1,14 @@
 #include "child/child_watch-win32.h"
 
 #include "base/system_error-win32.h"
-#include "child/child_dialogs-win32.h"
 
 namespace vantrel {
-
-namespace {
-HANDLE AsHandle(ProcessHandle value) { return reinterpret_cast<HANDLE>(value); }
-}  // namespace
 
 std::wstring Win32ChildWatch::TakeChildOutput(ProcessHandle process) {
   ChildOutputPipe* output = platform_.CapturedOutput(process);
   if (output == nullptr) return std::wstring();
   const bool ended = WaitForSingleObject(AsHandle(process), 0) == WAIT_OBJECT_0;
   return output->TakeLines(ended);
-}
-
-std::vector<ChildDialog> Win32ChildWatch::OpenDialogsOfChild(ProcessHandle process) {
-  const DWORD childId = GetProcessId(AsHandle(process));
-  if (childId == 0) throw SystemFailure("GetProcessId");
-  const ChildJob& job = platform_.Job();
-  return DialogsOnDesktop(
-      [&](DWORD processId) { return processId == childId || job.Holds(processId); });
-}
-
-void Win32ChildWatch::DeclineDialog(DialogHandle dialog) {
-  DeclineDialogWindow(reinterpret_cast<HWND>(dialog));
 }
 
 void Win32ChildWatch::EndChildJob(ProcessHandle process) {

@@ -14,7 +14,7 @@ bool Vantrel::EffectsInPlace(const std::wstring& infPath, const std::wstring& se
     NoteFailure(kExitInstallIncomplete,
                 StepFailure{L"checking what the INF installer did",
                             L"Section: [" + section + L"] of " + infPath,
-                            ResultOf(checking, L"not in place: " + RecordList(shortfall.missing))});
+                            ResultOf(checking, L"not in place: " + ShortList(shortfall.missing))});
     return false;
   }
   waitingForRestart_ = shortfall.waiting;

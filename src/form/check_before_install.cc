@@ -1,5 +1,6 @@
 #include <memory>
 
+#include "base/text.h"
 #include "form/vantrel.h"
 #include "helpers/module1.h"
 #include "inf/install_plan.h"
@@ -25,7 +26,7 @@ std::wstring Vantrel::WhyInfCannotInstall(const std::wstring& infPath, std::wstr
   }
   if (missing.empty()) return std::wstring();
   return L"[" + plan.section + L"] copies source files the package lacks, which the INF "
-         L"installer would wait for: " + RecordList(missing);
+         L"installer would wait for: " + ShortList(missing);
 }
 
 }  // namespace vantrel

@@ -1,24 +1,28 @@
-#include "form/install_record.h"
+// What the event of an install says beyond its outcome: the package as the
+// argument named it, the questions the children asked, where WoW64 put
+// things and which files wait for the restart.
+#include "base/text.h"
+#include "form/vantrel.h"
 
 namespace vantrel {
 
-RunEvent InstallRecord(const std::wstring& packageNamed, const std::vector<Question>& questions,
-                       bool installedUnderWow64, const std::vector<std::wstring>& waitingForRestart) {
+void Vantrel::End() {
   RunEvent event;
-  event.subject = L"Package: " + (packageNamed.empty() ? std::wstring(L"(none named)") : packageNamed);
-  event.questions = questions;
-  if (installedUnderWow64) {
+  event.subject = L"Package: " + (packageNamed_.empty() ? L"(none named)" : packageNamed_);
+  event.questions = questions_;
+  if (installedUnderWow64_) {
     event.notes.push_back(
         L"WoW64: the 32-bit INF installer ran this INF on 64-bit Windows, so its registry values "
         L"under HKLM\\Software went to HKLM\\Software\\Wow6432Node and its system files to "
         L"SysWOW64; the 64-bit bundle installs into the 64-bit registry and System32.");
   }
-  if (!waitingForRestart.empty()) {
-    event.notes.push_back(L"Waiting for the restart: " + RecordList(waitingForRestart) +
+  if (!waitingForRestart_.empty()) {
+    event.notes.push_back(L"Waiting for the restart: " + ShortList(waitingForRestart_) +
                           L" (in use during the install; the system puts them in place as it "
                           L"starts again)");
   }
-  return event;
+  // Installed, but only a restart puts everything in place.
+  run_.End(event, !waitingForRestart_.empty());
 }
 
 }  // namespace vantrel

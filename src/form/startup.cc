@@ -1,6 +1,5 @@
 #include "base/resume.h"
 #include "form/vantrel.h"
-#include "form/install_record.h"
 #include "helpers/module1.h"
 #include "base/text.h"
 
@@ -58,12 +57,6 @@ void Vantrel::Form_Load() {
   }
 
   InstallPackage(packagePath);
-}
-
-void Vantrel::End() {
-  // Installed, but only a restart puts everything in place.
-  run_.End(InstallRecord(packageNamed_, questions_, installedUnderWow64_, waitingForRestart_),
-           !waitingForRestart_.empty());
 }
 
 }  // namespace vantrel

@@ -3,7 +3,6 @@
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
 #include "inf/inf_file-win32.h"
-#include "inf/section_files-win32.h"
 
 namespace vantrel {
 
@@ -19,11 +18,6 @@ bool Win32InfEngine::RunsUnderWow64() {
   BOOL wow64 = FALSE;
   if (!isWow64Process.get()(GetCurrentProcess(), &wow64)) throw SystemFailure("IsWow64Process");
   return wow64 != FALSE;
-}
-
-std::vector<CopiedFile> Win32InfEngine::FilesOfSection(const std::wstring& infPath,
-                                                       const std::wstring& section) {
-  return QueuedCopiesOfSection(infPath, section);
 }
 
 }  // namespace vantrel

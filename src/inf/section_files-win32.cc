@@ -1,4 +1,7 @@
-#include "inf/section_files-win32.h"
+// The engine's answer to which files a section copies: setupapi queues the
+// section's copies, and each target is compared with its source as it
+// stands now.
+#include "inf/inf_engine-win32.h"
 
 #include <windows.h>
 #include <setupapi.h>
@@ -114,8 +117,9 @@ VersionOrder TargetVersion(const std::wstring& target, const std::wstring& sourc
 
 }  // namespace
 
-std::vector<CopiedFile> QueuedCopiesOfSection(const std::wstring& infPath,
-                                              const std::wstring& section) {
+// The section's copies in a queue of its own that is never carried out.
+std::vector<CopiedFile> Win32InfEngine::FilesOfSection(const std::wstring& infPath,
+                                                       const std::wstring& section) {
   const InfFile inf(infPath);
   const FileQueue queue(openFileQueue.get()());
   if (!queue) throw SystemFailure("SetupOpenFileQueue");

@@ -6,11 +6,6 @@
 
 namespace vantrel {
 
-namespace {
-// More would bury the warning in a long INF; the count says the rest.
-constexpr std::size_t kNamedAtMost = 10;
-}  // namespace
-
 std::wstring BundleName(InfArchitecture architecture) {
   return architecture == InfArchitecture::kAmd64 ? L"the 64-bit bundle" : L"the 32-bit bundle";
 }
@@ -58,16 +53,9 @@ std::wstring CannotInstall(const PlatformVerdict& verdict, const std::wstring& h
     return L"the INF has no install section for " + platform + L" (looked for " +
            SectionList(verdict.plan.tried) + L"): " + bundle + L" cannot install this package";
   }
-  std::wstring names;
-  for (std::size_t i = 0; i < verdict.lacking.size() && i < kNamedAtMost; ++i) {
-    names += (i == 0 ? L"" : L", ") + verdict.lacking[i];
-  }
-  if (verdict.lacking.size() > kNamedAtMost) {
-    names += L" and " + std::to_wstring(verdict.lacking.size() - kNamedAtMost) + L" more";
-  }
   return L"the " + holder + L" lacks source files that [" + verdict.plan.section +
          L"] copies on " + platform + L", so " + bundle + L" cannot install this package: " +
-         names;
+         ShortList(verdict.lacking);
 }
 
 std::wstring FirstReason(const PlatformVerdict& verdict) {

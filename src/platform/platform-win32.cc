@@ -1,8 +1,10 @@
 #include "platform/platform-win32.h"
 
+#include <shlwapi.h>
+#undef PathFileExists  // the interface's own name
+
 #include <memory>
 #include <vector>
-
 
 #include "base/text.h"
 #include "platform/folder_tree-win32.h"
@@ -16,14 +18,10 @@ namespace vantrel {
 
 namespace {
 
-using GetShortPathNameWFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
-using PathFileExistsWFn = BOOL(WINAPI*)(LPCWSTR);
-using SHFileOperationWFn = int(WINAPI*)(LPSHFILEOPSTRUCTW);
-
 // Bound on first use, kept for the life of the process.
-SystemEntry<GetShortPathNameWFn> getShortPathNameW(L"kernel32.dll", "GetShortPathNameW");
-SystemEntry<PathFileExistsWFn> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
-SystemEntry<SHFileOperationWFn> shFileOperationW(L"shell32.dll", "SHFileOperationW");
+SystemEntry<decltype(&::GetShortPathNameW)> getShortPathNameW(L"kernel32.dll", "GetShortPathNameW");
+SystemEntry<decltype(&::PathFileExistsW)> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
+SystemEntry<decltype(&::SHFileOperationW)> shFileOperationW(L"shell32.dll", "SHFileOperationW");
 
 // A protected access list (P: nothing inherited from the parent folder) that
 // gives full control (FA) to SYSTEM (SY) and the Administrators group (BA)
@@ -31,12 +29,6 @@ SystemEntry<SHFileOperationWFn> shFileOperationW(L"shell32.dll", "SHFileOperatio
 const wchar_t kPrivateFolderSddl[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 
 const wchar_t kWindowClass[] = L"VantrelForm";
-
-HANDLE AsHandle(std::uintptr_t value) { return reinterpret_cast<HANDLE>(value); }
-
-struct EnvironmentBlockDeleter {
-  void operator()(wchar_t* block) const { FreeEnvironmentStringsW(block); }
-};
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
@@ -87,7 +79,8 @@ std::wstring Win32Platform::ArgumentText() {
 }
 
 std::wstring Win32Platform::EnvironmentEntry(int n) {
-  std::unique_ptr<wchar_t, EnvironmentBlockDeleter> block(GetEnvironmentStringsW());
+  const UniqueHandle<wchar_t*, ImportedCloser<::FreeEnvironmentStringsW>> block(
+      GetEnvironmentStringsW());
   if (!block || n < 1) return std::wstring();
   const wchar_t* entry = block.get();
   for (int i = 1; *entry != L'\0'; ++i) {

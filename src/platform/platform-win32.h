@@ -19,6 +19,9 @@
 
 namespace vantrel {
 
+// The system's handle behind the platform's opaque one.
+inline HANDLE AsHandle(ProcessHandle process) { return reinterpret_cast<HANDLE>(process); }
+
 // Before anything else loads a library: DLLs come from the system folder
 // only, never from the program's folder or the current folder, so an
 // installer started from a downloads folder cannot pick up a planted DLL.

@@ -11,22 +11,14 @@ namespace vantrel {
 
 namespace {
 
-using RegCreateKeyExWFn = LSTATUS(WINAPI*)(HKEY, LPCWSTR, DWORD, LPWSTR, DWORD, REGSAM,
-                                           const SECURITY_ATTRIBUTES*, PHKEY, LPDWORD);
-using RegSetValueExWFn = LSTATUS(WINAPI*)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
-using RegCloseKeyFn = LSTATUS(WINAPI*)(HKEY);
-using RegisterEventSourceWFn = HANDLE(WINAPI*)(LPCWSTR, LPCWSTR);
-using ReportEventWFn = BOOL(WINAPI*)(HANDLE, WORD, WORD, DWORD, PSID, WORD, DWORD, LPCWSTR*,
-                                     LPVOID);
-using DeregisterEventSourceFn = BOOL(WINAPI*)(HANDLE);
-
-SystemEntry<RegCreateKeyExWFn> regCreateKeyExW(L"advapi32.dll", "RegCreateKeyExW");
-SystemEntry<RegSetValueExWFn> regSetValueExW(L"advapi32.dll", "RegSetValueExW");
-SystemEntry<RegCloseKeyFn> regCloseKey(L"advapi32.dll", "RegCloseKey");
-SystemEntry<RegisterEventSourceWFn> registerEventSourceW(L"advapi32.dll", "RegisterEventSourceW");
-SystemEntry<ReportEventWFn> reportEventW(L"advapi32.dll", "ReportEventW");
-SystemEntry<DeregisterEventSourceFn> deregisterEventSource(L"advapi32.dll",
-                                                           "DeregisterEventSource");
+SystemEntry<decltype(&::RegCreateKeyExW)> regCreateKeyExW(L"advapi32.dll", "RegCreateKeyExW");
+SystemEntry<decltype(&::RegSetValueExW)> regSetValueExW(L"advapi32.dll", "RegSetValueExW");
+SystemEntry<decltype(&::RegCloseKey)> regCloseKey(L"advapi32.dll", "RegCloseKey");
+SystemEntry<decltype(&::RegisterEventSourceW)> registerEventSourceW(L"advapi32.dll",
+                                                                    "RegisterEventSourceW");
+SystemEntry<decltype(&::ReportEventW)> reportEventW(L"advapi32.dll", "ReportEventW");
+SystemEntry<decltype(&::DeregisterEventSource)> deregisterEventSource(L"advapi32.dll",
+                                                                      "DeregisterEventSource");
 
 const wchar_t kSource[] = L"Vantrel";
 const wchar_t kSourcesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";

@@ -2,22 +2,6 @@
 
 namespace vantrel {
 
-namespace {
-// The record names this many items; a count stands for the rest.
-constexpr std::size_t kNamedInRecord = 10;
-}  // namespace
-
-std::wstring RecordList(const std::vector<std::wstring>& items) {
-  std::wstring named;
-  for (std::size_t i = 0; i < items.size() && i < kNamedInRecord; ++i) {
-    named += (i == 0 ? L"" : L", ") + items[i];
-  }
-  if (items.size() > kNamedInRecord) {
-    named += L" and " + std::to_wstring(items.size() - kNamedInRecord) + L" more";
-  }
-  return named;
-}
-
 std::wstring QuestionText(const Question& question) {
   return question.caption + L": " + question.text;
 }

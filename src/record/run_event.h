@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "child/child_outcome.h"
@@ -18,27 +17,13 @@ namespace vantrel {
 // The first step that failed: what it was for, the command or call, and
 // what came back.
 struct StepFailure {
-  StepFailure() = default;
-  StepFailure(std::wstring step, std::wstring action, std::wstring result,
-              std::vector<std::wstring> details = {})
-      : step(std::move(step)),
-        action(std::move(action)),
-        result(std::move(result)),
-        details(std::move(details)) {}
-
-  std::wstring step;
-  std::wstring action;
-  std::wstring result;
+  std::wstring step, action, result;
   // Further lines that explain it (what the child printed).
-  std::vector<std::wstring> details;
+  std::vector<std::wstring> details = {};
 };
 
 StepFailure ChildStepFailure(const std::wstring& step, const std::wstring& commandLine,
                              const ChildOutcome& outcome);
-
-// "a, b, c": the items as the record names them, at most ten, a count
-// standing for the rest ("... and 2 more").
-std::wstring RecordList(const std::vector<std::wstring>& items);
 
 // "<caption>: <text>", as a question is named in the record.
 std::wstring QuestionText(const Question& question);

@@ -103,10 +103,10 @@ void Remover::Remove(const std::wstring& infName) {
 
 void Remover::End() {
   RunEvent event;
-  event.subject = L"INF: " + (named_.empty() ? std::wstring(L"(none named)") : named_);
+  event.subject = L"INF: " + (named_.empty() ? L"(none named)" : named_);
   event.questions = questions_;
   if (!waitingForRestart_.empty()) {
-    event.notes.push_back(L"Waiting for the restart: " + RecordList(waitingForRestart_) +
+    event.notes.push_back(L"Waiting for the restart: " + ShortList(waitingForRestart_) +
                           L" (in use during the uninstall)");
   }
   run_.End(event, !waitingForRestart_.empty());

@@ -14,14 +14,10 @@ namespace vantrel {
 
 namespace {
 
-using GetSecurityInfoFn = DWORD(WINAPI*)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*,
-                                         PSID*, PACL*, PACL*, PSECURITY_DESCRIPTOR*);
-using ConvertSidToStringSidFn = BOOL(WINAPI*)(PSID, LPWSTR*);
-using IsWellKnownSidFn = BOOL(WINAPI*)(PSID, WELL_KNOWN_SID_TYPE);
-
-SystemEntry<GetSecurityInfoFn> getSecurityInfo(L"advapi32.dll", "GetSecurityInfo");
-SystemEntry<ConvertSidToStringSidFn> convertSidToStringSid(L"advapi32.dll", "ConvertSidToStringSidW");
-SystemEntry<IsWellKnownSidFn> isWellKnownSid(L"advapi32.dll", "IsWellKnownSid");
+SystemEntry<decltype(&::GetSecurityInfo)> getSecurityInfo(L"advapi32.dll", "GetSecurityInfo");
+SystemEntry<decltype(&::ConvertSidToStringSidW)> convertSidToStringSid(L"advapi32.dll",
+                                                                       "ConvertSidToStringSidW");
+SystemEntry<decltype(&::IsWellKnownSid)> isWellKnownSid(L"advapi32.dll", "IsWellKnownSid");
 
 // The owner of the mutex, as text, and whether it is SYSTEM or the
 // Administrators group.
