@@ -1,16 +1,13 @@
 #include "base/text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vantrel {
 
-std::wstring RemoveDoubleQuotes(const std::wstring& text) {
-  std::wstring result;
-  result.reserve(text.size());
-  for (wchar_t c : text) {
-    if (c != L'"') result.push_back(c);
-  }
-  return result;
+std::wstring RemoveDoubleQuotes(std::wstring text) {
+  text.erase(std::remove(text.begin(), text.end(), L'"'), text.end());
+  return text;
 }
 
 std::wstring TrimBlanks(const std::wstring& text) {

@@ -8,7 +8,7 @@ namespace vantrel {
 
 // The argument with every double quote removed, wherever it stands; blanks
 // stay, so two paths on the command line stay one (non-existent) path.
-std::wstring RemoveDoubleQuotes(const std::wstring& text);
+std::wstring RemoveDoubleQuotes(std::wstring text);
 
 // The text without leading and trailing space characters.
 std::wstring TrimBlanks(const std::wstring& text);

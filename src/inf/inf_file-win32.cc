@@ -36,8 +36,8 @@ std::wstring Field(INFCONTEXT& line, DWORD index) {
   return text;
 }
 
-}  // namespace
-
+// The INF parser's own error codes (0xE0000000 and up), which the system's
+// message table does not know: their names from setupapi.h, or empty.
 std::wstring InfParserErrorName(DWORD code) {
   switch (code) {
     case 0xE0000000: return L"ERROR_EXPECTED_SECTION_NAME";
@@ -50,6 +50,8 @@ std::wstring InfParserErrorName(DWORD code) {
     default: return std::wstring();
   }
 }
+
+}  // namespace
 
 InfFile::InfFile(const std::wstring& path) {
   UINT errorLine = 0;

@@ -31,8 +31,4 @@ class InfFile : public InfSource {
   void* inf_;
 };
 
-// The INF parser's own error codes (0xE0000000 and up), which the system's
-// message table does not know: their names from setupapi.h, or empty.
-std::wstring InfParserErrorName(DWORD code);
-
 }  // namespace vantrel

@@ -24,15 +24,6 @@ constexpr std::uint32_t kRegKeyOnlyCommon = 0x2000;
 constexpr std::uint32_t kReg32BitKey = 0x4000;
 constexpr std::uint32_t kRegDeleteBit = 0x8000;
 
-// A numeric INF field, decimal or 0x hexadecimal, as the engine reads it; 0
-// where the field is empty or not a number.
-std::uint32_t Number(const std::wstring& field) {
-  if (field.empty()) return 0;
-  wchar_t* end = nullptr;
-  const unsigned long value = std::wcstoul(field.c_str(), &end, 0);
-  return static_cast<std::uint32_t>(value);
-}
-
 std::wstring FileName(const std::wstring& path) {
   const std::size_t slash = path.find_last_of(L"\\/");
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
@@ -50,6 +41,10 @@ std::wstring Root(const std::wstring& written) {
 }
 
 }  // namespace
+
+std::uint32_t InfNumber(const std::wstring& field) {
+  return static_cast<std::uint32_t>(std::wcstoul(field.c_str(), nullptr, 0));
+}
 
 std::wstring RegistryEntryName(const RegistryEntry& entry) {
   std::wstring name = entry.root + (entry.key.empty() ? L"" : L"\\" + entry.key);
@@ -70,7 +65,7 @@ ExpectedEffects ExpectEffects(const InfSource& inf, const std::wstring& chosen) 
       // destination[,source[,unused[,flags]]]
       for (const InfLine& file : inf.Lines(list)) {
         if (file.Field(1).empty()) continue;
-        effects.copyFlags[LowerAscii(file.Field(1))] |= Number(file.Field(4));
+        effects.copyFlags[LowerAscii(file.Field(1))] |= InfNumber(file.Field(4));
       }
     }
 
@@ -94,7 +89,7 @@ ExpectedEffects ExpectEffects(const InfSource& inf, const std::wstring& chosen) 
 AddRegCheck ReadAddRegLine(const InfLine& line, RegistryEntry& entry) {
   // root,[subkey],[value name],[flags],[value]
   entry.root = Root(line.Field(1));
-  const std::uint32_t flags = Number(line.Field(4));
+  const std::uint32_t flags = InfNumber(line.Field(4));
   entry.key = line.Field(2);
   entry.value = line.Field(3);
   // A line without a value name or data only makes the key.

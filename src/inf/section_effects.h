@@ -28,6 +28,10 @@ struct RegistryEntry {
   RegistryView view = RegistryView::kInstallers;
 };
 
+// A numeric INF field, decimal or 0x hexadecimal, as the engine reads it; 0
+// where the field is empty or not a number.
+std::uint32_t InfNumber(const std::wstring& field);
+
 // "HKLM\Software\Vendor [Name]", "HKLM\Software\Vendor" for a key alone.
 std::wstring RegistryEntryName(const RegistryEntry& entry);
 

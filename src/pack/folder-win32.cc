@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "base/system_error-win32.h"
+#include "base/system_folders-win32.h"
 #include "base/unique_handle-win32.h"
 
 namespace vantrel {
@@ -35,10 +35,8 @@ void DeleteIfPresent(const std::wstring& path) {
 }
 
 StageFolder::StageFolder() {
-  std::wstring temp(MAX_PATH + 1, L'\0');
-  const DWORD n = GetTempPathW(static_cast<DWORD>(temp.size()), &temp[0]);
-  if (n == 0 || n >= temp.size()) throw SystemFailure("GetTempPathW");
-  temp.resize(n);
+  const std::wstring temp = AskSystemText(
+      "GetTempPathW", [](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
   // The process id and the tick count keep two runs apart; a name taken
   // already is tried again with the next tick.
   for (int attempt = 0; attempt < 100; ++attempt) {

@@ -1,7 +1,6 @@
 #include "pack/package_view.h"
 
 #include <cstdint>
-#include <cwchar>
 #include <set>
 
 #include "base/text.h"
@@ -10,10 +9,6 @@
 namespace vantrel {
 
 namespace {
-
-std::uint32_t Number(const std::wstring& field) {
-  return field.empty() ? 0 : static_cast<std::uint32_t>(std::wcstoul(field.c_str(), nullptr, 0));
-}
 
 // The line as "key=field,field" and the section it stands in.
 std::wstring LineIn(const InfLine& line, const std::wstring& section) {
@@ -46,7 +41,7 @@ void Destination(const InfSource& inf, const std::wstring& list, ViewedFile& fil
 std::wstring StartName(const std::wstring& written) {
   static const wchar_t* const kNames[] = {L"boot", L"system", L"auto", L"demand", L"disabled"};
   if (written.empty()) return written;
-  const std::uint32_t start = Number(written);
+  const std::uint32_t start = InfNumber(written);
   return start < 5 ? kNames[start] : written;
 }
 
@@ -67,7 +62,7 @@ std::wstring WhyUnchecked(AddRegCheck check, const std::wstring& root) {
 
 // The registry type an AddReg flags field writes.
 std::wstring AddRegTypeName(const std::wstring& flags) {
-  const std::uint32_t value = Number(flags);
+  const std::uint32_t value = InfNumber(flags);
   // FLG_ADDREG_BINVALUETYPE with the type in the high word.
   if ((value & 0x1) != 0) {
     switch (value >> 16) {

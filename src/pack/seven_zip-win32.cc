@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "base/system_error-win32.h"
+#include "base/system_folders-win32.h"
 #include "base/text.h"
 #include "child/child_watch-win32.h"
 #include "child/run_child.h"
@@ -16,15 +16,11 @@ namespace {
 // its own back after.
 class CurrentFolder {
  public:
-  explicit CurrentFolder(const std::wstring& folder) {
-    const DWORD size = GetCurrentDirectoryW(0, nullptr);
-    std::wstring previous(size, L'\0');
-    if (size == 0 || GetCurrentDirectoryW(size, &previous[0]) == 0) {
-      throw SystemFailure("GetCurrentDirectoryW");
-    }
-    previous.resize(size - 1);
+  explicit CurrentFolder(const std::wstring& folder)
+      : previous_(AskSystemText("GetCurrentDirectoryW", [](wchar_t* buffer, DWORD size) {
+          return GetCurrentDirectoryW(size, buffer);
+        })) {
     if (!SetCurrentDirectoryW(folder.c_str())) throw SystemFailure("SetCurrentDirectoryW");
-    previous_ = previous;
   }
   ~CurrentFolder() { SetCurrentDirectoryW(previous_.c_str()); }
   CurrentFolder(const CurrentFolder&) = delete;

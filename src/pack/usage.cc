@@ -6,40 +6,32 @@ namespace vantrel {
 
 PackRequest ParseArguments(const std::vector<std::wstring>& arguments) {
   PackRequest request;
-  if (arguments.size() == 1 &&
-      (arguments[0] == L"--help" || arguments[0] == L"-h" || arguments[0] == L"/?")) {
+  const auto is = [&](std::size_t i, const wchar_t* option) {
+    return i < arguments.size() && arguments[i] == option;
+  };
+  if (arguments.size() == 1 && (is(0, L"--help") || is(0, L"-h") || is(0, L"/?"))) {
     request.action = PackRequest::Action::kHelp;
-    return request;
-  }
-  // --show [--json] <folder or package>, the two options in either order.
-  if (!arguments.empty() && (arguments[0] == L"--show" || arguments[0] == L"--json")) {
-    std::size_t next = 0;
-    bool show = false;
-    for (; next < arguments.size() && next < 2; ++next) {
-      if (arguments[next] == L"--show" && !show) show = true;
-      else if (arguments[next] == L"--json" && !request.json) request.json = true;
-      else break;
-    }
-    if (!show || arguments.size() != next + 1 || arguments[next].empty()) {
+  } else if (is(0, L"--show") || is(0, L"--json")) {
+    // --show [--json] <folder or package>, the two options in either order.
+    const bool json = is(0, L"--json") || is(1, L"--json");
+    const std::size_t target = json ? 2 : 1;
+    if (!(is(0, L"--show") || is(1, L"--show")) || arguments.size() != target + 1 ||
+        arguments[target].empty()) {
       request.problem = L"--show [--json] takes one folder or package";
-      request.json = false;
-      return request;
+    } else {
+      request.action = PackRequest::Action::kShow;
+      request.json = json;
+      request.folder = arguments[target];
     }
-    request.action = PackRequest::Action::kShow;
-    request.folder = arguments[next];
-    return request;
-  }
-  if (arguments.size() != 2) {
+  } else if (arguments.size() != 2) {
     request.problem = L"expected two arguments, a folder and the package to write";
-    return request;
-  }
-  if (arguments[0].empty() || arguments[1].empty()) {
+  } else if (arguments[0].empty() || arguments[1].empty()) {
     request.problem = L"an argument is empty";
-    return request;
+  } else {
+    request.action = PackRequest::Action::kPack;
+    request.folder = arguments[0];
+    request.output = arguments[1];
   }
-  request.action = PackRequest::Action::kPack;
-  request.folder = arguments[0];
-  request.output = arguments[1];
   return request;
 }
 

@@ -49,13 +49,15 @@ ChildOutputPipe::ChildOutputPipe() {
   StartRead();
 }
 
-ChildOutputPipe::~ChildOutputPipe() {
+ChildOutputPipe::~ChildOutputPipe() { CancelRead(); }
+
+void ChildOutputPipe::CancelRead() {
   // The system writes into buffer_ until the read is cancelled.
-  if (pending_) {
-    DWORD ignored = 0;
-    CancelIo(read_.get());
-    GetOverlappedResult(read_.get(), &overlapped_, &ignored, TRUE);
-  }
+  if (!pending_) return;
+  DWORD ignored = 0;
+  CancelIo(read_.get());
+  GetOverlappedResult(read_.get(), &overlapped_, &ignored, TRUE);
+  pending_ = false;
 }
 
 void ChildOutputPipe::CloseChildEnds() {
@@ -110,10 +112,7 @@ void ChildOutputPipe::DrainRemaining() {
     if (now >= deadline ||
         WaitForSingleObject(event_.get(), static_cast<DWORD>(deadline - now)) != WAIT_OBJECT_0) {
       // Something the child started still holds the pipe and says nothing.
-      DWORD ignored = 0;
-      CancelIo(read_.get());
-      GetOverlappedResult(read_.get(), &overlapped_, &ignored, TRUE);
-      pending_ = false;
+      CancelRead();
       return;
     }
     Collect();

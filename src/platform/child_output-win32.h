@@ -41,6 +41,7 @@ class ChildOutputPipe {
 
  private:
   void StartRead();
+  void CancelRead();
 
   UniqueKernelHandle read_;
   UniqueKernelHandle write_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/system_error-win32.h"
+#include "base/system_folders-win32.h"
 #include "base/text.h"
 #include "base/unique_handle-win32.h"
 
@@ -163,19 +164,12 @@ void DeleteEntry(const std::wstring& path, const TreeEntry& entry) {
 }  // namespace
 
 std::wstring FullPath(const std::wstring& path) {
-  std::wstring full(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0],
-                                     nullptr);
-    if (n == 0) throw SystemFailure("GetFullPathNameW");
-    if (n < full.size()) {
-      full.resize(n);
-      // "C:\" keeps its separator; any other folder loses a trailing one.
-      while (full.size() > 3 && full.back() == L'\\') full.pop_back();
-      return full;
-    }
-    full.resize(n);
-  }
+  std::wstring full = AskSystemText("GetFullPathNameW", [&](wchar_t* buffer, DWORD size) {
+    return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+  });
+  // "C:\" keeps its separator; any other folder loses a trailing one.
+  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  return full;
 }
 
 TreeSurvey SurveyTreeAt(const std::wstring& path) {

@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "base/text.h"
-#include "platform/folder_tree-win32.h"
 #include "base/security_descriptor-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
-#include "base/system_folders-win32.h"
 #include "base/unique_handle-win32.h"
 
 namespace vantrel {
@@ -101,10 +99,6 @@ std::wstring Win32Platform::ProgramFolder() {
   return path.substr(0, slash);
 }
 
-std::wstring Win32Platform::SystemFolder() { return SystemDirectory(); }
-
-std::wstring Win32Platform::WindowsFolder() { return WindowsDirectory(); }
-
 bool Win32Platform::CreateHiddenWindow(const std::wstring& caption) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass = {};
@@ -192,8 +186,6 @@ bool Win32Platform::AwaitProcessOrMessage(ProcessHandle process, std::uint32_t m
   }
 }
 
-std::uint64_t Win32Platform::Milliseconds() { return GetTickCount64(); }
-
 std::uint32_t Win32Platform::GetExitCodeProcess(ProcessHandle process) {
   DWORD code = 0;
   if (!::GetExitCodeProcess(AsHandle(process), &code)) {
@@ -219,8 +211,6 @@ void Win32Platform::PumpMessages() {
     DispatchMessageW(&message);
   }
 }
-
-void Win32Platform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 void Win32Platform::CreatePrivateFolder(const std::wstring& path) {
   // Missing parents are made as the system would make them; only the work
@@ -272,11 +262,5 @@ int Win32Platform::SHFileOperation(ShellFileOperation& operation) {
   operation.fAnyOperationsAborted = record.fAnyOperationsAborted != FALSE;
   return result;
 }
-
-TreeSurvey Win32Platform::SurveyTree(const std::wstring& path) { return SurveyTreeAt(path); }
-
-void Win32Platform::DeleteTree(const std::wstring& path) { DeleteWholeTree(path); }
-
-void Win32Platform::EndProcess(std::uint32_t exitCode) { ExitProcess(exitCode); }
 
 }  // namespace vantrel

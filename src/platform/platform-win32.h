@@ -14,7 +14,9 @@
 #include <string>
 
 #include "platform/child_job-win32.h"
+#include "base/system_folders-win32.h"
 #include "platform/child_output-win32.h"
+#include "platform/folder_tree-win32.h"
 #include "platform/platform.h"
 
 namespace vantrel {
@@ -37,26 +39,26 @@ class Win32Platform : public Platform {
   std::wstring ArgumentText() override;
   std::wstring EnvironmentEntry(int n) override;
   std::wstring ProgramFolder() override;
-  std::wstring SystemFolder() override;
-  std::wstring WindowsFolder() override;
+  std::wstring SystemFolder() override { return SystemDirectory(); }
+  std::wstring WindowsFolder() override { return WindowsDirectory(); }
   bool CreateHiddenWindow(const std::wstring& caption) override;
   ProcessHandle LaunchHidden(const std::wstring& program, const std::wstring& commandLine,
                              ChildStreams streams) override;
   bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
-  std::uint64_t Milliseconds() override;
+  std::uint64_t Milliseconds() override { return GetTickCount64(); }
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;
   void PumpMessages() override;
-  void Sleep(std::uint32_t milliseconds) override;
+  void Sleep(std::uint32_t milliseconds) override { ::Sleep(milliseconds); }
   void CreatePrivateFolder(const std::wstring& path) override;
   std::wstring FirstMatch(const std::wstring& pattern) override;
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                  std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
-  TreeSurvey SurveyTree(const std::wstring& path) override;
-  void DeleteTree(const std::wstring& path) override;
-  [[noreturn]] void EndProcess(std::uint32_t exitCode) override;
+  TreeSurvey SurveyTree(const std::wstring& path) override { return SurveyTreeAt(path); }
+  void DeleteTree(const std::wstring& path) override { DeleteWholeTree(path); }
+  [[noreturn]] void EndProcess(std::uint32_t exitCode) override { ExitProcess(exitCode); }
 
   // What the child watch reads of the children this platform started: the
   // output pipe of a captured child (null for any other) and their job.
