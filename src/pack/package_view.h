@@ -61,4 +61,9 @@ PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>
                         const std::function<std::wstring(const std::wstring& list)>& folderOf,
                         const std::wstring& holder);
 
+// The view as lines for an administrator (view_text.cc), and as one JSON
+// object in UTF-8, for tools that compare packages (view_json.cc).
+std::wstring ViewText(const PackageView& view);
+std::string ViewJson(const PackageView& view);
+
 }  // namespace vantrel

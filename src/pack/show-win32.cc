@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/system_entry-win32.h"
 #include "inf/inf_file-win32.h"
 #include "pack/console_text-win32.h"
 #include "pack/exit_codes.h"
@@ -12,13 +13,28 @@
 #include "pack/seven_zip-win32.h"
 #include "pack/package_view.h"
 #include "pack/platform_verdict.h"
-#include "pack/target_folder-win32.h"
-#include "pack/view_json.h"
-#include "pack/view_text.h"
 
 namespace vantrel {
 
 namespace {
+
+SystemEntry<decltype(&::SetupGetTargetPathW)> getTargetPath(L"setupapi.dll", "SetupGetTargetPathW");
+
+// Where the INF engine puts a file-list section's files on this machine, as
+// setupapi itself resolves [DestinationDirs] and its DIRIDs; `list` empty:
+// the folder of "@file" copies (DefaultDestDir).
+std::wstring TargetFolder(const InfFile& inf, const std::wstring& list) {
+  const wchar_t* section = list.empty() ? nullptr : list.c_str();
+  DWORD needed = 0;
+  if (!getTargetPath.get()(inf.Handle(), nullptr, section, nullptr, 0, &needed) || needed == 0) {
+    throw SystemFailure("SetupGetTargetPathW");
+  }
+  std::wstring folder(needed, L'\0');
+  if (!getTargetPath.get()(inf.Handle(), nullptr, section, &folder[0], needed, &needed)) {
+    throw SystemFailure("SetupGetTargetPathW");
+  }
+  return folder.c_str();  // up to the first NUL
+}
 
 int Show(const PackRequest& request) {
   const std::wstring target = FullPath(request.folder);

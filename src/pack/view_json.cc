@@ -1,4 +1,4 @@
-#include "pack/view_json.h"
+#include "pack/package_view.h"
 
 #include <nlohmann/json.hpp>
 

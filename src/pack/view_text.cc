@@ -1,4 +1,4 @@
-#include "pack/view_text.h"
+#include "pack/package_view.h"
 
 #include "inf/install_plan.h"
 

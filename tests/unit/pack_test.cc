@@ -9,8 +9,6 @@
 #include "pack/package_layout.h"
 #include "pack/package_view.h"
 #include "pack/usage.h"
-#include "pack/view_json.h"
-#include "pack/view_text.h"
 
 namespace vantrel {
 namespace {
