@@ -69,33 +69,37 @@ int Pack(const std::vector<std::wstring>& arguments) {
   StageFolder stage;
   // The INF as a single-file cabinet, the files for i386 in one cabinet, the
   // rest at their places in the archive.
-  const std::wstring compressedInf = CompressedInfName(plan.inf);
-  WriteCabinet(stage.path() + L"\\" + compressedInf, {{infPath, plan.inf}});
+  std::vector<std::wstring> names = {CompressedInfName(plan.inf)};
+  WriteCabinet(stage.path() + L"\\" + names[0], {{infPath, plan.inf}});
   std::vector<CabinetEntry> cabinet;
-  std::size_t placed = 0;
+  std::vector<std::wstring> placed;
   for (const PackedFile& file : layout.files) {
     if (file.inCabinet) {
       cabinet.push_back({folder + L"\\" + file.from, file.to});
     } else {
       CopyFileMakingFolders(folder + L"\\" + file.from, stage.path() + L"\\" + file.to);
-      ++placed;
+      placed.push_back(file.to);
     }
   }
-  if (!cabinet.empty()) WriteCabinet(stage.path() + L"\\" + CabinetName(folder), cabinet);
+  if (!cabinet.empty()) {
+    names.push_back(CabinetName(folder));
+    WriteCabinet(stage.path() + L"\\" + names[1], cabinet);
+  }
+  names.insert(names.end(), placed.begin(), placed.end());
   // 7-Zip adds to an archive that exists; a package is always made whole.
   DeleteIfPresent(output);
-  const std::uint32_t sevenZipExit = RunSevenZip(sevenZip, stage.path(), output);
+  const std::uint32_t sevenZipExit = RunSevenZip(sevenZip, stage.path(), output, names);
   if (sevenZipExit != 0) {
     DeleteIfPresent(output);
     return Refuse(PackExit::kWriteFailed,
                   L"7z.exe ended with exit code " + std::to_wstring(sevenZipExit) + L" writing " + output);
   }
-  std::wstring made = L"vantrel-pack: made " + output + L" (" + compressedInf;
+  std::wstring made = L"vantrel-pack: made " + output + L" (" + names[0];
   if (!cabinet.empty()) {
     made += L", " + CabinetName(folder) + L" with " + std::to_wstring(cabinet.size()) +
             L" file(s) for i386";
   }
-  if (placed != 0) made += L", " + std::to_wstring(placed) + L" file(s) at their places";
+  if (!placed.empty()) made += L", " + std::to_wstring(placed.size()) + L" file(s) at their places";
   PrintOut(made + L")");
   std::wstring platforms;
   for (const std::wstring& platform : layout.platforms) {

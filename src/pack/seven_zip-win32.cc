@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/system_folders-win32.h"
 #include "base/text.h"
 #include "child/child_watch-win32.h"
 #include "child/run_child.h"
@@ -9,6 +10,25 @@
 namespace vantrel {
 
 namespace {
+
+// 7-Zip stores each name as given, relative to the current folder; the
+// builder's one thread makes the stage folder current for the run and puts
+// its own back after.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const std::wstring& folder)
+      : previous_(AskSystemText("GetCurrentDirectoryW", [](wchar_t* buffer, DWORD size) {
+          return GetCurrentDirectoryW(size, buffer);
+        })) {
+    if (!SetCurrentDirectoryW(folder.c_str())) throw SystemFailure("SetCurrentDirectoryW");
+  }
+  ~CurrentFolder() { SetCurrentDirectoryW(previous_.c_str()); }
+  CurrentFolder(const CurrentFolder&) = delete;
+  CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+ private:
+  std::wstring previous_;
+};
 
 // One run of 7-Zip, hidden and inside a job, as the programs run every child.
 ChildOutcome RunSevenZipLine(const std::wstring& sevenZip, const std::wstring& line,
@@ -36,11 +56,13 @@ std::wstring Step(const std::wstring& sevenZip, const std::wstring& what,
 }  // namespace
 
 std::uint32_t RunSevenZip(const std::wstring& sevenZip, const std::wstring& folder,
-                          const std::wstring& archive) {
-  // "folder\*" stores what the folder holds with its paths below the folder.
-  // Only errors are printed, on the builder's own console.
-  const std::wstring line = L"\"" + sevenZip + L"\" a -t7z -bd -bso0 -bsp0 -y -- \"" + archive +
-                            L"\" \"" + folder + L"\\*\"";
+                          const std::wstring& archive, const std::vector<std::wstring>& names) {
+  // File names cannot hold quotes; "--" keeps a name that starts with "-"
+  // from being read as a switch. Only errors are printed, on the builder's
+  // own console.
+  std::wstring line = L"\"" + sevenZip + L"\" a -t7z -bd -bso0 -bsp0 -y -- \"" + archive + L"\"";
+  for (const std::wstring& name : names) line += L" \"" + name + L"\"";
+  CurrentFolder stage(folder);
   const ChildOutcome outcome = RunSevenZipLine(sevenZip, line, ChildStreams::kInherited);
   if (!outcome.started) {
     throw PlatformFailure("7z.exe did not start: " + ToUtf8(outcome.failure));

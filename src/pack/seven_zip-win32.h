@@ -6,13 +6,15 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
-// Runs `<sevenZip> a -t7z` for everything in `folder` and waits for it;
-// returns its exit code. Throws PlatformFailure when it cannot start.
+// Runs `<sevenZip> a -t7z` in `folder` for the named files of that folder and
+// waits for it; returns its exit code. Throws PlatformFailure when it cannot
+// start.
 std::uint32_t RunSevenZip(const std::wstring& sevenZip, const std::wstring& folder,
-                          const std::wstring& archive);
+                          const std::wstring& archive, const std::vector<std::wstring>& names);
 
 // Unpacks the package into the folder. Returns an empty text, or what went
 // wrong: the step, its exit code or the system's error, and what 7-Zip said.
