@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "pack/console_text-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
 #include "base/unique_handle-win32.h"

@@ -4,10 +4,6 @@
 
 #include <string>
 
-// The two UTF-8 conversions the package builder's files use with it.
-#include "base/text.h"
-#include "base/system_error-win32.h"
-
 namespace vantrel {
 
 void PrintOut(const std::wstring& line);

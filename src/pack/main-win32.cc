@@ -20,6 +20,7 @@
 #include "pack/usage.h"
 #include "platform/platform-win32.h"
 #include "base/system_folders-win32.h"
+#include "base/text.h"
 
 namespace vantrel {
 namespace {

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "base/system_entry-win32.h"
+#include "base/system_error-win32.h"
+#include "base/text.h"
 #include "inf/inf_file-win32.h"
 #include "pack/console_text-win32.h"
 #include "pack/exit_codes.h"

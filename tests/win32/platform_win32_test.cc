@@ -133,6 +133,9 @@ TEST_F(Win32PlatformTest, TreesPastMaxPathOrWithLinksAreDeletedWithoutFollowingA
   const TreeSurvey survey = platform_.SurveyTree(Path(L"deep"));
   EXPECT_TRUE(survey.link.path.empty() && survey.pathBeyondShell.size() > kLongestShellPath);
   EXPECT_EQ(survey.pathBeyondShell.rfind(Path(L"deep\\a rather long"), 0), 0u);
+  // Its full form is longer than the first buffer the system is asked with.
+  const std::wstring ordinary = deep.substr(4);
+  EXPECT_EQ(FullPath(ordinary + L"\\.\\"), ordinary);
   EXPECT_TRUE(DeleteFolder(platform_, Path(L"deep")));
   EXPECT_FALSE(FileExists(platform_, Path(L"deep")));
 
