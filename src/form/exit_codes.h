@@ -19,6 +19,9 @@ enum ExitStatus : std::uint32_t {
   kExitUnpackFailed = 3,
   kExitNoInf = 4,
   kExitInstallFailed = 5,
+  // The INF copy or its receipt could not be written (or the INF bears the
+  // name of an installed driver package's INF): the tools must not take the
+  // package for installed.
   kExitInfCopyFailed = 6,
   // The install lock could not be created or taken: nothing is touched.
   kExitNoLock = 7,
@@ -50,7 +53,10 @@ constexpr ExitRow kInstallExitRows[] = {
     {kExitUnpackFailed, L"the package could not be unpacked; nothing was installed", true},
     {kExitNoInf, L"the package holds no INF file; nothing was installed", true},
     {kExitInstallFailed, L"the INF installer failed", true},
-    {kExitInfCopyFailed, L"the INF could not be copied into the system's INF folder", true},
+    {kExitInfCopyFailed,
+     L"the INF could not be copied into the system's INF folder, or its receipt could not be "
+     L"written",
+     true},
     {kExitNoLock,
      L"the install lock or the work folder could not be had; nothing was installed", true},
     {kExitInfNotInstallable, L"the INF cannot be installed here; nothing was installed", true},

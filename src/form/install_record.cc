@@ -1,6 +1,6 @@
 // What the event of an install says beyond its outcome: the package as the
 // argument named it, the questions the children asked, where WoW64 put
-// things and which files wait for the restart.
+// things, which files wait for the restart and what the receipt says.
 #include "base/text.h"
 #include "form/vantrel.h"
 
@@ -10,6 +10,7 @@ void Vantrel::End() {
   RunEvent event;
   event.subject = L"Package: " + (packageNamed_.empty() ? L"(none named)" : packageNamed_);
   event.questions = questions_;
+  event.notes = receiptNotes_;
   if (installedUnderWow64_) {
     event.notes.push_back(
         L"WoW64: the 32-bit INF installer ran this INF on 64-bit Windows, so its registry values "

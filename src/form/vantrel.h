@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/resume.h"
 #include "child/child_outcome.h"
 #include "form/exit_codes.h"
 #include "platform/platform.h"
@@ -66,6 +67,10 @@ class Vantrel {
   // restart (those files are kept for the record). Notes the failure where
   // it is not.
   bool EffectsInPlace(const std::wstring& infPath, const std::wstring& section);
+  // Once the INF copy is kept: the receipt the deployment tools' detection
+  // rules read, written only where the run has not failed. Notes the
+  // failure where it cannot be written.
+  void KeepReceipt(const std::wstring& infName, const std::wstring& infPath);
   void ApplyEnvironmentEntry(const std::wstring& entry);
   // Keeps the first failure; later ones do not overwrite it.
   void NoteFailure(ExitStatus status, const StepFailure& failure = StepFailure()) {
@@ -85,6 +90,11 @@ class Vantrel {
   bool installedUnderWow64_ = false;
   // Installed files that a rename at the next restart puts in place.
   std::vector<std::wstring> waitingForRestart_;
+  // The package's SHA-256 for the receipt, or how reading it failed.
+  std::wstring packageSha256_;
+  StatementResult packageHashing_;
+  // What the receipt says and what it replaced, for the record of the run.
+  std::vector<std::wstring> receiptNotes_;
 };
 
 }  // namespace vantrel

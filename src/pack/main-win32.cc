@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/file_sha256-win32.h"
 #include "pack/cabinet_writer-win32.h"
+#include "pack/detection_rules.h"
 #include "pack/console_text-win32.h"
 #include "pack/exit_codes.h"
 #include "pack/refusal-win32.h"
@@ -107,6 +109,13 @@ int Pack(const std::vector<std::wstring>& arguments) {
     platforms += (platforms.empty() ? L"" : L"; ") + platform;
   }
   PrintOut(L"vantrel-pack: installs on " + platforms);
+  // What the fleet's detection rules compare, for the package just made.
+  const DetectionView detection = ViewDetection(*inf, plan.inf, FileSha256(output));
+  PrintOut(L"vantrel-pack: DriverVer " + DriverVerText(detection) + L"; receipt " +
+           ReceiptKeyPath(detection));
+  for (const DetectionRule& rule : DetectionRules(detection)) {
+    PrintOut(L"vantrel-pack: rule: " + rule.tool + L": " + rule.rule);
+  }
   return ExitNumber(PackExit::kMade);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "inf/inf_source.h"
+#include "pack/detection_rules.h"
 #include "pack/platform_verdict.h"
 
 namespace vantrel {
@@ -52,6 +53,8 @@ struct PackageView {
   std::wstring inf;   // the INF's name
   std::wstring from;  // the folder or package it was read from
   std::vector<PlatformView> platforms;
+  // The receipt an install writes and the rules that detect it.
+  DetectionView detection;
 };
 
 // `folderOf(list)`: the folder on this machine that the file-list section's

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/file_sha256-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
 #include "base/text.h"
@@ -82,6 +83,7 @@ int Show(const PackRequest& request) {
       isPackage ? L"package" : L"folder");
   view.inf = plan.inf;
   view.from = target;
+  view.detection = ViewDetection(*inf, plan.inf, isPackage ? FileSha256(target) : std::wstring());
   if (request.json) {
     PrintOut(FromUtf8(ViewJson(view)));
   } else {

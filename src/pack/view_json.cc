@@ -60,13 +60,37 @@ nlohmann::json Platform(const PlatformView& platform) {
   return out;
 }
 
+// Absent parts are null, so a tool can test for them.
+nlohmann::json TextOrNull(const std::wstring& text) {
+  return text.empty() ? nlohmann::json() : nlohmann::json(ToUtf8(text));
+}
+
+nlohmann::json Detection(const DetectionView& detection) {
+  const DriverVer& read = detection.driverVer;
+  nlohmann::json rules = nlohmann::json::array();
+  for (const DetectionRule& rule : DetectionRules(detection)) {
+    rules.push_back({{"tool", ToUtf8(rule.tool)}, {"rule", ToUtf8(rule.rule)}});
+  }
+  return {{"driverVer",
+           {{"written", TextOrNull(read.written)},
+            {"version", TextOrNull(read.version)},
+            {"date", TextOrNull(read.date)},
+            {"whyNoVersion", TextOrNull(read.whyNoVersion)},
+            {"whyNoDate", TextOrNull(read.whyNoDate)}}},
+          {"receiptKey", ToUtf8(ReceiptKeyPath(detection))},
+          {"packageSha256", TextOrNull(detection.packageSha256)},
+          {"rules", rules}};
+}
+
 }  // namespace
 
 std::string ViewJson(const PackageView& view) {
   nlohmann::json platforms = nlohmann::json::array();
   for (const PlatformView& platform : view.platforms) platforms.push_back(Platform(platform));
-  const nlohmann::json out = {
-      {"inf", ToUtf8(view.inf)}, {"from", ToUtf8(view.from)}, {"platforms", platforms}};
+  const nlohmann::json out = {{"inf", ToUtf8(view.inf)},
+                              {"from", ToUtf8(view.from)},
+                              {"platforms", platforms},
+                              {"detection", Detection(view.detection)}};
   return out.dump(2);
 }
 

@@ -45,6 +45,11 @@ std::wstring ViewText(const PackageView& view) {
       text += L"  unseen  " + unseen + L"\n";
     }
   }
+  text += L"DriverVer " + DriverVerText(view.detection) + L"\n";
+  text += L"receipt   " + ReceiptKeyPath(view.detection) + L" (native registry view)\n";
+  for (const DetectionRule& rule : DetectionRules(view.detection)) {
+    text += L"rule      " + rule.tool + L": " + rule.rule + L"\n";
+  }
   return text;
 }
 

@@ -21,7 +21,7 @@ enum RemoveExit : std::uint32_t {
   kRemoveNothingToRemove = 13,  // no such INF in %SystemRoot%\inf: already removed
   kRemoveNoUninstall = 14,      // no DefaultUninstall for this platform; nothing run, copy kept
   kRemoveUninstallFailed = 15,  // did not start, ended non-zero, or its question was declined
-  kRemoveCopyNotDeleted = 16,   // uninstalled, but the INF copy could not be deleted
+  kRemoveCopyNotDeleted = 16,   // uninstalled, but the INF copy or its receipt could not be deleted
   kRemoveBusy = 1618,           // another run held the lock as long as a run waits; nothing run
   // Removed, but files in use go at the next restart: "soft restart needed"
   // to the deployment tools, as for an install.
@@ -37,7 +37,8 @@ constexpr ExitRow kRemoveExitRows[] = {
     {kRemoveNothingToRemove, L"nothing to remove", false},
     {kRemoveNoUninstall, L"the INF cannot be removed; nothing was run, its copy is kept", true},
     {kRemoveUninstallFailed, L"the uninstall failed; the INF copy is kept", true},
-    {kRemoveCopyNotDeleted, L"uninstalled, but the INF copy could not be deleted", true},
+    {kRemoveCopyNotDeleted, L"uninstalled, but the INF copy or its receipt could not be deleted",
+     true},
     {kRemoveBusy, L"another install or removal is in progress; nothing was run", true},
     {kRemovedRestartNeeded, L"removed; a restart finishes the removal", false},
 };

@@ -99,12 +99,27 @@ void Remover::Remove(const std::wstring& infName) {
   Resume([&] {
     if (FileExists(platform_, compiled)) DeleteFolder(platform_, compiled);
   });
+
+  // The package is gone once its uninstall ran, even where the copy could
+  // not be deleted: its receipt must no longer claim it.
+  bool hadReceipt = false;
+  const StatementResult forgetting =
+      Resume([&] { hadReceipt = machine_.receipts.DeleteReceipt(infName); });
+  if (forgetting) {
+    NoteFailure(kRemoveCopyNotDeleted,
+                StepFailure{L"deleting the receipt", L"Key: " + ReceiptKeyName(infName),
+                            FromUtf8(forgetting.failure)});
+    return;
+  }
+  receiptNote_ = L"Receipt: " + ReceiptKeyName(infName) +
+                 (hadReceipt ? L" deleted" : L" was not there");
 }
 
 void Remover::End() {
   RunEvent event;
   event.subject = L"INF: " + (named_.empty() ? L"(none named)" : named_);
   event.questions = questions_;
+  if (!receiptNote_.empty()) event.notes.push_back(receiptNote_);
   if (!waitingForRestart_.empty()) {
     event.notes.push_back(L"Waiting for the restart: " + ShortList(waitingForRestart_) +
                           L" (in use during the uninstall)");

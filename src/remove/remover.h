@@ -35,6 +35,8 @@ class Remover {
   std::vector<Question> questions_;
   // What the uninstall left for the next restart to rename or delete.
   std::vector<std::wstring> waitingForRestart_;
+  // What became of the receipt, for the record.
+  std::wstring receiptNote_;
 };
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include "inf/installed_state-win32.h"
 #include "platform/platform-win32.h"
 #include "record/event_log-win32.h"
+#include "record/receipt_store-win32.h"
 #include "run/install_lock-win32.h"
 #include "run/machine.h"
 
@@ -18,7 +19,7 @@ class Win32Machine {
   Win32Machine(const Win32Machine&) = delete;
   Win32Machine& operator=(const Win32Machine&) = delete;
 
-  Machine Get() { return Machine{platform_, children_, inf_, installed_, events_, lock_}; }
+  Machine Get() { return Machine{platform_, children_, inf_, installed_, events_, receipts_, lock_}; }
   Win32Platform& platform() { return platform_; }
 
  private:
@@ -27,6 +28,7 @@ class Win32Machine {
   Win32InfEngine inf_;
   Win32InstalledState installed_;
   Win32EventLog events_;
+  Win32ReceiptStore receipts_;
   Win32InstallLock lock_;
 };
 

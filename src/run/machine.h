@@ -7,6 +7,7 @@
 #include "inf/installed_state.h"
 #include "platform/platform.h"
 #include "record/event_log.h"
+#include "record/receipt.h"
 #include "run/install_lock.h"
 
 namespace vantrel {
@@ -17,6 +18,7 @@ struct Machine {
   InfEngine& inf;
   InstalledState& installed;
   EventLog& events;
+  ReceiptStore& receipts;
   InstallLock& lock;
 };
 

@@ -56,6 +56,35 @@ void MemoryEventLog::WriteRunEvent(bool failure, std::uint32_t eventId,
   events.push_back(lines);
 }
 
+bool MemoryReceiptStore::ReadReceipt(const std::wstring& infName, Receipt& receipt) {
+  Record(L"ReadReceipt " + Quoted(infName));
+  FailIfTold("ReadReceipt");
+  const auto found = receipts.find(infName);
+  if (found == receipts.end()) return false;
+  receipt = found->second;
+  return true;
+}
+
+void MemoryReceiptStore::WriteReceipt(const std::wstring& infName, const Receipt& receipt) {
+  Record(L"WriteReceipt " + Quoted(infName));
+  FailIfTold("WriteReceipt");
+  receipts[infName] = receipt;
+}
+
+bool MemoryReceiptStore::DeleteReceipt(const std::wstring& infName) {
+  Record(L"DeleteReceipt " + Quoted(infName));
+  FailIfTold("DeleteReceipt");
+  return receipts.erase(infName) != 0;
+}
+
+std::wstring MemoryReceiptStore::FileSha256(const std::wstring& path) {
+  Record(L"FileSha256 " + Quoted(path));
+  if (unreadable.count(path) != 0) {
+    throw PlatformFailure("ReadFile: The specified network name is no longer available. (64)", 64);
+  }
+  return Sha256Of(path);
+}
+
 OpenedLock MemoryInstallLock::OpenNamedMutex(const std::wstring& name, const std::wstring& access) {
   Record(L"OpenNamedMutex " + Quoted(name) + L" " + Quoted(access));
   FailIfTold("OpenNamedMutex");

@@ -14,6 +14,7 @@
 #include "inf/inf_engine.h"
 #include "inf/installed_state.h"
 #include "record/event_log.h"
+#include "record/receipt.h"
 #include "run/install_lock.h"
 
 namespace vantrel {
@@ -57,6 +58,31 @@ class MemoryEventLog : public EventLog, public virtual CallRecorder {
   void WriteRunEvent(bool failure, std::uint32_t eventId,
                      const std::vector<std::wstring>& lines) override;
 };
+
+class MemoryReceiptStore : public ReceiptStore, public virtual CallRecorder {
+ public:
+  // The receipts kept, by INF name, and the files that cannot be read to
+  // their end (a share that stops answering); any other file's SHA-256 is
+  // Sha256Of its path.
+  std::map<std::wstring, Receipt> receipts;
+  std::set<std::wstring> unreadable;
+  static std::wstring Sha256Of(const std::wstring& path) { return L"sha256 of " + path; }
+  UtcTime now{2026, 12, 8, 9, 5, 7};
+
+  bool ReadReceipt(const std::wstring& infName, Receipt& receipt) override;
+  void WriteReceipt(const std::wstring& infName, const Receipt& receipt) override;
+  bool DeleteReceipt(const std::wstring& infName) override;
+  std::wstring FileSha256(const std::wstring& path) override;
+  UtcTime UtcNow() override { return now; }
+};
+
+// A receipt kept from an earlier install, as far as the tests compare it.
+inline Receipt EarlierReceipt(const std::wstring& version, const std::wstring& packageSha256 = L"old") {
+  Receipt receipt;
+  receipt.version = version;
+  receipt.packageSha256 = packageSha256;
+  return receipt;
+}
 
 class MemoryInstallLock : public InstallLock, public virtual CallRecorder {
  public:

@@ -16,7 +16,9 @@ MemoryMachine ReadyToInstall() {
   platform.shortPaths[L"C:\\Program Files\\Vantrel"] = L"C:\\PROGRA~1\\Vantrel";
   platform.existingPaths = {L"C:\\PACKAG~1\\driver.7z", kWorkFolder + L"\\driver.inf"};
   platform.firstMatches[kWorkFolder + L"\\*.inf"] = L"driver.inf";
-  platform.infTexts[kWorkFolder + L"\\driver.inf"] = L"[Version]\n[DefaultInstall]\nAddReg=R\n";
+  platform.infTexts[kWorkFolder + L"\\driver.inf"] =
+      L"[Version]\nDriverVer=01/02/2025,2.0.0.0\n[DefaultInstall]\nAddReg=R\n";
+
   return platform;
 }
 

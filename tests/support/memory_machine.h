@@ -15,9 +15,10 @@ class MemoryMachine : public MemoryPlatform,
                       public MemoryInfEngine,
                       public MemoryInstalledState,
                       public MemoryEventLog,
+                      public MemoryReceiptStore,
                       public MemoryInstallLock {
  public:
-  operator Machine() { return Machine{*this, *this, *this, *this, *this, *this}; }
+  operator Machine() { return Machine{*this, *this, *this, *this, *this, *this, *this}; }
 
   // Runs the form's Load and returns the exit code it ended with; a run that
   // returns without ending the process fails the test.
@@ -26,8 +27,8 @@ class MemoryMachine : public MemoryPlatform,
 
 // A machine with the package "C:\Package Store\driver.7z" at hand (short
 // form C:\PACKAG~1\driver.7z), the program in C:\Program Files\Vantrel and
-// an INF, driver.inf, in the work folder C:\WINDOWS\Temp\Vantrel once the
-// package is unpacked.
+// an INF, driver.inf (DriverVer 2.0.0.0), in the work folder
+// C:\WINDOWS\Temp\Vantrel once the package is unpacked.
 MemoryMachine ReadyToInstall();
 extern const std::wstring kWorkFolder;
 

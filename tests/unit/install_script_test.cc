@@ -79,9 +79,11 @@ TEST(InstallScript, StepsRunInOrderInAFreshPrivateWorkFolderUnderTheInstallLock)
                           L"ReleaseNamedMutex", L"EndProcess"}));
   EXPECT_EQ(platform.CallsStartingWith(L"CreatePrivateFolder"),
             (Calls{L"CreatePrivateFolder [" + kWork + L"]"}));
-  // The pause between the copy and the clean-up pumps on both sides.
-  const std::size_t copy = platform.IndexOfCall(platform.CallsStartingWith(L"SHFileOperation 2")[0]);
-  EXPECT_EQ((Calls{platform.calls.begin() + copy + 1, platform.calls.begin() + copy + 4}),
+  // The pause between the INF copy with its receipt and the clean-up pumps
+  // on both sides.
+  const std::size_t pause = platform.IndexOfCall(L"Sleep 100");
+  EXPECT_GT(pause, platform.IndexOfCall(L"WriteReceipt [driver.inf]"));
+  EXPECT_EQ((Calls{platform.calls.begin() + pause - 1, platform.calls.begin() + pause + 2}),
             (Calls{L"PumpMessages", L"Sleep 100", L"PumpMessages"}));
 }
 
@@ -140,7 +142,11 @@ TEST(InstallScript, ExitCodeNamesTheFirstFailureAndAFailedUnpackInstallsNothing)
     };
     if (c.cabinetsThere) platform.firstMatches[kWork + L"\\*.cab"] = L"driver.cab";
     platform.shellAborts = c.copyAborts;
+    platform.receipts[L"driver.inf"] = EarlierReceipt(L"1.0.0.0");
     EXPECT_EQ(platform.RunProgram(), c.expected) << c.what;
+    // Only a good install changes the receipt: a failed upgrade is retried.
+    EXPECT_EQ(platform.receipts[L"driver.inf"].version, c.expected == 0 ? L"2.0.0.0" : L"1.0.0.0")
+        << c.what;
     const bool installs = c.expected != 3;
     EXPECT_EQ(platform.launched.size(), installs ? 4u : 3u) << c.what;
     // A failed install keeps no INF copy: the detection rules would take
@@ -286,6 +292,9 @@ TEST(InstallScript, TheInstallersWorkIsCheckedBeforeTheInfIsKept) {
         << c.what;
     const std::vector<std::wstring>& lines = platform.events.at(0);
     EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << c.what;
+    // A receipt only where the install ended 0 or 3010, with that code.
+    const auto receipt = platform.receipts.find(L"driver.inf");
+    EXPECT_EQ(receipt == platform.receipts.end() ? 9u : receipt->second.exitCode, c.expected) << c.what;
   }
 
   // What a section that the install section needs copies is checked as its

@@ -268,6 +268,8 @@ vdisk.dll = 1, x64
 // check cannot see; the JSON holds the same, as UTF-8.
 TEST(PackView, WhatEachPlatformWillDoAsTextAndJson) {
   const InfText inf(LR"(
+[Version]
+DriverVer = 03/04/2025, 2.1.0.7
 [DefaultInstall.NTx86]
 CopyFiles = Drv, @readme.txt
 AddReg = Reg
@@ -311,6 +313,7 @@ vt.sys = 1, x64
       L"package");
   view.inf = L"vt.inf";
   view.from = L"C:\\vt.7z";
+  view.detection = ViewDetection(inf, L"vt.inf", L"ab12");
   EXPECT_EQ(ViewText(view), LR"(vt.inf, read from C:\vt.7z
 x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
   file    vt.sys from x86\vt.sys to DIRID 12 = C:\W\Drv
@@ -327,6 +330,11 @@ x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
   unseen  Needs=Base.Install in [DefaultInstall.NTx86]: a section of an included system INF, which the engine reads on the target
   unseen  Needs=Deeper in [Extra]: the engine does not follow a needed section's Needs
 amd64 (the 64-bit bundle): cannot install: the package lacks source files that [DefaultInstall.NTamd64] copies on amd64, so the 64-bit bundle cannot install this package: x64\vt.sys
+DriverVer 03/04/2025,2.1.0.7 (version 2.1.0.7; date 2025-03-04)
+receipt   HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf (native registry view)
+rule      Intune: Registry; Key path HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf; Value name Version; Detection method Version comparison; Operator Greater than or equal to; Value 2.1.0.7; Associated with a 32-bit app on 64-bit clients No
+rule      Configuration Manager: Setting type Registry; Hive HKEY_LOCAL_MACHINE; Key SOFTWARE\Vantrel\Packages\vt.inf; Value Version; This registry key is associated with a 32-bit application on 64-bit systems: unchecked; Data Type Version; The registry setting must satisfy the following rule: Greater than or equal to 2.1.0.7
+rule      exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf [PackageSHA256] equals ab12 (for tools without a version comparison)
 )");
 
   const nlohmann::json json = nlohmann::json::parse(ViewJson(view));
@@ -346,6 +354,22 @@ amd64 (the 64-bit bundle): cannot install: the package lacks source files that [
   EXPECT_EQ(x86["unseen"].size(), 5u);
   EXPECT_EQ(json["platforms"][1]["installs"], false);
   EXPECT_EQ(json["platforms"][1].count("files"), 0u);
+  EXPECT_EQ(json["detection"]["driverVer"]["version"], "2.1.0.7");
+  EXPECT_EQ(json["detection"]["driverVer"]["whyNoVersion"], nullptr);
+  EXPECT_EQ(json["detection"]["receiptKey"], "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Packages\\vt.inf");
+  EXPECT_EQ(json["detection"]["rules"].size(), 3u);
+
+  // A folder not yet packed, with an INF that gives no usable version:
+  // only the exact package, whose hash packing tells.
+  const DetectionView unpacked =
+      ViewDetection(InfText(L"[Version]\nDriverVer=03/04/2025\n"), L"vt.inf", L"");
+  ASSERT_EQ(DetectionRules(unpacked).size(), 1u);
+  EXPECT_EQ(DetectionRules(unpacked)[0].rule,
+            L"Registry value HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Packages\\vt.inf [PackageSHA256] "
+            L"equals the package's SHA-256, known once it is packed (vantrel-pack --show <package>) "
+            L"(the only rule, as the INF gives no usable version)");
+  EXPECT_EQ(DriverVerText(unpacked), L"03/04/2025 (no version usable: DriverVer gives no version "
+                                     L"after its date; date 2025-03-04)");
 }
 
 }  // namespace

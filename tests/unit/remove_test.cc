@@ -47,6 +47,7 @@ MemoryMachine WithKeptInf() {
   platform.argumentText = L"pkg";
   platform.existingPaths = {kKept, L"C:\\WINDOWS\\inf\\pkg.pnf"};
   platform.infTexts[kKept] = L"[DefaultInstall]\n[DefaultUninstall]\nDelReg=R\n";
+  platform.receipts[L"pkg.inf"] = EarlierReceipt(L"1.0");
   return platform;
 }
 
@@ -77,6 +78,9 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
   EXPECT_EQ(removed.CallsStartingWith(L"WriteRunEvent"), Calls{L"WriteRunEvent information 0"});
   EXPECT_EQ(removed.events[0][0], L"Vantrel remove 1.0.0: removed (exit code 0).");
   EXPECT_EQ(removed.events[0][1], L"INF: pkg.inf");
+  // Its receipt goes with the copy.
+  EXPECT_EQ(removed.receipts.count(L"pkg.inf"), 0u);
+  EXPECT_EQ(removed.events[0].back(), L"Receipt: HKLM\\SOFTWARE\\Vantrel\\Packages\\pkg.inf deleted");
 
   // Files in use go at the next restart: removed, the restart finishes it.
   // A deletion queued before the uninstall is not its own.
@@ -128,6 +132,8 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
             15, true,
             L"Result: asked: Remove: Remove the component?; nobody can answer an unattended run; "
             L"declined"},
+           {"receipt not deleted", [](MemoryMachine& p) { p.failing = {"DeleteReceipt"}; }, 16, true,
+            L"Result: DeleteReceipt"},
            {"a path", [](MemoryMachine& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 12,
             false, nullptr},
            {"another driver's INF", [](MemoryMachine& p) { p.argumentText = L"oem3"; }, 12, false,
@@ -146,9 +152,10 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
     c.arrange(platform);
     EXPECT_EQ(RunRemover(platform), c.code) << c.what;
     EXPECT_EQ(platform.launched.size(), c.runs ? 1u : 0u) << c.what;
-    // The copy is kept: what the detection rules see stays true to the
-    // machine.
-    EXPECT_TRUE(platform.CallsStartingWith(L"SHFileOperation").empty()) << c.what;
+    // The copy and the receipt are kept: what the detection rules see stays
+    // true to the machine.
+    EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation").empty(), c.code != 16) << c.what;
+    EXPECT_EQ(platform.receipts.count(L"pkg.inf"), 1u) << c.what;
     ASSERT_EQ(platform.events.size(), 1u) << c.what;
     EXPECT_EQ(platform.CallsStartingWith(L"WriteRunEvent"),
               Calls{L"WriteRunEvent " + std::wstring(c.code == 13 ? L"information " : L"error ") +
