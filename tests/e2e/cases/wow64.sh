@@ -5,7 +5,7 @@
 # runs (the one 32-bit processes find through the redirected system folder),
 # so the INF engine is the 32-bit one; its HKLM\Software value goes to
 # HKLM\Software\Wow6432Node and its system-folder (11) file to syswow64.
-# Nothing lands in the 64-bit places.
+# Nothing lands in the 64-bit places, but Vantrel's own receipt.
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
 [ "$VANTREL_WINE_ARCH" = win32 ] || e2e_die "this case runs the 32-bit build, not $VANTREL_WINE_ARCH"
 [ -x /usr/lib/wine/wine64 ] || e2e_die "64-bit Wine is missing (scripts/setup.sh installs it)"
@@ -61,6 +61,11 @@ watcher=$!
 run_command_line "$(vantrel_line "$CASE_WIN\\sample.7z")"
 touch "$CASE_UNIX/stop"
 wait "$watcher"
+for view in 64 32; do
+  echo "the receipt, as reg query /reg:$view prints it:"
+  wine_run 30 reg query 'HKLM\SOFTWARE\Vantrel\Packages\vantrel-sample.inf' "/reg:$view" 2>&1 |
+    tr -d '\r' | sed 's/^/      /'
+done
 # The server writes the registry to its files when it ends.
 wine_stop
 trap - EXIT
@@ -96,6 +101,12 @@ expect_eq 'HKLM\Software\Wow6432Node\Vantrel Sample [Installed]' \
   "$(reg_file_value 'Software\Wow6432Node\Vantrel Sample' Installed)" '"yes"'
 expect_eq 'HKLM\Software\Vantrel Sample [Installed] (64-bit view)' \
   "$(reg_file_value 'Software\Vantrel Sample' Installed)" ''
+# The receipt is Vantrel's own, in the native view the tools' rules read,
+# not where the 32-bit INF installer's values went.
+expect_eq 'HKLM\Software\Vantrel\Packages\vantrel-sample.inf [Version] (64-bit view)' \
+  "$(reg_file_value 'Software\Vantrel\Packages\vantrel-sample.inf' Version)" '"1.0.0.0"'
+expect_eq 'HKLM\Software\Wow6432Node\Vantrel\Packages\vantrel-sample.inf [Version]' \
+  "$(reg_file_value 'Software\Wow6432Node\Vantrel\Packages\vantrel-sample.inf' Version)" ''
 expect_file "$windows/syswow64/vantrel-sample.txt" "payload in syswow64"
 expect_no_path "$windows/system32/vantrel-sample.txt" "payload in system32 (64-bit)"
 expect_file "$windows/inf/vantrel-sample.inf" "INF copy in C:\\windows\\inf"
