@@ -35,6 +35,10 @@ expect_eq "exit code of vantrel-pack" "$PACK_RC" 0
 expect_eq "archive entries" "$(entries "$out")" "Sample_Package.cab vantrel-sample.in_ "
 grep -qF 'installs on x86: DefaultInstall (the 32-bit bundle); amd64: DefaultInstall (the 64-bit bundle)' \
   "$CASE_UNIX/pack.out" && pass "the platforms named" || fail "the platforms not named: $(cat "$CASE_UNIX/pack.out")"
+# The rules that detect an install of exactly this package, its hash as
+# sha256sum reads the file.
+grep -qxF "vantrel-pack: rule: exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vantrel-sample.inf [PackageSHA256] equals $(sha256sum "$out" | cut -d' ' -f1) (for tools without a version comparison)" \
+  <(tr -d '\r' <"$CASE_UNIX/pack.out") && pass "the exact package's rule" || fail "no exact package's rule: $(cat "$CASE_UNIX/pack.out")"
 mkdir "$CASE_UNIX/read"
 (cd "$CASE_UNIX/read" && 7z x -y "$out" >/dev/null && 7z x -y vantrel-sample.in_ >/dev/null &&
   7z x -y Sample_Package.cab >/dev/null) || fail "7-Zip could not read the package back"
@@ -89,6 +93,17 @@ for p in view["platforms"]:
               + ("checked" if s["checked"] else "not checked: no name"))
     for u in p["unseen"]:
         print(f"  unseen  {u}")
+d = view["detection"]
+v = d["driverVer"]
+if v["written"] is None:
+    print("DriverVer none: " + v["whyNoVersion"])
+else:
+    print(f"DriverVer {v['written']} ("
+          + (f"version {v['version']}" if v["version"] else "no version usable: " + v["whyNoVersion"]) + "; "
+          + (f"date {v['date']}" if v["date"] else "no date: " + v["whyNoDate"]) + ")")
+print(f"receipt   {d['receiptKey']} (native registry view)")
+for r in d["rules"]:
+    print(f"rule      {r['tool']}: {r['rule']}")
 PY
 )"; then
     expect_eq "the JSON's items, written as the text" "$rendered" "$(cat "$CASE_UNIX/show.out")"
@@ -104,6 +119,9 @@ expect_shown "the file, its place and folder" \
   '  file    vantrel-sample.txt from i386\vantrel-sample.txt to DIRID 11 = C:\windows\system32'
 expect_shown "a value" '  value   HKLM\Software\Vantrel Sample [Installed] REG_SZ, checked'
 expect_eq "lines for both platforms" "$(grep -c '^  value ' "$CASE_UNIX/show.out")" 4
+expect_shown "the version the receipt carries" "DriverVer 12/01/2026,1.0.0.0 (version 1.0.0.0; date 2026-12-01)"
+expect_shown "the exact package's hash" \
+  "rule      exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vantrel-sample.inf [PackageSHA256] equals $(sha256sum "$out" | cut -d' ' -f1) (for tools without a version comparison)"
 expect_json_same
 expect_eq "no temporary folder left" \
   "$(find "$E2E_DRIVE_C" -maxdepth 6 -name 'vantrel-pack-*' 2>/dev/null | head -n 3)" ""
