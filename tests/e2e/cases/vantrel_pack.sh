@@ -89,6 +89,10 @@ for p in view["platforms"]:
               + ("checked" if s["checked"] else "not checked: no name"))
     for u in p["unseen"]:
         print(f"  unseen  {u}")
+    for c in p["commands"]:
+        wow64 = c.get("programOn64BitWindows")
+        print(f"  command {c['program']}" + (f" ({wow64} on 64-bit Windows)" if wow64 else "")
+              + f": {c['commandLine']}")
 PY
 )"; then
     expect_eq "the JSON's items, written as the text" "$rendered" "$(cat "$CASE_UNIX/show.out")"
@@ -104,6 +108,10 @@ expect_shown "the file, its place and folder" \
   '  file    vantrel-sample.txt from i386\vantrel-sample.txt to DIRID 11 = C:\windows\system32'
 expect_shown "a value" '  value   HKLM\Software\Vantrel Sample [Installed] REG_SZ, checked'
 expect_eq "lines for both platforms" "$(grep -c '^  value ' "$CASE_UNIX/show.out")" 4
+expect_shown "the package unpacked from beside the example bundle" \
+  '  command C:\Program Files\Vantrel\7z.exe: "C:\Program Files\Vantrel\7z" x -y -aoa "C:\Program Files\Vantrel\sample.7z" -o"C:\Windows\Temp\Vantrel"'
+expect_shown "the 64-bit bundle's INF installer" \
+  '  command C:\Windows\System32\rundll32.exe: rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 C:\Windows\Temp\Vantrel\vantrel-sample.inf'
 expect_json_same
 expect_eq "no temporary folder left" \
   "$(find "$E2E_DRIVE_C" -maxdepth 6 -name 'vantrel-pack-*' 2>/dev/null | head -n 3)" ""
