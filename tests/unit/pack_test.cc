@@ -352,9 +352,8 @@ amd64 (the 64-bit bundle): cannot install: the package lacks source files that [
   EXPECT_EQ(x86["services"][0]["start"], "demand");
   EXPECT_EQ(x86["unseen"].size(), 5u);
   ASSERT_EQ(x86["commands"].size(), 4u);
-  EXPECT_EQ(x86["commands"][1]["commandLine"],
-            "\"C:\\Program Files\\Vantrel\\7z\" x -y -aoa C:\\Windows\\Temp\\Vantrel\\*.cab "
-            "-o\"C:\\Windows\\Temp\\Vantrel\\i386\"");
+  EXPECT_EQ(x86["commands"][3]["commandLine"],
+            "rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 C:\\Windows\\Temp\\Vantrel\\vt.inf");
   EXPECT_EQ(x86["commands"][1].count("programOn64BitWindows"), 0u);
   EXPECT_EQ(x86["commands"][3]["program"], "C:\\Windows\\System32\\rundll32.exe");
   EXPECT_EQ(x86["commands"][3]["programOn64BitWindows"], "C:\\Windows\\SysWOW64\\rundll32.exe");
