@@ -2,7 +2,8 @@
 # Makes the release bundle: vantrel-<version>-<arch>.zip holding the program,
 # the package builder vantrel-pack.exe, the remover vantrel-remove.exe, the
 # 7-Zip console beside them (7z.exe and 7z.dll) with 7-Zip's licence, the
-# text for administrators, the deployment recipes and SHA256SUMS. The same
+# text for administrators, the deployment recipes, what a security team
+# needs to know and allow, and SHA256SUMS. The same
 # programs give the same zip, byte for byte.
 # Usage: bundle.sh <vantrel.exe> <vantrel-pack.exe> <vantrel-remove.exe> <7-Zip folder> <win32|win64> <version> <output folder>
 set -euo pipefail
@@ -15,7 +16,7 @@ program=$1 packer=$2 remover=$3 sevenzip=$4 arch=$5 version=$6 out=$7
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 pin="$root/scripts/7zip.txt"
 for file in "$program" "$packer" "$remover" "$sevenzip/7z.exe" "$sevenzip/7z.dll" "$sevenzip/License.txt" \
-            "$root/docs/ADMIN.txt" "$root/docs/deploy.md" "$root/docs/7-ZIP-LICENSE.txt" "$pin"; do
+            "$root/docs/ADMIN.txt" "$root/docs/deploy.md" "$root/docs/security.md" "$root/docs/7-ZIP-LICENSE.txt" "$pin"; do
   [ -f "$file" ] || { echo "bundle: missing $file" >&2; exit 1; }
 done
 
@@ -30,6 +31,7 @@ cp "$sevenzip/7z.exe" "$sevenzip/7z.dll" "$stage/$name/"
 # Windows editors expect CRLF in a text file handed to administrators.
 sed 's/$/\r/' "$root/docs/ADMIN.txt" >"$stage/$name/README.txt"
 sed 's/$/\r/' "$root/docs/deploy.md" >"$stage/$name/DEPLOY.md"
+sed 's/$/\r/' "$root/docs/security.md" >"$stage/$name/SECURITY.md"
 # Authenticode signatures, before the checksums are taken, when a
 # certificate is given: VANTREL_SIGN_PKCS12 (a .p12/.pfx file with the
 # code-signing key and certificate), VANTREL_SIGN_PASSWORD, and optionally
@@ -62,7 +64,7 @@ pin_field() { awk -v key="$1" '$1 == key { print $2; exit }' "$pin"; }
   cat "$sevenzip/License.txt"
 } >"$stage/$name/7-ZIP-LICENSE.txt"
 (cd "$stage/$name" &&
-  sha256sum vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe 7z.dll README.txt DEPLOY.md 7-ZIP-LICENSE.txt >SHA256SUMS)
+  sha256sum vantrel.exe vantrel-pack.exe vantrel-remove.exe 7z.exe 7z.dll README.txt DEPLOY.md SECURITY.md 7-ZIP-LICENSE.txt >SHA256SUMS)
 # Nothing of the machine, the folder or the time goes into the zip: fixed
 # dates and modes, no owners (-X), the files in one fixed order, no folder
 # entries (-D).

@@ -1,4 +1,4 @@
-#include "form/install_commands.h"
+#include "run/child_commands.h"
 #include "base/resume.h"
 #include "form/vantrel.h"
 #include "helpers/module1.h"

@@ -1,6 +1,7 @@
 #include "base/resume.h"
 #include "form/vantrel.h"
 #include "base/text.h"
+#include "run/child_commands.h"
 
 namespace vantrel {
 
@@ -55,7 +56,7 @@ void Vantrel::ReadEnvironment() {
     if (!IsAbsolutePath(SystemRoot)) SystemRoot = platform_.WindowsFolder();
   });
   Resume([&] { AppPath = platform_.ProgramFolder(); });
-  Resume([&] { Temp = SystemRoot + L"\\Temp\\Vantrel"; });
+  Resume([&] { Temp = WorkFolder(SystemRoot); });
 }
 
 void Vantrel::ApplyEnvironmentEntry(const std::wstring& entry) {

@@ -36,6 +36,16 @@ struct ViewedService {
   bool checked = false;
 };
 
+// A program an install starts, from the full path it is started from, and
+// its command line.
+struct ViewedCommand {
+  std::wstring program;
+  // Where a 32-bit bundle on 64-bit Windows starts it from instead (WoW64
+  // redirects the system folder); empty where that is the same.
+  std::wstring programOn64BitWindows;
+  std::wstring commandLine;
+};
+
 struct PlatformView {
   InfArchitecture architecture = InfArchitecture::kX86;
   bool installs = false;
@@ -47,6 +57,8 @@ struct PlatformView {
   std::vector<ViewedService> services;
   // What the engine does that the check after it cannot see.
   std::vector<std::wstring> unseen;
+  // What an install runs, in order, for the example bundle folder.
+  std::vector<ViewedCommand> commands;
 };
 
 struct PackageView {

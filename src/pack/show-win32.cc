@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "inf/inf_file-win32.h"
 #include "pack/console_text-win32.h"
+#include "pack/example_commands.h"
 #include "pack/exit_codes.h"
 #include "pack/refusal-win32.h"
 #include "pack/folder-win32.h"
@@ -37,6 +38,14 @@ std::wstring TargetFolder(const InfFile& inf, const std::wstring& list) {
     throw SystemFailure("SetupGetTargetPathW");
   }
   return folder.c_str();  // up to the first NUL
+}
+
+// The package as it would lie beside the bundle: the one read, or for a
+// folder not yet packed, one named after its INF.
+std::wstring ExamplePackageName(const std::wstring& target, bool isPackage, const std::wstring& inf) {
+  if (isPackage) return target.substr(target.find_last_of(L"\\/") + 1);
+  const std::size_t dot = inf.rfind(L'.');
+  return inf.substr(0, dot) + L".7z";
 }
 
 int Show(const PackRequest& request) {
@@ -84,6 +93,7 @@ int Show(const PackRequest& request) {
   view.inf = plan.inf;
   view.from = target;
   view.detection = ViewDetection(*inf, plan.inf, isPackage ? FileSha256(target) : std::wstring());
+  AddExampleCommands(view, ExamplePackageName(target, isPackage, plan.inf));
   if (request.json) {
     PrintOut(FromUtf8(ViewJson(view)));
   } else {

@@ -1,6 +1,7 @@
 #include "pack/usage.h"
 
 #include "base/text.h"
+#include "pack/example_commands.h"
 
 namespace vantrel {
 
@@ -75,7 +76,9 @@ each file (its place in the package, its DIRID and the folder that means on
 this machine), each registry value (root, key, name, type, and whether
 Vantrel's check after the INF installer tests it), each service (binary,
 start type), and what that check cannot see (RegisterDlls, UpdateInis,
-Needs the engine does not follow, HKR outside a device install, ...).
+Needs the engine does not follow, HKR outside a device install, ...), and,
+where it installs, the programs an install starts and their command lines,
+for the bundle in )" + std::wstring(kExampleBundleFolder) + LR"( with the package beside it.
 A package is unpacked by the 7z.exe beside vantrel-pack.exe into a private
 temporary folder, which is deleted afterwards; nothing on the machine
 changes. --json prints the same as one JSON object (UTF-8).

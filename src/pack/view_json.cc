@@ -15,6 +15,19 @@ nlohmann::json Texts(const std::vector<std::wstring>& texts) {
   return list;
 }
 
+nlohmann::json Commands(const std::vector<ViewedCommand>& commands) {
+  nlohmann::json list = nlohmann::json::array();
+  for (const ViewedCommand& command : commands) {
+    nlohmann::json item = {{"program", ToUtf8(command.program)},
+                           {"commandLine", ToUtf8(command.commandLine)}};
+    if (!command.programOn64BitWindows.empty()) {
+      item["programOn64BitWindows"] = ToUtf8(command.programOn64BitWindows);
+    }
+    list.push_back(item);
+  }
+  return list;
+}
+
 nlohmann::json Platform(const PlatformView& platform) {
   nlohmann::json out = {
       {"platform", ToUtf8(ArchitectureName(platform.architecture))},
@@ -57,6 +70,7 @@ nlohmann::json Platform(const PlatformView& platform) {
   }
   out["services"] = services;
   out["unseen"] = Texts(platform.unseen);
+  out["commands"] = Commands(platform.commands);
   return out;
 }
 

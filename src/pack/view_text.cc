@@ -10,6 +10,20 @@ std::wstring Checked(bool checked, const std::wstring& why) {
   return checked ? L"checked" : L"not checked: " + why;
 }
 
+// One line a program the install starts: its full path (and where a 32-bit
+// bundle on 64-bit Windows starts it from), then its command line.
+std::wstring CommandLines(const PlatformView& platform) {
+  std::wstring text;
+  for (const ViewedCommand& command : platform.commands) {
+    text += L"  command " + command.program;
+    if (!command.programOn64BitWindows.empty()) {
+      text += L" (" + command.programOn64BitWindows + L" on 64-bit Windows)";
+    }
+    text += L": " + command.commandLine + L"\n";
+  }
+  return text;
+}
+
 }  // namespace
 
 std::wstring ViewText(const PackageView& view) {
@@ -44,6 +58,7 @@ std::wstring ViewText(const PackageView& view) {
     for (const std::wstring& unseen : platform.unseen) {
       text += L"  unseen  " + unseen + L"\n";
     }
+    text += CommandLines(platform);
   }
   text += L"DriverVer " + DriverVerText(view.detection) + L"\n";
   text += L"receipt   " + ReceiptKeyPath(view.detection) + L" (native registry view)\n";

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "inf/install_plan.h"
 #include "remove/removal_argument.h"
+#include "run/child_commands.h"
 
 namespace vantrel {
 
@@ -65,12 +66,12 @@ void Remover::Remove(const std::wstring& infName) {
     const std::wstring shortForm = ShortPath(platform_, kept);
     if (!shortForm.empty()) target = shortForm;
   });
-  const std::wstring command = L"rundll32 setupapi,InstallHinfSection DefaultUninstall 128 " + target;
+  const std::wstring command = UninstallInfCommand(target);
   // Files in use are renamed or deleted at the next restart.
   run_.ReadRenamesBefore();
   ChildOutcome uninstall;
   const StatementResult running = Resume([&] {
-    uninstall = RunChild(platform_, machine_.children, platform_.SystemFolder() + L"\\rundll32.exe", command,
+    uninstall = RunChild(platform_, machine_.children, InfInstallerProgram(platform_.SystemFolder()), command,
                          ChildStreams::kInherited);
   });
   if (running) uninstall.failure = FromUtf8(running.failure);

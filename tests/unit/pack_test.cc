@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "inf_text.h"
+#include "pack/example_commands.h"
 #include "pack/folder_plan.h"
 #include "pack/package_layout.h"
 #include "pack/package_view.h"
@@ -265,7 +266,8 @@ vdisk.dll = 1, x64
 
 // What --show tells: per platform the section, files with their places and
 // folders, values with whether the check tests them, services and what the
-// check cannot see; the JSON holds the same, as UTF-8.
+// check cannot see, and the command lines an install runs with the bundle
+// in the example folder; the JSON holds the same, as UTF-8.
 TEST(PackView, WhatEachPlatformWillDoAsTextAndJson) {
   const InfText inf(LR"(
 [Version]
@@ -314,6 +316,7 @@ vt.sys = 1, x64
   view.inf = L"vt.inf";
   view.from = L"C:\\vt.7z";
   view.detection = ViewDetection(inf, L"vt.inf", L"ab12");
+  AddExampleCommands(view, L"vt.7z");
   EXPECT_EQ(ViewText(view), LR"(vt.inf, read from C:\vt.7z
 x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
   file    vt.sys from x86\vt.sys to DIRID 12 = C:\W\Drv
@@ -329,6 +332,10 @@ x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
   unseen  UpdateInis=,Inis in [DefaultInstall.NTx86]
   unseen  Needs=Base.Install in [DefaultInstall.NTx86]: a section of an included system INF, which the engine reads on the target
   unseen  Needs=Deeper in [Extra]: the engine does not follow a needed section's Needs
+  command C:\Program Files\Vantrel\7z.exe: "C:\Program Files\Vantrel\7z" x -y -aoa "C:\Program Files\Vantrel\vt.7z" -o"C:\Windows\Temp\Vantrel"
+  command C:\Program Files\Vantrel\7z.exe: "C:\Program Files\Vantrel\7z" x -y -aoa C:\Windows\Temp\Vantrel\*.cab -o"C:\Windows\Temp\Vantrel\i386"
+  command C:\Program Files\Vantrel\7z.exe: "C:\Program Files\Vantrel\7z" x -y -aoa C:\Windows\Temp\Vantrel\*.in_ -o"C:\Windows\Temp\Vantrel"
+  command C:\Windows\System32\rundll32.exe (C:\Windows\SysWOW64\rundll32.exe on 64-bit Windows): rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 C:\Windows\Temp\Vantrel\vt.inf
 amd64 (the 64-bit bundle): cannot install: the package lacks source files that [DefaultInstall.NTamd64] copies on amd64, so the 64-bit bundle cannot install this package: x64\vt.sys
 DriverVer 03/04/2025,2.1.0.7 (version 2.1.0.7; date 2025-03-04)
 receipt   HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf (native registry view)
@@ -352,8 +359,15 @@ rule      exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Pack
   EXPECT_EQ(x86["registry"][1]["checked"], false);
   EXPECT_EQ(x86["services"][0]["start"], "demand");
   EXPECT_EQ(x86["unseen"].size(), 5u);
+  ASSERT_EQ(x86["commands"].size(), 4u);
+  EXPECT_EQ(x86["commands"][3]["commandLine"],
+            "rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 C:\\Windows\\Temp\\Vantrel\\vt.inf");
+  EXPECT_EQ(x86["commands"][1].count("programOn64BitWindows"), 0u);
+  EXPECT_EQ(x86["commands"][3]["program"], "C:\\Windows\\System32\\rundll32.exe");
+  EXPECT_EQ(x86["commands"][3]["programOn64BitWindows"], "C:\\Windows\\SysWOW64\\rundll32.exe");
   EXPECT_EQ(json["platforms"][1]["installs"], false);
   EXPECT_EQ(json["platforms"][1].count("files"), 0u);
+  EXPECT_EQ(json["platforms"][1].count("commands"), 0u);
   EXPECT_EQ(json["detection"]["driverVer"]["version"], "2.1.0.7");
   EXPECT_EQ(json["detection"]["driverVer"]["whyNoVersion"], nullptr);
   EXPECT_EQ(json["detection"]["receiptKey"], "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Packages\\vt.inf");

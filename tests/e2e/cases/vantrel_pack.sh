@@ -93,6 +93,10 @@ for p in view["platforms"]:
               + ("checked" if s["checked"] else "not checked: no name"))
     for u in p["unseen"]:
         print(f"  unseen  {u}")
+    for c in p["commands"]:
+        wow64 = c.get("programOn64BitWindows")
+        print(f"  command {c['program']}" + (f" ({wow64} on 64-bit Windows)" if wow64 else "")
+              + f": {c['commandLine']}")
 d = view["detection"]
 v = d["driverVer"]
 if v["written"] is None:
@@ -122,6 +126,10 @@ expect_eq "lines for both platforms" "$(grep -c '^  value ' "$CASE_UNIX/show.out
 expect_shown "the version the receipt carries" "DriverVer 12/01/2026,1.0.0.0 (version 1.0.0.0; date 2026-12-01)"
 expect_shown "the exact package's hash" \
   "rule      exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vantrel-sample.inf [PackageSHA256] equals $(sha256sum "$out" | cut -d' ' -f1) (for tools without a version comparison)"
+expect_shown "the package unpacked from beside the example bundle" \
+  '  command C:\Program Files\Vantrel\7z.exe: "C:\Program Files\Vantrel\7z" x -y -aoa "C:\Program Files\Vantrel\sample.7z" -o"C:\Windows\Temp\Vantrel"'
+expect_shown "the 64-bit bundle's INF installer" \
+  '  command C:\Windows\System32\rundll32.exe: rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 C:\Windows\Temp\Vantrel\vantrel-sample.inf'
 expect_json_same
 expect_eq "no temporary folder left" \
   "$(find "$E2E_DRIVE_C" -maxdepth 6 -name 'vantrel-pack-*' 2>/dev/null | head -n 3)" ""

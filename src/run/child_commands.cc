@@ -1,7 +1,7 @@
-#include "form/install_commands.h"
+#include "run/child_commands.h"
 
+#include "base/platform_failure.h"
 #include "base/text.h"
-#include "platform/platform.h"
 
 namespace vantrel {
 
@@ -15,6 +15,10 @@ std::wstring SevenZip(const std::wstring& appPath) {
   return kQuote + appPath + L"\\" + kSevenZip + kQuote + L" x -y -aoa ";
 }
 }  // namespace
+
+std::wstring WorkFolder(const std::wstring& windowsFolder) {
+  return windowsFolder + L"\\Temp\\Vantrel";
+}
 
 std::wstring SevenZipProgram(const std::wstring& appPath) {
   if (!IsAbsolutePath(appPath)) throw PlatformFailure("the program folder is not an absolute path");
@@ -56,6 +60,10 @@ std::wstring InstallInfCommand(const std::wstring& workFolder,
                                const std::wstring& infName) {
   return kInfInstaller + L" syssetup,SetupInfObjectInstallAction DefaultInstall 128 " +
          workFolder + L"\\" + infName;
+}
+
+std::wstring UninstallInfCommand(const std::wstring& keptInf) {
+  return kInfInstaller + L" setupapi,InstallHinfSection DefaultUninstall 128 " + keptInf;
 }
 
 }  // namespace vantrel

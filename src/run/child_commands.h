@@ -1,7 +1,9 @@
-// The programs the install starts and their command lines, built by plain
-// concatenation. Every path that may hold blanks is quoted, apart from the
+// The programs the install and the removal start and their command lines,
+// built by plain concatenation, in this one place: the programs, the
+// security document's process trees and vantrel-pack --show all take them
+// from here. Every path that may hold blanks is quoted, apart from the
 // wildcard sources of the cabinet and compressed-INF runs and the INF path
-// handed to the INF installer, which take the work folder as it stands.
+// handed to the INF installer, which take the folder as it stands.
 //
 // Each child is started from the full path of its program, never found by a
 // search: a rundll32.exe or 7z.exe planted in the current folder or beside
@@ -12,6 +14,9 @@
 #include <string>
 
 namespace vantrel {
+
+// The work folder below the Windows folder.
+std::wstring WorkFolder(const std::wstring& windowsFolder);
 
 // 7z.exe in the program folder; PlatformFailure when that folder is not an
 // absolute path (a relative one would be looked up from the current folder).
@@ -37,5 +42,8 @@ std::wstring CompressedInfsPattern(const std::wstring& workFolder);
 // section.
 std::wstring InstallInfCommand(const std::wstring& workFolder,
                                const std::wstring& infName);
+// rundll32 hosts setupapi's INF installer for the DefaultUninstall section
+// of the INF copy kept in the system's INF folder.
+std::wstring UninstallInfCommand(const std::wstring& keptInf);
 
 }  // namespace vantrel
