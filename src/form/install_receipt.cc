@@ -37,11 +37,11 @@ std::wstring WhatItReplaced(bool hadOne, const Receipt& before, const Receipt& n
 
 }  // namespace
 
-void Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPath) {
+void Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPath,
+                          const std::wstring& keptInf) {
   // After any failure the last good install's receipt stays as it was: the
   // tools retry, and nothing claims a version that did not install.
   if (run_.HasFailed()) return;
-  const std::wstring keptInf = SystemRoot + L"\\inf\\" + infName;
   const std::wstring key = ReceiptKeyName(infName);
   if (packageHashing_) {
     NoteFailure(kExitInfCopyFailed, StepFailure{L"reading the package for the receipt",

@@ -133,7 +133,7 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
                                 L"Copy: " + infPath + L" -> " + destination,
                                 ResultOf(copying, DescribeShellOutcome(shell))});
       }
-      if (copied) KeepReceipt(infName, infPath);
+      if (copied) KeepReceipt(infName, infPath, destination + L"\\" + infName);
     }
   }
 

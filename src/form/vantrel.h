@@ -70,7 +70,8 @@ class Vantrel {
   // Once the INF copy is kept: the receipt the deployment tools' detection
   // rules read, written only where the run has not failed. Notes the
   // failure where it cannot be written.
-  void KeepReceipt(const std::wstring& infName, const std::wstring& infPath);
+  void KeepReceipt(const std::wstring& infName, const std::wstring& infPath,
+                   const std::wstring& keptInf);
   void ApplyEnvironmentEntry(const std::wstring& entry);
   // Keeps the first failure; later ones do not overwrite it.
   void NoteFailure(ExitStatus status, const StepFailure& failure = StepFailure()) {
