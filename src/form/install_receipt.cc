@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "form/vantrel.h"
 #include "inf/driver_version.h"
+#include "record/receipt.h"
 
 namespace vantrel {
 

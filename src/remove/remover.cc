@@ -7,6 +7,7 @@
 #include "helpers/module1.h"
 #include "base/text.h"
 #include "inf/install_plan.h"
+#include "record/receipt.h"
 #include "remove/removal_argument.h"
 #include "run/child_commands.h"
 
