@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "child/output_digest.h"
+#include "child/run_child.h"
 #include "form/vantrel.h"
 #include "memory_machine.h"
 
@@ -14,7 +15,7 @@ TEST(RunAndWait, AProgramThatCannotStartEndsTheWaitAtOnce) {
   MemoryMachine platform;
   platform.childFor = [](const std::wstring&) { return ChildScript{false, 0, 0}; };
   Vantrel form(platform);
-  const ChildOutcome outcome = form.RunAndWait(L"C:\\missing.exe", L"missing.exe /x");
+  const ChildOutcome outcome = form.RunAndWait(L"C:\\missing.exe", L"missing.exe /x", kNoBound);
   EXPECT_FALSE(outcome.started);
   EXPECT_EQ(platform.calls,
             (Calls{L"LaunchHidden [missing.exe /x]", L"PumpMessages",
@@ -26,7 +27,7 @@ TEST(RunAndWait, TheProgramAndItsCommandLineReachTheLaunchUnchanged) {
   MemoryMachine platform;
   platform.childFor = [](const std::wstring&) { return ChildScript{true, 0, 7}; };
   Vantrel form(platform);
-  const ChildOutcome outcome = form.RunAndWait(L"C:\\A B\\7z.exe", L"\"C:\\A B\\7z\" x -y");
+  const ChildOutcome outcome = form.RunAndWait(L"C:\\A B\\7z.exe", L"\"C:\\A B\\7z\" x -y", kNoBound);
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 7u);
   EXPECT_EQ(platform.launchedPrograms, (Calls{L"C:\\A B\\7z.exe"}));
@@ -41,7 +42,7 @@ TEST(RunAndWait, WaitsPassByPassAndEndsWhenTheChildEndsWithoutSleeping) {
     MemoryMachine platform;
     platform.childFor = [&](const std::wstring&) { return ChildScript{true, 3, code}; };
     Vantrel form(platform);
-    EXPECT_EQ(form.RunAndWait(L"C:\\slow.exe", L"slow.exe").exitCode, code);
+    EXPECT_EQ(form.RunAndWait(L"C:\\slow.exe", L"slow.exe", kNoBound).exitCode, code);
     EXPECT_EQ(platform.CallsStartingWith(L"AwaitProcessOrMessage"),
               Calls(4, L"AwaitProcessOrMessage 1 100"));
     EXPECT_TRUE(platform.CallsStartingWith(L"Sleep").empty());
@@ -76,7 +77,7 @@ TEST(Questions, UnattendedAQuestionIsDeclinedAfterTwoSecondsAndAStubbornChildEnd
     child.dialogs = {Asks(7, L"Files Needed"), Asks(8, L"Copying Files...", true)};
     return child;
   };
-  ChildOutcome outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r");
+  ChildOutcome outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r", kNoBound);
   // The progress dialog is no question, and nothing is declined before it
   // has stood for 2 s (first seen after the first 100 ms pass).
   EXPECT_EQ(platform.CallsStartingWith(L"Decline"), (Calls{L"DeclineDialog 7 at 2100"}));
@@ -93,7 +94,7 @@ TEST(Questions, UnattendedAQuestionIsDeclinedAfterTwoSecondsAndAStubbornChildEnd
   };
   platform.calls.clear();
   platform.clock = 0;
-  outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r");
+  outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r", kNoBound);
   EXPECT_EQ(platform.CallsStartingWith(L"Decline"), (Calls{L"DeclineDialog 9 at 2100"}));
   EXPECT_EQ(platform.CallsStartingWith(L"EndChildJob"), (Calls{L"EndChildJob 2 at 12100"}));
   EXPECT_TRUE(outcome.declined);

@@ -6,6 +6,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include "child/run_child.h"
 #include "form/vantrel.h"
 #include "helpers/module1.h"
 
@@ -202,11 +203,11 @@ TEST_F(Win32PlatformTest, ProgramFolderHoldsTheExecutable) {
 TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob) {
   Vantrel form(machine_.Get());
   const std::wstring cmd = platform_.SystemFolder() + L"\\cmd.exe";
-  ChildOutcome outcome = form.RunAndWait(cmd, L"cmd /c exit 3");
+  ChildOutcome outcome = form.RunAndWait(cmd, L"cmd /c exit 3", kNoBound);
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 3u);
   // STILL_ACTIVE as an exit code must not look like a child still running.
-  outcome = form.RunAndWait(cmd, L"cmd /c exit 259");
+  outcome = form.RunAndWait(cmd, L"cmd /c exit 259", kNoBound);
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 259u);
 
@@ -219,7 +220,7 @@ TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob
   while (!platform_.AwaitProcessOrMessage(child, 100)) platform_.PumpMessages();
   platform_.CloseProcess(child);
 
-  outcome = form.RunAndWait(Path(L"no such program.exe"), L"\"no such program\" /x");
+  outcome = form.RunAndWait(Path(L"no such program.exe"), L"\"no such program\" /x", kNoBound);
   EXPECT_FALSE(outcome.started);
   // The failure says what the system said.
   try {
@@ -236,7 +237,7 @@ TEST_F(Win32PlatformTest, ALongRunningChildIsAwaitedToItsEnd) {
   Vantrel form(machine_.Get());
   const ULONGLONG start = GetTickCount64();
   const ChildOutcome outcome = form.RunAndWait(platform_.SystemFolder() + L"\\cmd.exe",
-                                               L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4");
+                                               L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4", kNoBound);
   const ULONGLONG elapsed = GetTickCount64() - start;
   EXPECT_EQ(outcome.exitCode, 4u);
   EXPECT_GE(elapsed, 1000u);
@@ -268,7 +269,7 @@ TEST_F(Win32PlatformTest, ACapturedConsoleChildReadsEndOfInputAndAllItsOutputArr
   // Through the runner, the record keeps the error line first, then the end.
   Vantrel form(machine_.Get());
   const ChildOutcome outcome =
-      form.RunAndWait(child, L"console_child output 300000", ChildStreams::kCaptured);
+      form.RunAndWait(child, L"console_child output 300000", kNoBound, ChildStreams::kCaptured);
   EXPECT_EQ(outcome.exitCode, 2u);
   ASSERT_FALSE(outcome.output.empty());
   EXPECT_EQ(outcome.output.front(), L"ERROR: the test child's error line");
@@ -517,7 +518,7 @@ TEST(ChildJob, ChildrenStillRunInsideAJobOfSomebodyElse) {
   Win32Machine machine;
   Vantrel form(machine.Get());
   const ChildOutcome outcome =
-      form.RunAndWait(machine.platform().SystemFolder() + L"\\cmd.exe", L"cmd /c exit 5");
+      form.RunAndWait(machine.platform().SystemFolder() + L"\\cmd.exe", L"cmd /c exit 5", kNoBound);
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 5u);
   CloseHandle(outer);
