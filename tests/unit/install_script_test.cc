@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "child/run_child.h"
+#include "form/child_bounds.h"
 #include "inf/driver_store_name.h"
 #include "memory_machine.h"
 
@@ -300,6 +302,62 @@ TEST(InstallScript, TheInstallersWorkIsCheckedBeforeTheInfIsKept) {
             (Calls{L"FilesOfSection [" + inf + L"] [DefaultInstall]",
                    L"FilesOfSection [" + inf + L"] [Extra]"}));
   EXPECT_EQ(needing.events[0][4], L"Result: not in place: C:\\WINDOWS\\system32\\extra.dll");
+}
+
+// A child that neither ends nor asks anything is ended with its job at its
+// bound, on the clock its waits move; the run goes on as after a failure.
+TEST(InstallScript, AChildThatNeitherEndsNorAsksIsEndedAtItsBound) {
+  const std::uint64_t installerBound = BoundOfMinutes(kInfInstallerBoundMinutes);
+  const std::wstring ranFor = L" ran for " + std::to_wstring(kInfInstallerBoundMinutes) +
+                              L" minutes without ending or asking anything; it was ended";
+  struct Case {
+    const char* what;
+    bool sevenZipHangs;
+    int installerPolls;  // -1: for ever
+    int questionAtPoll;  // -1: none
+    const char* failing;
+    std::uint32_t expected;
+    std::wstring endedJob, result;  // "<child> at <clock>"; empty: none
+  };
+  const int atBound = static_cast<int>(installerBound / 100);
+  for (const Case& c : std::vector<Case>{
+           {"the installer at its bound", false, -1, -1, "", 10,
+            L"4 at " + std::to_wstring(installerBound), L"Result: the INF installer" + ranFor},
+           {"the installer just before it", false, atBound - 1, -1, "", 0, L"", L""},
+           // Asked 5 s before the bound, declined 2 s later, ended 10 s after that.
+           {"a question declined before it", false, -1, atBound - 50, "", 5,
+            L"4 at " + std::to_wstring(installerBound + 7000), L"Result: asked: Q: Insert the disk.; nobody "
+                                                    L"can answer an unattended run; declined"},
+           {"a job the system will not end", false, -1, -1, "EndChildJob", 10,
+            L"4 at " + std::to_wstring(installerBound), L"Result: the INF installer" + ranFor},
+           {"7-Zip at its bound", true, 0, -1, "", 3,
+            L"1 at " + std::to_wstring(BoundOfMinutes(kSevenZipBoundMinutes)),
+            L"Result: 7-Zip unpacking the package ran for " +
+                std::to_wstring(kSevenZipBoundMinutes) +
+                L" minutes without ending or asking anything; it was ended"},
+       }) {
+    MemoryMachine platform = ReadyToInstall();
+    platform.childFor = [&](const std::wstring& command) {
+      const bool unpacking = command.find(L"-aoa \"") != std::wstring::npos;
+      if (IsSevenZip(command)) return ChildScript(true, c.sevenZipHangs && unpacking ? 1 << 30 : 0, 0);
+      ChildScript child(true, c.installerPolls < 0 ? 1 << 30 : c.installerPolls, 0);
+      if (c.questionAtPoll >= 0) {
+        ScriptedDialog stubborn{ChildDialog{3, L"Q", L"Insert the disk.", false}, c.questionAtPoll,
+                                false};
+        child.dialogs = {stubborn};
+      }
+      return child;
+    };
+    if (*c.failing) platform.failing.insert(c.failing);
+    EXPECT_EQ(platform.RunProgram(), c.expected) << c.what;
+    EXPECT_EQ(platform.CallsStartingWith(L"EndChildJob"),
+              c.endedJob.empty() ? Calls{} : Calls{L"EndChildJob " + c.endedJob})
+        << c.what;
+    EXPECT_EQ(Copies(platform), c.expected == 0 ? 1u : 0u) << c.what;
+    // The work folder goes whatever happened.
+    EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation 3").size(), 1u) << c.what;
+    if (!c.result.empty()) EXPECT_EQ(platform.events.at(0).at(4), c.result) << c.what;
+  }
 }
 
 TEST(InstallScript, ALinkInTheWorkFolderOrAnInfOfTheDriverStoresNamingInstallsNothing) {

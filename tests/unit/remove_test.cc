@@ -5,6 +5,7 @@
 #include "memory_machine.h"
 #include "remove/removal_argument.h"
 #include "remove/remover.h"
+#include "remove/uninstall_bound.h"
 
 namespace vantrel {
 namespace {
@@ -99,11 +100,10 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
     void (*arrange)(MemoryMachine&);
     std::uint32_t code;
     bool runs;
-    const wchar_t* result;
+    std::wstring result;  // empty: not looked at
   };
   for (const Case& c : std::vector<Case>{
-           {"nothing to remove", [](MemoryMachine& p) { p.existingPaths.clear(); }, 13, false,
-            nullptr},
+           {"nothing to remove", [](MemoryMachine& p) { p.existingPaths.clear(); }, 13, false, L""},
            {"no DefaultUninstall",
             [](MemoryMachine& p) { p.infTexts[kKept] = L"[DefaultInstall]\n"; }, 14, false,
             L"Result: no uninstall section for x86 (looked for [DefaultUninstall.NTx86], "
@@ -128,10 +128,17 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
             15, true,
             L"Result: asked: Remove: Remove the component?; nobody can answer an unattended run; "
             L"declined"},
+           {"neither ends nor asks",
+            [](MemoryMachine& p) {
+              p.childFor = [](const std::wstring&) { return ChildScript(true, 1 << 30, 0); };
+            },
+            17, true,
+            L"Result: the INF uninstall ran for " + std::to_wstring(kUninstallBoundMinutes) +
+                L" minutes without ending or asking anything; it was ended"},
            {"a path", [](MemoryMachine& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 12,
-            false, nullptr},
+            false, L""},
            {"another driver's INF", [](MemoryMachine& p) { p.argumentText = L"oem3"; }, 12, false,
-            nullptr},
+            L""},
            {"no lock", [](MemoryMachine& p) { p.failing = {"OpenNamedMutex"}; }, 7, false,
             L"Result: OpenNamedMutex"},
            {"busy lock",
@@ -154,7 +161,7 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
               Calls{L"WriteRunEvent " + std::wstring(c.code == 13 ? L"information " : L"error ") +
                     std::to_wstring(c.code)})
         << c.what;
-    if (c.result != nullptr) {
+    if (!c.result.empty()) {
       ASSERT_GT(platform.events[0].size(), 4u) << c.what;
       EXPECT_EQ(platform.events[0][4], c.result) << c.what;
     }

@@ -3,6 +3,7 @@
 
 #include "child/output_digest.h"
 #include "child/run_child.h"
+#include "form/child_bounds.h"
 #include "form/vantrel.h"
 #include "memory_machine.h"
 
@@ -103,8 +104,10 @@ TEST(Questions, UnattendedAQuestionIsDeclinedAfterTwoSecondsAndAStubbornChildEnd
 TEST(Questions, AttendedTheQuestionWaitsForThePersonAndIsNamedInTheRecord) {
   MemoryMachine platform = ReadyToInstall();
   platform.unattended = false;
+  // Open past the installer's bound: the time it waits is the person's.
   platform.childFor = [](const std::wstring& command) {
-    ChildScript child(true, command.rfind(L"rundll32", 0) == 0 ? 400 : 0, 0);
+    const int polls = static_cast<int>(BoundOfMinutes(kInfInstallerBoundMinutes) / 100) + 400;
+    ChildScript child(true, command.rfind(L"rundll32", 0) == 0 ? polls : 0, 0);
     if (child.runningPolls > 0) child.dialogs = {Asks(5, L"Files Needed")};
     return child;
   };
