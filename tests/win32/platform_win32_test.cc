@@ -4,6 +4,7 @@
 #include "run/machine-win32.h"
 
 #include <aclapi.h>
+#include <tlhelp32.h>
 #include <sddl.h>
 
 #include "child/run_child.h"
@@ -241,6 +242,45 @@ TEST_F(Win32PlatformTest, ALongRunningChildIsAwaitedToItsEnd) {
   const ULONGLONG elapsed = GetTickCount64() - start;
   EXPECT_EQ(outcome.exitCode, 4u);
   EXPECT_GE(elapsed, 1000u);
+}
+
+// The processes of that program's file name running now.
+std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
+  std::vector<DWORD> found;
+  UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    if (_wcsicmp(entry.szExeFile, name) == 0) found.push_back(entry.th32ProcessID);
+  }
+  return found;
+}
+
+TEST_F(Win32PlatformTest, AChildThatNeitherEndsNorAsksIsEndedWithItsJobAtItsBound) {
+  Vantrel form(machine_.Get());
+  const ULONGLONG start = GetTickCount64();
+  const ChildOutcome outcome = form.RunAndWait(platform_.ProgramFolder() + L"\\console_child.exe",
+                                               L"console_child hang", 2000, ChildStreams::kCaptured);
+  const ULONGLONG elapsed = GetTickCount64() - start;
+  EXPECT_TRUE(outcome.endedAtBound);
+  EXPECT_GE(outcome.quietMilliseconds, 2000u);
+  EXPECT_EQ(outcome.exitCode, static_cast<std::uint32_t>(ERROR_CANCELLED));
+  EXPECT_GE(elapsed, 2000u);
+  EXPECT_LT(elapsed, 12000u);
+  // Both ran: the child, and the process it started with its own output.
+  const std::vector<std::wstring>& said = outcome.output;
+  EXPECT_NE(std::find(said.begin(), said.end(), L"sleep: sleeping for a day"), said.end());
+  EXPECT_TRUE(std::any_of(said.begin(), said.end(), [](const std::wstring& line) {
+    return line.rfind(L"hang: started process ", 0) == 0;
+  }));
+  // Neither is left: the job took the process the child started too.
+  std::vector<DWORD> left = ProcessesNamed(L"console_child.exe");
+  for (int pass = 0; pass < 50 && !left.empty(); ++pass) {
+    Sleep(100);
+    left = ProcessesNamed(L"console_child.exe");
+  }
+  EXPECT_TRUE(left.empty()) << left.size() << " left, the first " << left[0];
 }
 
 TEST_F(Win32PlatformTest, ACapturedConsoleChildReadsEndOfInputAndAllItsOutputArrives) {
