@@ -6,8 +6,6 @@
  *       damaged archive)
  *   console_child.exe box             asks in a message box (OK, Cancel) and
  *       ends with the answer
- *   console_child.exe hang            starts "console_child sleep" with its
- *       own output, says so, and never ends nor asks anything
  *   console_child.exe sleep           says so and sleeps for a day */
 #include <windows.h>
 #include <stdio.h>
@@ -24,21 +22,6 @@ int main(int argc, char** argv) {
     fflush(stdout);
     Sleep(24 * 60 * 60 * 1000);
     return 0;
-  }
-  if (argc == 2 && strcmp(argv[1], "hang") == 0) {
-    char line[] = "console_child sleep";
-    STARTUPINFOA start;
-    PROCESS_INFORMATION started;
-    memset(&start, 0, sizeof start);
-    start.cb = sizeof start;
-    start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    start.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    start.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    if (!CreateProcessA(NULL, line, NULL, NULL, TRUE, 0, NULL, NULL, &start, &started)) return 124;
-    printf("hang: started process %lu\n", (unsigned long)started.dwProcessId);
-    fflush(stdout);
-    Sleep(INFINITE);
   }
   if (argc != 3 || strcmp(argv[1], "output") != 0) return 125;
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
