@@ -331,13 +331,15 @@ TEST(InstallScript, AnInstallerThatNeitherEndsNorAsksIsEndedAtItsBound) {
     MemoryMachine platform = ReadyToInstall();
     platform.childFor = [&](const std::wstring& command) {
       ChildScript child(true, IsSevenZip(command) ? 0 : c.polls, 0);
-      if (c.askedAt >= 0) child.dialogs = {{ChildDialog{3, L"Q", L"Insert the disk."}, c.askedAt, false}};
+      if (c.askedAt >= 0) {
+        child.dialogs = {{ChildDialog{3, L"Q", L"Insert the disk."}, c.askedAt, false}};
+      }
       return child;
     };
     if (*c.failing) platform.failing.insert(c.failing);
     EXPECT_EQ(platform.RunProgram(), c.code) << c.what;
-    EXPECT_EQ(platform.CallsStartingWith(L"EndChildJob"), c.ended.empty() ? Calls{} : Calls{c.ended})
-        << c.what;
+    EXPECT_EQ(platform.CallsStartingWith(L"EndChildJob"),
+              c.ended.empty() ? Calls{} : Calls{c.ended}) << c.what;
     EXPECT_EQ(Copies(platform), c.code == 0 ? 1u : 0u) << c.what;
     EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation 3").size(), 1u) << c.what;
     if (!c.result.empty()) EXPECT_EQ(platform.events.at(0).at(4), c.result) << c.what;

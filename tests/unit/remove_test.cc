@@ -95,15 +95,19 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
   EXPECT_EQ(waiting.events[0].back(),
             L"Waiting for the restart: C:\\WINDOWS\\system32\\pkg.dll (in use during the uninstall)");
 
+  const std::wstring endedAtBound = L"Result: the INF uninstall ran for " +
+                                   std::to_wstring(kUninstallBoundMinutes) +
+                                   L" minutes without ending or asking anything; it was ended";
   struct Case {
     const char* what;
     void (*arrange)(MemoryMachine&);
     std::uint32_t code;
     bool runs;
-    std::wstring result;  // empty: not looked at
+    const wchar_t* result;
   };
   for (const Case& c : std::vector<Case>{
-           {"nothing to remove", [](MemoryMachine& p) { p.existingPaths.clear(); }, 13, false, L""},
+           {"nothing to remove", [](MemoryMachine& p) { p.existingPaths.clear(); }, 13, false,
+            nullptr},
            {"no DefaultUninstall",
             [](MemoryMachine& p) { p.infTexts[kKept] = L"[DefaultInstall]\n"; }, 14, false,
             L"Result: no uninstall section for x86 (looked for [DefaultUninstall.NTx86], "
@@ -132,13 +136,11 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
             [](MemoryMachine& p) {
               p.childFor = [](const std::wstring&) { return ChildScript(true, 1 << 30, 0); };
             },
-            17, true,
-            L"Result: the INF uninstall ran for " + std::to_wstring(kUninstallBoundMinutes) +
-                L" minutes without ending or asking anything; it was ended"},
+            17, true, endedAtBound.c_str()},
            {"a path", [](MemoryMachine& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 12,
-            false, L""},
+            false, nullptr},
            {"another driver's INF", [](MemoryMachine& p) { p.argumentText = L"oem3"; }, 12, false,
-            L""},
+            nullptr},
            {"no lock", [](MemoryMachine& p) { p.failing = {"OpenNamedMutex"}; }, 7, false,
             L"Result: OpenNamedMutex"},
            {"busy lock",
@@ -161,7 +163,7 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
               Calls{L"WriteRunEvent " + std::wstring(c.code == 13 ? L"information " : L"error ") +
                     std::to_wstring(c.code)})
         << c.what;
-    if (!c.result.empty()) {
+    if (c.result != nullptr) {
       ASSERT_GT(platform.events[0].size(), 4u) << c.what;
       EXPECT_EQ(platform.events[0][4], c.result) << c.what;
     }

@@ -28,7 +28,8 @@ TEST(RunAndWait, TheProgramAndItsCommandLineReachTheLaunchUnchanged) {
   MemoryMachine platform;
   platform.childFor = [](const std::wstring&) { return ChildScript{true, 0, 7}; };
   Vantrel form(platform);
-  const ChildOutcome outcome = form.RunAndWait(L"C:\\A B\\7z.exe", L"\"C:\\A B\\7z\" x -y", kNoBound);
+  const ChildOutcome outcome =
+      form.RunAndWait(L"C:\\A B\\7z.exe", L"\"C:\\A B\\7z\" x -y", kNoBound);
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 7u);
   EXPECT_EQ(platform.launchedPrograms, (Calls{L"C:\\A B\\7z.exe"}));

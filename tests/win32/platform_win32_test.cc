@@ -237,8 +237,9 @@ TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob
 TEST_F(Win32PlatformTest, ALongRunningChildIsAwaitedToItsEnd) {
   Vantrel form(machine_.Get());
   const ULONGLONG start = GetTickCount64();
-  const ChildOutcome outcome = form.RunAndWait(platform_.SystemFolder() + L"\\cmd.exe",
-                                               L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4", kNoBound);
+  const ChildOutcome outcome =
+      form.RunAndWait(platform_.SystemFolder() + L"\\cmd.exe",
+                      L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4", kNoBound);
   const ULONGLONG elapsed = GetTickCount64() - start;
   EXPECT_EQ(outcome.exitCode, 4u);
   EXPECT_GE(elapsed, 1000u);
@@ -269,7 +270,9 @@ TEST_F(Win32PlatformTest, AChildThatNeitherEndsNorAsksIsEndedWithItsJobAtItsBoun
   EXPECT_EQ(outcome.output, std::vector<std::wstring>{L"sleep: sleeping for a day"});
   // What the child started is ended with it.
   bool left = true;
-  for (int pass = 0; pass < 50 && left; ++pass, Sleep(100)) left = ProcessRuns(L"console_child.exe");
+  for (int pass = 0; pass < 50 && left; ++pass, Sleep(100)) {
+    left = ProcessRuns(L"console_child.exe");
+  }
   EXPECT_FALSE(left);
 }
 
