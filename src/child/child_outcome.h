@@ -14,10 +14,6 @@ struct Question {
   std::wstring text;
   // Answered Cancel on the program's behalf: nobody could have answered it.
   bool declined = false;
-  // It ran for its bound without ending or asking anything and was ended,
-  // with every process it started; `quietMilliseconds` is how long that was.
-  bool endedAtBound = false;
-  std::uint64_t quietMilliseconds = 0;
 };
 
 struct ChildOutcome {

@@ -1,6 +1,7 @@
 #include "platform/child_job-win32.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 namespace vantrel {
@@ -35,8 +36,9 @@ bool ChildJob::Holds(DWORD processId) const {
              ids + list->NumberOfProcessIdsInList;
     }
     if (GetLastError() != ERROR_MORE_DATA) return false;
-    // Two words of counts come before the list.
-    room.resize(2 + std::max<std::size_t>(room.size(), list->NumberOfAssignedProcesses) * 2);
+    // Room for the two counts and twice the processes the job has now:
+    // more may start meanwhile.
+    room.resize(2 + std::size_t{list->NumberOfAssignedProcesses} * 2);
   }
 }
 
