@@ -26,6 +26,10 @@ struct ChildOutcome {
   // A question was declined: whatever the exit code says, the child did
   // not do its work.
   bool declined = false;
+  // It ran for its bound without ending or asking anything and was ended,
+  // with every process it started; `quietMilliseconds` is how long that was.
+  bool endedAtBound = false;
+  std::uint64_t quietMilliseconds = 0;
   // The lines of a captured child's output worth keeping for the record:
   // its error lines first, then its last lines, about 1 KB in all.
   std::vector<std::wstring> output;

@@ -34,6 +34,9 @@ class QuestionWatch {
   Verdict Look(const std::vector<ChildDialog>& open, std::uint64_t now);
 
   const std::vector<Question>& questions() const { return questions_; }
+  // A dialog other than a progress dialog was open at the last look: a
+  // question, or one on its way to becoming one.
+  bool DialogOpen() const { return !seen_.empty(); }
   bool declined() const { return declinedAt_ != kNever; }
 
  private:

@@ -14,7 +14,8 @@ constexpr std::uint32_t kPassMilliseconds = 100;
 }  // namespace
 
 ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstring& program,
-                      const std::wstring& commandLine, ChildStreams streams) {
+                      const std::wstring& commandLine, ChildStreams streams,
+                      std::uint64_t boundMilliseconds) {
   ChildOutcome outcome;
   // The handle that process creation gives is the one waited on: a process
   // number can be handed to another process once the child has ended.
@@ -39,6 +40,10 @@ ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstri
     }
   };
 
+  // The child's quiet time (neither ended nor asking) is counted from here.
+  std::uint64_t quietSince = 0, endedAt = 0;
+  Resume([&] { quietSince = platform.Milliseconds(); });
+
   // Each pass wakes as soon as the child ends or a message arrives, so the
   // wait costs nothing beyond the child's own run. "Ended" comes from the
   // process object itself: a child whose exit code happens to be
@@ -51,15 +56,30 @@ ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstri
     Resume([&] { platform.PumpMessages(); });
     drainOutput();
     if (ended) break;
+    std::uint64_t now = quietSince;
+    Resume([&] { now = platform.Milliseconds(); });
     QuestionWatch::Verdict verdict;
     Resume([&] {
       const std::vector<ChildDialog> open = children.OpenDialogsOfChild(process.get());
-      verdict = questions.Look(open, platform.Milliseconds());
+      verdict = questions.Look(open, now);
     });
     for (const DialogHandle dialog : verdict.decline) {
       Resume([&] { children.DeclineDialog(dialog); });
     }
     if (verdict.endJob) Resume([&] { children.EndChildJob(process.get()); });
+    if (outcome.endedAtBound) {
+      // A job the system would not end still dies with the program; the
+      // run waits for it no longer than for a child whose question was
+      // declined.
+      if (now - endedAt >= QuestionWatch::kGraceMilliseconds) break;
+    } else if (questions.DialogOpen()) {
+      quietSince = now;
+    } else if (now - quietSince >= boundMilliseconds) {
+      outcome.endedAtBound = true;
+      outcome.quietMilliseconds = now - quietSince;
+      endedAt = now;
+      Resume([&] { children.EndChildJob(process.get()); });
+    }
   } while (!ended);
   Resume([&] { outcome.exitCode = platform.GetExitCodeProcess(process.get()); });
   drainOutput();

@@ -36,6 +36,10 @@ enum ExitStatus : std::uint32_t {
   // writes is not all in place: nothing else tells, since rundll32 always
   // ends with 0. No INF copy is kept.
   kExitInstallIncomplete = 9,
+  // The INF installer ran for its bound without ending or asking anything
+  // and was ended with everything it started. No INF copy is kept. Not
+  // worth a retry: the same package would hang again.
+  kExitInstallerEndedAtBound = 10,
   // Another run held the install lock for as long as a run waits: nothing
   // was touched. Windows Installer's "another installation is already in
   // progress", which the deployment tools retry.
@@ -62,6 +66,9 @@ constexpr ExitRow kInstallExitRows[] = {
     {kExitInfNotInstallable, L"the INF cannot be installed here; nothing was installed", true},
     {kExitInstallIncomplete,
      L"the INF installer did not put everything in place; no INF copy is kept", true},
+    {kExitInstallerEndedAtBound,
+     L"the INF installer ran too long without ending or asking anything and was ended; no INF "
+     L"copy is kept", true},
     {kExitBusy, L"another install or removal is in progress; nothing was installed", true},
     {kExitRestartNeeded, L"installed; a restart finishes the install", false},
 };

@@ -1,5 +1,7 @@
 #include "run/child_commands.h"
 #include "base/resume.h"
+#include "child/run_child.h"
+#include "form/child_bounds.h"
 #include "form/vantrel.h"
 #include "helpers/module1.h"
 #include "base/text.h"
@@ -103,7 +105,8 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
       run_.ReadRenamesBefore();
       ChildOutcome install;
       const StatementResult installing = Resume([&] {
-        install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand);
+        install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand,
+                             BoundOfMinutes(kInfInstallerBoundMinutes));
       });
       if (installing) install.failure = FromUtf8(installing.failure);
       // Where it went is as much a part of the record as whether it went.
@@ -112,8 +115,12 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
       // failed or incomplete install must not look installed.
       bool keepCopy = false;
       // A question declined means the INF installer gave up, whatever
-      // rundll32's exit code says.
-      if (!install.started || install.exitCode != 0 || install.declined) {
+      // rundll32's exit code says; it decides the code even where the
+      // installer then also ran into its bound.
+      if (install.endedAtBound && !install.declined) {
+        NoteFailure(kExitInstallerEndedAtBound,
+                    ChildStepFailure(L"the INF installer", installCommand, install));
+      } else if (!install.started || install.exitCode != 0 || install.declined) {
         NoteFailure(kExitInstallFailed,
                     ChildStepFailure(L"the INF installer", installCommand, install));
       } else {
@@ -181,9 +188,14 @@ bool Vantrel::Extract(const std::wstring& step, const std::wstring& commandLine,
                       const std::wstring& sourcePattern) {
   ChildOutcome run;
   const StatementResult running =
-      Resume([&] { run = RunAndWait(SevenZipProgram(AppPath), commandLine, ChildStreams::kCaptured); });
+      Resume([&] {
+        run = RunAndWait(SevenZipProgram(AppPath), commandLine,
+                         BoundOfMinutes(kSevenZipBoundMinutes), ChildStreams::kCaptured);
+      });
   if (running) run.failure = FromUtf8(running.failure);
-  if (run.started && run.exitCode <= kSevenZipWorstWarning && !run.declined) return true;
+  if (run.started && run.exitCode <= kSevenZipWorstWarning && !run.declined && !run.endedAtBound) {
+    return true;
+  }
   // 7-Zip ends with 7 ("cannot find archive") for a wildcard that matches no
   // file: a package without cabinets or without compressed INFs is whole.
   if (!sourcePattern.empty() && platform_.FirstMatch(sourcePattern).empty()) return true;

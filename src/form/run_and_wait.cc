@@ -4,8 +4,9 @@
 namespace vantrel {
 
 ChildOutcome Vantrel::RunAndWait(const std::wstring& program, const std::wstring& commandLine,
-                                 ChildStreams streams) {
-  ChildOutcome outcome = RunChild(platform_, machine_.children, program, commandLine, streams);
+                                 std::uint64_t boundMilliseconds, ChildStreams streams) {
+  ChildOutcome outcome =
+      RunChild(platform_, machine_.children, program, commandLine, streams, boundMilliseconds);
   questions_.insert(questions_.end(), outcome.questions.begin(), outcome.questions.end());
   return outcome;
 }

@@ -25,8 +25,10 @@ class Vantrel {
   // The whole run: start-up, package check, install, end of process.
   [[noreturn]] void Form_Load();
   // Starts the program with the command line, hidden, and returns once its
-  // process has ended; the run's record keeps what it asked.
+  // process has ended, or has been ended after running for the bound
+  // without ending or asking anything; the run's record keeps what it asked.
   ChildOutcome RunAndWait(const std::wstring& program, const std::wstring& commandLine,
+                          std::uint64_t boundMilliseconds,
                           ChildStreams streams = ChildStreams::kInherited);
   // Fills the location fields from the environment, with their fallbacks.
   void ReadEnvironment();

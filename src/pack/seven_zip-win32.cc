@@ -35,7 +35,8 @@ ChildOutcome RunSevenZipLine(const std::wstring& sevenZip, const std::wstring& l
                              ChildStreams streams) {
   Win32Platform platform;
   Win32ChildWatch children(platform);
-  return RunChild(platform, children, sevenZip, line, streams);
+  // The builder runs at a console, where its user can stop it.
+  return RunChild(platform, children, sevenZip, line, streams, kNoBound);
 }
 
 // One 7-Zip step of unpacking; empty when it ended with 0. Its output is

@@ -2,6 +2,16 @@
 
 namespace vantrel {
 
+namespace {
+// Whole minutes, or seconds for less than one: bounds are set in minutes.
+std::wstring Duration(std::uint64_t milliseconds) {
+  const std::uint64_t minutes = milliseconds / 60000;
+  const std::uint64_t amount = minutes > 0 ? minutes : milliseconds / 1000;
+  const std::wstring unit = minutes > 0 ? L" minute" : L" second";
+  return std::to_wstring(amount) + unit + (amount == 1 ? L"" : L"s");
+}
+}  // namespace
+
 std::wstring QuestionText(const Question& question) {
   return question.caption + L": " + question.text;
 }
@@ -18,6 +28,9 @@ StepFailure ChildStepFailure(const std::wstring& step, const std::wstring& comma
                L"; nobody can answer an unattended run; declined";
       break;
     }
+  } else if (outcome.endedAtBound) {
+    result = step + L" ran for " + Duration(outcome.quietMilliseconds) +
+             L" without ending or asking anything; it was ended";
   } else {
     result = L"exit code " + std::to_wstring(outcome.exitCode);
   }

@@ -22,6 +22,7 @@ enum RemoveExit : std::uint32_t {
   kRemoveNoUninstall = 14,      // no DefaultUninstall for this platform; nothing run, copy kept
   kRemoveUninstallFailed = 15,  // did not start, ended non-zero, or its question was declined
   kRemoveCopyNotDeleted = 16,   // uninstalled, but the INF copy or its receipt could not be deleted
+  kRemoveEndedAtBound = 17,     // the uninstall neither ended nor asked for its bound; copy kept
   kRemoveBusy = 1618,           // another run held the lock as long as a run waits; nothing run
   // Removed, but files in use go at the next restart: "soft restart needed"
   // to the deployment tools, as for an install.
@@ -39,6 +40,9 @@ constexpr ExitRow kRemoveExitRows[] = {
     {kRemoveUninstallFailed, L"the uninstall failed; the INF copy is kept", true},
     {kRemoveCopyNotDeleted, L"uninstalled, but the INF copy or its receipt could not be deleted",
      true},
+    {kRemoveEndedAtBound,
+     L"the uninstall ran too long without ending or asking anything and was ended; the INF copy "
+     L"is kept", true},
     {kRemoveBusy, L"another install or removal is in progress; nothing was run", true},
     {kRemovedRestartNeeded, L"removed; a restart finishes the removal", false},
 };

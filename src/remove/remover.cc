@@ -10,6 +10,7 @@
 #include "record/receipt.h"
 #include "remove/removal_argument.h"
 #include "run/child_commands.h"
+#include "remove/uninstall_bound.h"
 
 namespace vantrel {
 
@@ -73,10 +74,15 @@ void Remover::Remove(const std::wstring& infName) {
   ChildOutcome uninstall;
   const StatementResult running = Resume([&] {
     uninstall = RunChild(platform_, machine_.children, InfInstallerProgram(platform_.SystemFolder()), command,
-                         ChildStreams::kInherited);
+                         ChildStreams::kInherited, BoundOfMinutes(kUninstallBoundMinutes));
   });
   if (running) uninstall.failure = FromUtf8(running.failure);
   questions_ = uninstall.questions;
+  // A declined question decides the code, as in the install.
+  if (uninstall.endedAtBound && !uninstall.declined) {
+    NoteFailure(kRemoveEndedAtBound, ChildStepFailure(L"the INF uninstall", command, uninstall));
+    return;
+  }
   if (!uninstall.started || uninstall.exitCode != 0 || uninstall.declined) {
     NoteFailure(kRemoveUninstallFailed, ChildStepFailure(L"the INF uninstall", command, uninstall));
     return;

@@ -108,6 +108,7 @@ void MemoryPlatform::DeclineDialog(DialogHandle dialog) {
 
 void MemoryPlatform::EndChildJob(ProcessHandle process) {
   Record(L"EndChildJob " + std::to_wstring(process) + L" at " + std::to_wstring(clock));
+  FailIfTold("EndChildJob");
   Child& child = ChildOf(process);
   child.script.runningPolls = child.polls;
   child.script.exitCode = 1223;

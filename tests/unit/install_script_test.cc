@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "child/run_child.h"
+#include "form/child_bounds.h"
 #include "inf/driver_store_name.h"
 #include "memory_machine.h"
 
@@ -309,6 +311,48 @@ TEST(InstallScript, TheInstallersWorkIsCheckedBeforeTheInfIsKept) {
             (Calls{L"FilesOfSection [" + inf + L"] [DefaultInstall]",
                    L"FilesOfSection [" + inf + L"] [Extra]"}));
   EXPECT_EQ(needing.events[0][4], L"Result: not in place: C:\\WINDOWS\\system32\\extra.dll");
+}
+
+// An INF installer that neither ends nor asks anything is ended with its job
+// at its bound, on the clock its waits move; the run goes on as after a
+// failed installer. A question declined first still decides the code.
+TEST(InstallScript, AnInstallerThatNeitherEndsNorAsksIsEndedAtItsBound) {
+  const int bound = static_cast<int>(BoundOfMinutes(kInfInstallerBoundMinutes) / 100);  // passes
+  const std::wstring endedAtBound = L"EndChildJob 4 at " + std::to_wstring(bound * 100);
+  struct Case {
+    const char* what;
+    int polls, askedAt;  // askedAt: the pass a stubborn question opens, or -1
+    const char* failing;
+    std::uint32_t code;
+    std::wstring ended, result;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"at the bound", 1 << 30, -1, "", 10, endedAtBound,
+            L"Result: the INF installer ran for " + std::to_wstring(kInfInstallerBoundMinutes) +
+                L" minutes without ending or asking anything; it was ended"},
+           {"a job that will not end", 1 << 30, -1, "EndChildJob", 10, endedAtBound, L""},
+           {"just before it", bound - 1, -1, "", 0, L"", L""},
+           // Seen 5 s before the bound, declined 2 s later, ended 10 s after that.
+           {"a question declined before it", 1 << 30, bound - 50, "", 5,
+            L"EndChildJob 4 at " + std::to_wstring(bound * 100 + 7000),
+            L"Result: asked: Q: Insert the disk.; nobody can answer an unattended run; declined"},
+       }) {
+    MemoryMachine platform = ReadyToInstall();
+    platform.childFor = [&](const std::wstring& command) {
+      ChildScript child(true, IsSevenZip(command) ? 0 : c.polls, 0);
+      if (c.askedAt >= 0) {
+        child.dialogs = {{ChildDialog{3, L"Q", L"Insert the disk."}, c.askedAt, false}};
+      }
+      return child;
+    };
+    if (*c.failing) platform.failing.insert(c.failing);
+    EXPECT_EQ(platform.RunProgram(), c.code) << c.what;
+    EXPECT_EQ(platform.CallsStartingWith(L"EndChildJob"),
+              c.ended.empty() ? Calls{} : Calls{c.ended}) << c.what;
+    EXPECT_EQ(Copies(platform), c.code == 0 ? 1u : 0u) << c.what;
+    EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation 3").size(), 1u) << c.what;
+    if (!c.result.empty()) EXPECT_EQ(platform.events.at(0).at(4), c.result) << c.what;
+  }
 }
 
 TEST(InstallScript, ALinkInTheWorkFolderOrAnInfOfTheDriverStoresNamingInstallsNothing) {

@@ -5,6 +5,7 @@
 #include "memory_machine.h"
 #include "remove/removal_argument.h"
 #include "remove/remover.h"
+#include "remove/uninstall_bound.h"
 
 namespace vantrel {
 namespace {
@@ -98,6 +99,9 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
   EXPECT_EQ(waiting.events[0].back(),
             L"Waiting for the restart: C:\\WINDOWS\\system32\\pkg.dll (in use during the uninstall)");
 
+  const std::wstring endedAtBound = L"Result: the INF uninstall ran for " +
+                                   std::to_wstring(kUninstallBoundMinutes) +
+                                   L" minutes without ending or asking anything; it was ended";
   struct Case {
     const char* what;
     void (*arrange)(MemoryMachine&);
@@ -134,6 +138,11 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
             L"declined"},
            {"receipt not deleted", [](MemoryMachine& p) { p.failing = {"DeleteReceipt"}; }, 16, true,
             L"Result: DeleteReceipt"},
+           {"neither ends nor asks",
+            [](MemoryMachine& p) {
+              p.childFor = [](const std::wstring&) { return ChildScript(true, 1 << 30, 0); };
+            },
+            17, true, endedAtBound.c_str()},
            {"a path", [](MemoryMachine& p) { p.argumentText = L"C:\\WINDOWS\\inf\\pkg.inf"; }, 12,
             false, nullptr},
            {"another driver's INF", [](MemoryMachine& p) { p.argumentText = L"oem3"; }, 12, false,

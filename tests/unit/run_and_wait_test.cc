@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "child/output_digest.h"
+#include "child/run_child.h"
+#include "form/child_bounds.h"
 #include "form/vantrel.h"
 #include "memory_machine.h"
 
@@ -16,7 +18,7 @@ TEST(RunAndWait, AProgramThatCannotStartEndsTheWaitAtOnce) {
   MemoryMachine platform;
   platform.childFor = [](const std::wstring&) { return ChildScript{false, 0, 0}; };
   Vantrel form(platform);
-  const ChildOutcome outcome = form.RunAndWait(L"C:\\missing.exe", L"missing.exe /x");
+  const ChildOutcome outcome = form.RunAndWait(L"C:\\missing.exe", L"missing.exe /x", kNoBound);
   EXPECT_FALSE(outcome.started);
   EXPECT_EQ(platform.calls,
             (Calls{L"LaunchHidden [missing.exe /x]", L"PumpMessages",
@@ -28,7 +30,8 @@ TEST(RunAndWait, TheProgramAndItsCommandLineReachTheLaunchUnchanged) {
   MemoryMachine platform;
   platform.childFor = [](const std::wstring&) { return ChildScript{true, 0, 7}; };
   Vantrel form(platform);
-  const ChildOutcome outcome = form.RunAndWait(L"C:\\A B\\7z.exe", L"\"C:\\A B\\7z\" x -y");
+  const ChildOutcome outcome =
+      form.RunAndWait(L"C:\\A B\\7z.exe", L"\"C:\\A B\\7z\" x -y", kNoBound);
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 7u);
   EXPECT_EQ(platform.launchedPrograms, (Calls{L"C:\\A B\\7z.exe"}));
@@ -43,7 +46,7 @@ TEST(RunAndWait, WaitsPassByPassAndEndsWhenTheChildEndsWithoutSleeping) {
     MemoryMachine platform;
     platform.childFor = [&](const std::wstring&) { return ChildScript{true, 3, code}; };
     Vantrel form(platform);
-    EXPECT_EQ(form.RunAndWait(L"C:\\slow.exe", L"slow.exe").exitCode, code);
+    EXPECT_EQ(form.RunAndWait(L"C:\\slow.exe", L"slow.exe", kNoBound).exitCode, code);
     EXPECT_EQ(platform.CallsStartingWith(L"AwaitProcessOrMessage"),
               Calls(4, L"AwaitProcessOrMessage 1 100"));
     EXPECT_TRUE(platform.CallsStartingWith(L"Sleep").empty());
@@ -78,7 +81,7 @@ TEST(Questions, UnattendedAQuestionIsDeclinedAfterTwoSecondsAndAStubbornChildEnd
     child.dialogs = {Asks(7, L"Files Needed"), Asks(8, L"Copying Files...", true)};
     return child;
   };
-  ChildOutcome outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r");
+  ChildOutcome outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r", kNoBound);
   // The progress dialog is no question, and nothing is declined before it
   // has stood for 2 s (first seen after the first 100 ms pass).
   EXPECT_EQ(platform.CallsStartingWith(L"Decline"), (Calls{L"DeclineDialog 7 at 2100"}));
@@ -95,7 +98,7 @@ TEST(Questions, UnattendedAQuestionIsDeclinedAfterTwoSecondsAndAStubbornChildEnd
   };
   platform.calls.clear();
   platform.clock = 0;
-  outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r");
+  outcome = Vantrel(platform).RunAndWait(L"C:\\r.exe", L"r", kNoBound);
   EXPECT_EQ(platform.CallsStartingWith(L"Decline"), (Calls{L"DeclineDialog 9 at 2100"}));
   EXPECT_EQ(platform.CallsStartingWith(L"EndChildJob"), (Calls{L"EndChildJob 2 at 12100"}));
   EXPECT_TRUE(outcome.declined);
@@ -104,8 +107,10 @@ TEST(Questions, UnattendedAQuestionIsDeclinedAfterTwoSecondsAndAStubbornChildEnd
 TEST(Questions, AttendedTheQuestionWaitsForThePersonAndIsNamedInTheRecord) {
   MemoryMachine platform = ReadyToInstall();
   platform.unattended = false;
+  // Open past the installer's bound: the time it waits is the person's.
   platform.childFor = [](const std::wstring& command) {
-    ChildScript child(true, command.rfind(L"rundll32", 0) == 0 ? 400 : 0, 0);
+    const int polls = static_cast<int>(BoundOfMinutes(kInfInstallerBoundMinutes) / 100) + 400;
+    ChildScript child(true, command.rfind(L"rundll32", 0) == 0 ? polls : 0, 0);
     if (child.runningPolls > 0) child.dialogs = {Asks(5, L"Files Needed")};
     return child;
   };

@@ -5,7 +5,8 @@
  *       on its error stream, a last line, and ends with 2 (like 7-Zip on a
  *       damaged archive)
  *   console_child.exe box             asks in a message box (OK, Cancel) and
- *       ends with the answer */
+ *       ends with the answer
+ *   console_child.exe sleep           says so and sleeps for a day */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -15,6 +16,12 @@ int main(int argc, char** argv) {
   if (argc == 2 && strcmp(argv[1], "box") == 0) {
     return MessageBoxW(NULL, L"Continue with the\ntest?", L"Test question",
                        MB_OKCANCEL | MB_ICONQUESTION);
+  }
+  if (argc == 2 && strcmp(argv[1], "sleep") == 0) {
+    printf("sleep: sleeping for a day\n");
+    fflush(stdout);
+    Sleep(24 * 60 * 60 * 1000);
+    return 0;
   }
   if (argc != 3 || strcmp(argv[1], "output") != 0) return 125;
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);

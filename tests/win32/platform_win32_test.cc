@@ -4,8 +4,10 @@
 #include "run/machine-win32.h"
 
 #include <aclapi.h>
+#include <tlhelp32.h>
 #include <sddl.h>
 
+#include "child/run_child.h"
 #include "form/vantrel.h"
 #include "helpers/module1.h"
 
@@ -202,11 +204,11 @@ TEST_F(Win32PlatformTest, ProgramFolderHoldsTheExecutable) {
 TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob) {
   Vantrel form(machine_.Get());
   const std::wstring cmd = platform_.SystemFolder() + L"\\cmd.exe";
-  ChildOutcome outcome = form.RunAndWait(cmd, L"cmd /c exit 3");
+  ChildOutcome outcome = form.RunAndWait(cmd, L"cmd /c exit 3", kNoBound);
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 3u);
   // STILL_ACTIVE as an exit code must not look like a child still running.
-  outcome = form.RunAndWait(cmd, L"cmd /c exit 259");
+  outcome = form.RunAndWait(cmd, L"cmd /c exit 259", kNoBound);
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 259u);
 
@@ -219,7 +221,7 @@ TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob
   while (!platform_.AwaitProcessOrMessage(child, 100)) platform_.PumpMessages();
   platform_.CloseProcess(child);
 
-  outcome = form.RunAndWait(Path(L"no such program.exe"), L"\"no such program\" /x");
+  outcome = form.RunAndWait(Path(L"no such program.exe"), L"\"no such program\" /x", kNoBound);
   EXPECT_FALSE(outcome.started);
   // The failure says what the system said.
   try {
@@ -235,11 +237,43 @@ TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob
 TEST_F(Win32PlatformTest, ALongRunningChildIsAwaitedToItsEnd) {
   Vantrel form(machine_.Get());
   const ULONGLONG start = GetTickCount64();
-  const ChildOutcome outcome = form.RunAndWait(platform_.SystemFolder() + L"\\cmd.exe",
-                                               L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4");
+  const ChildOutcome outcome =
+      form.RunAndWait(platform_.SystemFolder() + L"\\cmd.exe",
+                      L"cmd /c ping -n 3 127.0.0.1 >nul & exit 4", kNoBound);
   const ULONGLONG elapsed = GetTickCount64() - start;
   EXPECT_EQ(outcome.exitCode, 4u);
   EXPECT_GE(elapsed, 1000u);
+}
+
+// Whether a process of that program's file name runs now.
+bool ProcessRuns(const wchar_t* name) {
+  UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    if (_wcsicmp(entry.szExeFile, name) == 0) return true;
+  }
+  return false;
+}
+
+TEST_F(Win32PlatformTest, AChildThatNeitherEndsNorAsksIsEndedWithItsJobAtItsBound) {
+  // cmd waits for the process it starts, which sleeps for a day.
+  const std::wstring sleeper = platform_.ProgramFolder() + L"\\console_child.exe";
+  const ULONGLONG start = GetTickCount64();
+  const ChildOutcome outcome = Vantrel(machine_.Get()).RunAndWait(
+      platform_.SystemFolder() + L"\\cmd.exe", L"cmd /c \"\"" + sleeper + L"\" sleep\"", 2000,
+      ChildStreams::kCaptured);
+  const ULONGLONG elapsed = GetTickCount64() - start;
+  EXPECT_TRUE(outcome.endedAtBound);
+  EXPECT_TRUE(elapsed >= 2000 && elapsed < 12000) << elapsed;
+  EXPECT_EQ(outcome.output, std::vector<std::wstring>{L"sleep: sleeping for a day"});
+  // What the child started is ended with it.
+  bool left = true;
+  for (int pass = 0; pass < 50 && left; ++pass, Sleep(100)) {
+    left = ProcessRuns(L"console_child.exe");
+  }
+  EXPECT_FALSE(left);
 }
 
 TEST_F(Win32PlatformTest, ACapturedConsoleChildReadsEndOfInputAndAllItsOutputArrives) {
@@ -268,7 +302,7 @@ TEST_F(Win32PlatformTest, ACapturedConsoleChildReadsEndOfInputAndAllItsOutputArr
   // Through the runner, the record keeps the error line first, then the end.
   Vantrel form(machine_.Get());
   const ChildOutcome outcome =
-      form.RunAndWait(child, L"console_child output 300000", ChildStreams::kCaptured);
+      form.RunAndWait(child, L"console_child output 300000", kNoBound, ChildStreams::kCaptured);
   EXPECT_EQ(outcome.exitCode, 2u);
   ASSERT_FALSE(outcome.output.empty());
   EXPECT_EQ(outcome.output.front(), L"ERROR: the test child's error line");
@@ -517,7 +551,7 @@ TEST(ChildJob, ChildrenStillRunInsideAJobOfSomebodyElse) {
   Win32Machine machine;
   Vantrel form(machine.Get());
   const ChildOutcome outcome =
-      form.RunAndWait(machine.platform().SystemFolder() + L"\\cmd.exe", L"cmd /c exit 5");
+      form.RunAndWait(machine.platform().SystemFolder() + L"\\cmd.exe", L"cmd /c exit 5", kNoBound);
   EXPECT_TRUE(outcome.started);
   EXPECT_EQ(outcome.exitCode, 5u);
   CloseHandle(outer);
