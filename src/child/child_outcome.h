@@ -33,6 +33,16 @@ struct ChildOutcome {
   // The lines of a captured child's output worth keeping for the record:
   // its error lines first, then its last lines, about 1 KB in all.
   std::vector<std::wstring> output;
+
+  // It did not do its work: it did not start, ended with a code above the
+  // worst its program still counts as done, a question was declined, or it
+  // was ended at its bound.
+  bool Failed(std::uint32_t worstGoodExit = 0) const {
+    return !started || exitCode > worstGoodExit || declined || endedAtBound;
+  }
+  // Ended at its bound with no question declined first: a declined question
+  // is what the record names where there was one.
+  bool EndedAtBoundOnly() const { return endedAtBound && !declined; }
 };
 
 }  // namespace vantrel

@@ -11,13 +11,15 @@ bool Vantrel::EffectsInPlace(const std::wstring& infPath, const std::wstring& se
                                      run_.RenamesQueuedSince());
   });
   if (checking || !shortfall.missing.empty()) {
-    NoteFailure(kExitInstallIncomplete,
-                StepFailure{L"checking what the INF installer did",
-                            L"Section: [" + section + L"] of " + infPath,
-                            ResultOf(checking, L"not in place: " + ShortList(shortfall.missing))});
+    run_.NoteFailure(
+        kExitInstallIncomplete,
+        StepFailure{L"checking what the INF installer did",
+                    L"Section: [" + section + L"] of " + infPath,
+                    ResultOf(checking, L"not in place: " + ShortList(shortfall.missing))});
     return false;
   }
-  waitingForRestart_ = shortfall.waiting;
+  run_.NoteWaitingForRestart(shortfall.waiting,
+                             L"the install; the system puts them in place as it starts again");
   return true;
 }
 

@@ -45,9 +45,9 @@ void Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPa
   if (run_.HasFailed()) return;
   const std::wstring key = ReceiptKeyName(infName);
   if (packageHashing_) {
-    NoteFailure(kExitInfCopyFailed, StepFailure{L"reading the package for the receipt",
-                                                L"Package: " + packageNamed_,
-                                                FromUtf8(packageHashing_.failure)});
+    run_.NoteFailure(kExitInfCopyFailed, StepFailure{L"reading the package for the receipt",
+                                                     L"Package: " + packageNamed_,
+                                                     FromUtf8(packageHashing_.failure)});
     return;
   }
 
@@ -62,7 +62,7 @@ void Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPa
   receipt.driverDate = driverVer.date;
   receipt.packageSha256 = packageSha256_;
   receipt.package = packageNamed_;
-  receipt.exitCode = waitingForRestart_.empty() ? kExitSuccess : kExitRestartNeeded;
+  receipt.exitCode = run_.WaitingForRestart() ? kExitRestartNeeded : kExitSuccess;
   receipt.vantrel = VANTREL_VERSION_TEXT;
 
   Receipt before;
@@ -75,19 +75,19 @@ void Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPa
     machine_.receipts.WriteReceipt(infName, receipt);
   });
   if (writing) {
-    NoteFailure(kExitInfCopyFailed, StepFailure{L"writing the receipt", L"Key: " + key,
-                                                FromUtf8(writing.failure) +
-                                                    L"; the receipt is as it was"});
+    run_.NoteFailure(kExitInfCopyFailed, StepFailure{L"writing the receipt", L"Key: " + key,
+                                                     FromUtf8(writing.failure) +
+                                                         L"; the receipt is as it was"});
     return;
   }
-  receiptNotes_.push_back(
+  run_.NoteLine(
       receipt.version.empty()
           ? L"Version: none in the receipt, " + driverVer.whyNoVersion +
                 L"; detection rules test PackageSHA256 " + receipt.packageSha256
           : L"Version: " + receipt.version +
                 (receipt.driverDate.empty() ? L" (no DriverDate: " + driverVer.whyNoDate + L")"
                                             : L", DriverDate " + receipt.driverDate));
-  receiptNotes_.push_back(L"Receipt: " + key + L" written; " +
+  run_.NoteLine(L"Receipt: " + key + L" written; " +
                           (lookingBack ? L"what it held before could not be read (" +
                                              FromUtf8(lookingBack.failure) + L")"
                                        : WhatItReplaced(hadOne, before, receipt)));

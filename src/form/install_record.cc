@@ -7,23 +7,14 @@
 namespace vantrel {
 
 void Vantrel::End() {
-  RunEvent event;
-  event.subject = L"Package: " + (packageNamed_.empty() ? L"(none named)" : packageNamed_);
-  event.questions = questions_;
-  event.notes = receiptNotes_;
   if (installedUnderWow64_) {
-    event.notes.push_back(
+    run_.NoteLine(
         L"WoW64: the 32-bit INF installer ran this INF on 64-bit Windows, so its registry values "
         L"under HKLM\\Software went to HKLM\\Software\\Wow6432Node and its system files to "
         L"SysWOW64; the 64-bit bundle installs into the 64-bit registry and System32.");
   }
-  if (!waitingForRestart_.empty()) {
-    event.notes.push_back(L"Waiting for the restart: " + ShortList(waitingForRestart_) +
-                          L" (in use during the install; the system puts them in place as it "
-                          L"starts again)");
-  }
-  // Installed, but only a restart puts everything in place.
-  run_.End(event, !waitingForRestart_.empty());
+  // Installed, but only a restart may put everything in place.
+  run_.End(L"Package: " + (packageNamed_.empty() ? L"(none named)" : packageNamed_));
 }
 
 }  // namespace vantrel

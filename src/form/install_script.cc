@@ -30,9 +30,9 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   std::wstring unready;
   const StatementResult prepare = Resume([&] { workFolderReady = PrepareWorkFolder(unready); });
   if (!workFolderReady) {
-    NoteFailure(kExitWorkFolderNotPrepared,
-                StepFailure{L"preparing the work folder", L"Folder: " + Temp,
-                            ResultOf(prepare, unready)});
+    run_.NoteFailure(kExitWorkFolderNotPrepared,
+                     StepFailure{L"preparing the work folder", L"Folder: " + Temp,
+                                 ResultOf(prepare, unready)});
     run_.ReleaseLock();
     End();
   }
@@ -71,22 +71,23 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   if (!(unpacked && cabinetsExpanded && infsExpanded && linkFree)) {
     // Half a package installs half a product, or an INF whose files are
     // missing, which makes the INF installer wait for ever for a disk.
-    NoteFailure(kExitUnpackFailed, StepFailure{L"unpacking the package", L"-", L"-"});
+    run_.NoteFailure(kExitUnpackFailed, StepFailure{L"unpacking the package", L"-", L"-"});
   } else if (infName.empty()) {
     // Without an INF there is nothing to install, and the copy's source
     // would be the work folder itself: the whole package would land in the
     // system's INF folder.
-    NoteFailure(kExitNoInf, StepFailure{L"looking for the INF file",
-                                        L"Pattern: " + Temp + L"\\*.inf",
-                                        ResultOf(search, L"no INF file in the package")});
+    run_.NoteFailure(kExitNoInf, StepFailure{L"looking for the INF file",
+                                             L"Pattern: " + Temp + L"\\*.inf",
+                                             ResultOf(search, L"no INF file in the package")});
   } else if (IsDriverStoreInfName(infName)) {
     // The system names each installed driver package's INF so; the copy
     // would overwrite another driver's INF, so nothing is installed.
-    NoteFailure(kExitInfCopyFailed,
-                StepFailure{L"checking the INF's name", L"INF: " + Temp + L"\\" + infName,
-                            L"oem<number>.inf is the name Windows gives the INF of an installed "
-                            L"driver package: the copy would replace " + SystemRoot + L"\\inf\\" +
-                                infName + L"; nothing was installed"});
+    run_.NoteFailure(
+        kExitInfCopyFailed,
+        StepFailure{L"checking the INF's name", L"INF: " + Temp + L"\\" + infName,
+                    L"oem<number>.inf is the name Windows gives the INF of an installed "
+                    L"driver package: the copy would replace " + SystemRoot + L"\\inf\\" +
+                        infName + L"; nothing was installed"});
   } else {
     // The INF installer is not started on an INF it cannot install here, and
     // no INF copy is kept: that copy is what the deployment tools' detection
@@ -96,8 +97,8 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
     std::wstring unfit, section;
     Resume([&] { unfit = WhyInfCannotInstall(infPath, section); });
     if (!unfit.empty()) {
-      NoteFailure(kExitInfNotInstallable,
-                  StepFailure{L"checking the INF", L"INF: " + infPath, unfit});
+      run_.NoteFailure(kExitInfNotInstallable,
+                       StepFailure{L"checking the INF", L"INF: " + infPath, unfit});
     } else {
       const std::wstring installCommand = InstallInfCommand(Temp, infName);
       // What the INF installer queues for the next restart tells a file in
@@ -117,12 +118,12 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
       // A question declined means the INF installer gave up, whatever
       // rundll32's exit code says; it decides the code even where the
       // installer then also ran into its bound.
-      if (install.endedAtBound && !install.declined) {
-        NoteFailure(kExitInstallerEndedAtBound,
-                    ChildStepFailure(L"the INF installer", installCommand, install));
-      } else if (!install.started || install.exitCode != 0 || install.declined) {
-        NoteFailure(kExitInstallFailed,
-                    ChildStepFailure(L"the INF installer", installCommand, install));
+      if (install.EndedAtBoundOnly()) {
+        run_.NoteFailure(kExitInstallerEndedAtBound,
+                         ChildStepFailure(L"the INF installer", installCommand, install));
+      } else if (install.Failed()) {
+        run_.NoteFailure(kExitInstallFailed,
+                         ChildStepFailure(L"the INF installer", installCommand, install));
       } else {
         // rundll32 ends with 0 whatever the INF engine did.
         keepCopy = EffectsInPlace(infPath, section);
@@ -135,10 +136,10 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
         if (keepCopy) copied = CopyFiles(platform_, infPath, destination, &shell);
       });
       if (keepCopy && !copied) {
-        NoteFailure(kExitInfCopyFailed,
-                    StepFailure{L"copying the INF into the system's INF folder",
-                                L"Copy: " + infPath + L" -> " + destination,
-                                ResultOf(copying, DescribeShellOutcome(shell))});
+        run_.NoteFailure(kExitInfCopyFailed,
+                         StepFailure{L"copying the INF into the system's INF folder",
+                                     L"Copy: " + infPath + L" -> " + destination,
+                                     ResultOf(copying, DescribeShellOutcome(shell))});
       }
       if (copied) KeepReceipt(infName, infPath, destination + L"\\" + infName);
     }
@@ -177,10 +178,10 @@ bool Vantrel::WorkFolderHoldsNoLink(const std::wstring& after) {
   const StatementResult walking = Resume([&] { link = platform_.SurveyTree(Temp).link; });
   if (!walking && link.path.empty()) return true;
   // A tree that cannot be read cannot be shown to be free of links.
-  NoteFailure(kExitUnpackFailed,
-              StepFailure{L"looking for links after " + after, L"Folder: " + Temp,
-                          ResultOf(walking, L"the package brought a " + link.kind + L", " +
-                                                link.path + L"; links are refused")});
+  run_.NoteFailure(kExitUnpackFailed,
+                   StepFailure{L"looking for links after " + after, L"Folder: " + Temp,
+                               ResultOf(walking, L"the package brought a " + link.kind + L", " +
+                                                     link.path + L"; links are refused")});
   return false;
 }
 
@@ -193,13 +194,13 @@ bool Vantrel::Extract(const std::wstring& step, const std::wstring& commandLine,
                          BoundOfMinutes(kSevenZipBoundMinutes), ChildStreams::kCaptured);
       });
   if (running) run.failure = FromUtf8(running.failure);
-  if (run.started && run.exitCode <= kSevenZipWorstWarning && !run.declined && !run.endedAtBound) {
+  if (!run.Failed(kSevenZipWorstWarning)) {
     return true;
   }
   // 7-Zip ends with 7 ("cannot find archive") for a wildcard that matches no
   // file: a package without cabinets or without compressed INFs is whole.
   if (!sourcePattern.empty() && platform_.FirstMatch(sourcePattern).empty()) return true;
-  NoteFailure(kExitUnpackFailed, ChildStepFailure(step, commandLine, run));
+  run_.NoteFailure(kExitUnpackFailed, ChildStepFailure(step, commandLine, run));
   return false;
 }
 

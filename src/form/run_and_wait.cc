@@ -7,7 +7,7 @@ ChildOutcome Vantrel::RunAndWait(const std::wstring& program, const std::wstring
                                  std::uint64_t boundMilliseconds, ChildStreams streams) {
   ChildOutcome outcome =
       RunChild(platform_, machine_.children, program, commandLine, streams, boundMilliseconds);
-  questions_.insert(questions_.end(), outcome.questions.begin(), outcome.questions.end());
+  run_.NoteQuestions(outcome.questions);
   return outcome;
 }
 

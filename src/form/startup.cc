@@ -20,7 +20,7 @@ void Vantrel::Form_Load() {
   // Nothing to install: end before the environment is read or anything is
   // written. An argument of blanks alone names nothing either.
   if (GuardHolds([&] { return TrimBlanks(platform_.ArgumentText()).empty(); })) {
-    NoteFailure(kExitNoArgument);
+    run_.NoteFailure(kExitNoArgument);
     End();
   }
 
@@ -36,22 +36,16 @@ void Vantrel::Form_Load() {
   // Where the system gives no short form (8.3 names off, a folder that can
   // be passed through but not listed), the long path is the path; both go
   // onto the command lines in quotes.
-  Resume([&] {
-    const std::wstring shortForm = ShortPath(platform_, packagePath);
-    if (!shortForm.empty()) packagePath = shortForm;
-  });
-  Resume([&] {
-    const std::wstring shortForm = ShortPath(platform_, AppPath);
-    if (!shortForm.empty()) AppPath = shortForm;
-  });
+  Resume([&] { packagePath = ShortFormOrPath(platform_, packagePath); });
+  Resume([&] { AppPath = ShortFormOrPath(platform_, AppPath); });
 
   if (GuardHolds([&] { return !FileExists(platform_, packagePath); })) {
     if (packageNamed) {
-      NoteFailure(kExitPackageNotFound,
-                  StepFailure{L"looking for the package", L"Path: " + packageNamed_,
-                              L"no file of that name, or not readable"});
+      run_.NoteFailure(kExitPackageNotFound,
+                       StepFailure{L"looking for the package", L"Path: " + packageNamed_,
+                                   L"no file of that name, or not readable"});
     } else {
-      NoteFailure(kExitNoArgument);
+      run_.NoteFailure(kExitNoArgument);
     }
     End();
   }

@@ -75,10 +75,6 @@ class Vantrel {
   void KeepReceipt(const std::wstring& infName, const std::wstring& infPath,
                    const std::wstring& keptInf);
   void ApplyEnvironmentEntry(const std::wstring& entry);
-  // Keeps the first failure; later ones do not overwrite it.
-  void NoteFailure(ExitStatus status, const StepFailure& failure = StepFailure()) {
-    run_.NoteFailure(status, failure);
-  }
   // Writes the record of the run and ends the process with its exit code.
   [[noreturn]] void End();
 
@@ -87,17 +83,11 @@ class Vantrel {
   ProgramRun run_;
   // The package as the argument named it, for the record of the run.
   std::wstring packageNamed_;
-  // What the children asked, for the record of the run.
-  std::vector<Question> questions_;
   // The INF installer ran as a 32-bit program on 64-bit Windows.
   bool installedUnderWow64_ = false;
-  // Installed files that a rename at the next restart puts in place.
-  std::vector<std::wstring> waitingForRestart_;
   // The package's SHA-256 for the receipt, or how reading it failed.
   std::wstring packageSha256_;
   StatementResult packageHashing_;
-  // What the receipt says and what it replaced, for the record of the run.
-  std::vector<std::wstring> receiptNotes_;
 };
 
 }  // namespace vantrel

@@ -43,6 +43,11 @@ std::wstring ShortPath(Platform& platform, const std::wstring& path) {
   return std::wstring();
 }
 
+std::wstring ShortFormOrPath(Platform& platform, const std::wstring& path) {
+  const std::wstring shortForm = ShortPath(platform, path);
+  return shortForm.empty() ? path : shortForm;
+}
+
 bool FileExists(Platform& platform, const std::wstring& path) {
   return platform.PathFileExists(path) == 1;
 }

@@ -13,6 +13,10 @@ namespace vantrel {
 // gives none (always so for a path that does not exist).
 std::wstring ShortPath(Platform& platform, const std::wstring& path);
 
+// The short form where the system gives one, else the path as it stands (8.3
+// names turned off, a folder that can be passed through but not listed).
+std::wstring ShortFormOrPath(Platform& platform, const std::wstring& path);
+
 // True when the path names an existing file or folder.
 bool FileExists(Platform& platform, const std::wstring& path);
 

@@ -20,9 +20,9 @@ void Remover::Run() {
   const RemovalArgument parsed = ParseRemovalArgument(argument);
   named_ = TrimBlanks(RemoveDoubleQuotes(argument));
   if (reading || parsed.refusal != kRemoved) {
-    NoteFailure(reading ? kRemoveNoInfNamed : parsed.refusal,
-                StepFailure{L"reading the argument", L"Argument: " + argument,
-                            ResultOf(reading, parsed.problem)});
+    run_.NoteFailure(reading ? kRemoveNoInfNamed : parsed.refusal,
+                     StepFailure{L"reading the argument", L"Argument: " + argument,
+                                 ResultOf(reading, parsed.problem)});
     End();
   }
   named_ = parsed.infName;
@@ -40,9 +40,9 @@ void Remover::Remove(const std::wstring& infName) {
       Resume([&] { kept = platform_.WindowsFolder() + L"\\inf\\" + infName; });
   if (locating || !FileExists(platform_, kept)) {
     // Removal is idempotent: what is not there is removed already.
-    NoteFailure(kRemoveNothingToRemove,
-                StepFailure{L"looking for the INF copy", L"Path: " + kept,
-                            ResultOf(locating, L"no such file; nothing to remove")});
+    run_.NoteFailure(kRemoveNothingToRemove,
+                     StepFailure{L"looking for the INF copy", L"Path: " + kept,
+                                 ResultOf(locating, L"no such file; nothing to remove")});
     return;
   }
 
@@ -55,19 +55,17 @@ void Remover::Remove(const std::wstring& infName) {
     plan = PlanInstall(*inf, machine_.inf.InstallerArchitecture(), L"DefaultUninstall");
   });
   if (checking || plan.section.empty()) {
-    NoteFailure(kRemoveNoUninstall,
-                StepFailure{L"checking the INF", L"INF: " + kept,
-                            ResultOf(checking, L"no uninstall section for " +
-                                                   ArchitectureName(machine_.inf.InstallerArchitecture()) +
-                                                   L" (looked for " + SectionList(plan.tried) + L")")});
+    const std::wstring platform = ArchitectureName(machine_.inf.InstallerArchitecture());
+    run_.NoteFailure(kRemoveNoUninstall,
+                     StepFailure{L"checking the INF", L"INF: " + kept,
+                                 ResultOf(checking, L"no uninstall section for " + platform +
+                                                        L" (looked for " + SectionList(plan.tried) +
+                                                        L")")});
     return;
   }
 
   std::wstring target = kept;
-  Resume([&] {
-    const std::wstring shortForm = ShortPath(platform_, kept);
-    if (!shortForm.empty()) target = shortForm;
-  });
+  Resume([&] { target = ShortFormOrPath(platform_, kept); });
   const std::wstring command = UninstallInfCommand(target);
   // Files in use are renamed or deleted at the next restart.
   run_.ReadRenamesBefore();
@@ -77,14 +75,16 @@ void Remover::Remove(const std::wstring& infName) {
                          ChildStreams::kInherited, BoundOfMinutes(kUninstallBoundMinutes));
   });
   if (running) uninstall.failure = FromUtf8(running.failure);
-  questions_ = uninstall.questions;
+  run_.NoteQuestions(uninstall.questions);
   // A declined question decides the code, as in the install.
-  if (uninstall.endedAtBound && !uninstall.declined) {
-    NoteFailure(kRemoveEndedAtBound, ChildStepFailure(L"the INF uninstall", command, uninstall));
+  if (uninstall.EndedAtBoundOnly()) {
+    run_.NoteFailure(kRemoveEndedAtBound,
+                     ChildStepFailure(L"the INF uninstall", command, uninstall));
     return;
   }
-  if (!uninstall.started || uninstall.exitCode != 0 || uninstall.declined) {
-    NoteFailure(kRemoveUninstallFailed, ChildStepFailure(L"the INF uninstall", command, uninstall));
+  if (uninstall.Failed()) {
+    run_.NoteFailure(kRemoveUninstallFailed,
+                     ChildStepFailure(L"the INF uninstall", command, uninstall));
     return;
   }
   Resume([&] {
@@ -92,7 +92,7 @@ void Remover::Remove(const std::wstring& infName) {
     for (const RestartRename& rename : run_.RenamesQueuedSince()) {
       waiting.push_back(AffectedPath(rename));
     }
-    waitingForRestart_ = waiting;
+    run_.NoteWaitingForRestart(waiting, L"the uninstall");
   });
 
   // The copy goes with the precompiled form setupapi may have made of it.
@@ -100,8 +100,9 @@ void Remover::Remove(const std::wstring& infName) {
   bool deleted = false;
   const StatementResult deleting = Resume([&] { deleted = DeleteFolder(platform_, kept, &shell); });
   if (!deleted || FileExists(platform_, kept)) {
-    NoteFailure(kRemoveCopyNotDeleted, StepFailure{L"deleting the INF copy", L"Delete: " + kept,
-                                                   ResultOf(deleting, DescribeShellOutcome(shell))});
+    run_.NoteFailure(kRemoveCopyNotDeleted,
+                     StepFailure{L"deleting the INF copy", L"Delete: " + kept,
+                                 ResultOf(deleting, DescribeShellOutcome(shell))});
   }
   const std::wstring compiled = kept.substr(0, kept.size() - 4) + L".pnf";
   Resume([&] {
@@ -114,25 +115,17 @@ void Remover::Remove(const std::wstring& infName) {
   const StatementResult forgetting =
       Resume([&] { hadReceipt = machine_.receipts.DeleteReceipt(infName); });
   if (forgetting) {
-    NoteFailure(kRemoveCopyNotDeleted,
-                StepFailure{L"deleting the receipt", L"Key: " + ReceiptKeyName(infName),
-                            FromUtf8(forgetting.failure)});
+    run_.NoteFailure(kRemoveCopyNotDeleted,
+                     StepFailure{L"deleting the receipt", L"Key: " + ReceiptKeyName(infName),
+                                 FromUtf8(forgetting.failure)});
     return;
   }
-  receiptNote_ = L"Receipt: " + ReceiptKeyName(infName) +
-                 (hadReceipt ? L" deleted" : L" was not there");
+  run_.NoteLine(L"Receipt: " + ReceiptKeyName(infName) +
+                (hadReceipt ? L" deleted" : L" was not there"));
 }
 
 void Remover::End() {
-  RunEvent event;
-  event.subject = L"INF: " + (named_.empty() ? L"(none named)" : named_);
-  event.questions = questions_;
-  if (!receiptNote_.empty()) event.notes.push_back(receiptNote_);
-  if (!waitingForRestart_.empty()) {
-    event.notes.push_back(L"Waiting for the restart: " + ShortList(waitingForRestart_) +
-                          L" (in use during the uninstall)");
-  }
-  run_.End(event, !waitingForRestart_.empty());
+  run_.End(L"INF: " + (named_.empty() ? L"(none named)" : named_));
 }
 
 }  // namespace vantrel

@@ -23,20 +23,13 @@ class Remover {
 
  private:
   void Remove(const std::wstring& infName);
-  void NoteFailure(RemoveExit code, const StepFailure& failure = StepFailure()) {
-    run_.NoteFailure(code, failure);
-  }
   [[noreturn]] void End();
 
   Machine machine_;
   Platform& platform_;
   ProgramRun run_;
   std::wstring named_;
-  std::vector<Question> questions_;
-  // What the uninstall left for the next restart to rename or delete.
-  std::vector<std::wstring> waitingForRestart_;
-  // What became of the receipt, for the record.
-  std::wstring receiptNote_;
+
 };
 
 }  // namespace vantrel

@@ -63,9 +63,27 @@ std::vector<RestartRename> ProgramRun::RenamesQueuedSince() {
   return QueuedSince(renamesBefore_, machine_.installed.PendingRestartRenames());
 }
 
-void ProgramRun::End(RunEvent event, bool waitingForRestart) {
-  const std::uint32_t code = code_ == 0 && waitingForRestart ? exits_.restartNeeded : code_;
+void ProgramRun::NoteQuestions(const std::vector<Question>& questions) {
+  questions_.insert(questions_.end(), questions.begin(), questions.end());
+}
+
+void ProgramRun::NoteWaitingForRestart(const std::vector<std::wstring>& files,
+                                       const std::wstring& during) {
+  waitingForRestart_ = files;
+  waitingDuring_ = during;
+}
+
+void ProgramRun::End(const std::wstring& subject) {
+  const std::uint32_t code = code_ == 0 && WaitingForRestart() ? exits_.restartNeeded : code_;
   const ExitRow* row = exits_.Find(code);
+  RunEvent event;
+  event.subject = subject;
+  event.questions = questions_;
+  event.notes = notes_;
+  if (WaitingForRestart()) {
+    event.notes.push_back(L"Waiting for the restart: " + ShortList(waitingForRestart_) +
+                          L" (in use during " + waitingDuring_ + L")");
+  }
   event.program = exits_.program;
   event.outcome = row != nullptr ? row->outcome : L"unknown outcome";
   event.exitCode = code;

@@ -38,10 +38,19 @@ class ProgramRun {
   // none counts as the run's own.
   std::vector<RestartRename> RenamesQueuedSince();
 
+  // What the record of the run says beyond its outcome: the questions the
+  // children asked, lines about the whole run, and the files a rename or
+  // deletion at the next restart finishes (`during`: "the install").
+  void NoteQuestions(const std::vector<Question>& questions);
+  void NoteLine(const std::wstring& line) { notes_.push_back(line); }
+  void NoteWaitingForRestart(const std::vector<std::wstring>& files, const std::wstring& during);
+  bool WaitingForRestart() const { return !waitingForRestart_.empty(); }
+
   // Writes the event (its program, outcome, code and failure filled in
-  // here) and ends the process. A run that ends well but leaves files
-  // waiting for the restart ends with the table's restart code.
-  [[noreturn]] void End(RunEvent event, bool waitingForRestart);
+  // here, `subject` naming what the run was given) and ends the process. A
+  // run that ends well but leaves files waiting for the restart ends with
+  // the table's restart code.
+  [[noreturn]] void End(const std::wstring& subject);
 
  private:
   Machine machine_;
@@ -51,6 +60,10 @@ class ProgramRun {
   StepFailure failure_;
   bool renamesBeforeRead_ = false;
   std::vector<RestartRename> renamesBefore_;
+  std::vector<Question> questions_;
+  std::vector<std::wstring> notes_;
+  std::vector<std::wstring> waitingForRestart_;
+  std::wstring waitingDuring_;
 };
 
 }  // namespace vantrel
