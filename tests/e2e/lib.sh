@@ -153,6 +153,26 @@ e2e_need_prefix() {
   wine_keep_server
 }
 
+# The processes of this prefix whose command line matches the pattern
+# (pgrep -f): another run's, in a prefix of its own, never count.
+prefix_pids() {  # <pattern>
+  local pid
+  for pid in $(pgrep -f -- "$1"); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+  return 0
+}
+
+# Ends those processes only (SIGTERM unless a signal is named).
+end_prefix_processes() {  # [signal] <pattern>
+  local signal=TERM pids
+  [ $# -gt 1 ] && { signal=$1; shift; }
+  pids="$(prefix_pids "$1")"
+  # shellcheck disable=SC2086  # one word a process id
+  [ -z "$pids" ] || kill -"$signal" $pids 2>/dev/null
+  return 0
+}
+
 work_folder_gone() { [ ! -e "$E2E_WORK_UNIX" ]; }
 
 expect_no_work_folder() { expect_no_path "$E2E_WORK_UNIX" "work folder C:\\windows\\Temp\\Vantrel"; }

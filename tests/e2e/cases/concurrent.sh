@@ -42,6 +42,6 @@ if [ $((SECONDS - started)) -le 30 ]; then pass "the run did not wait on that lo
 expect_event err "Failed step: taking the install lock" "not by SYSTEM or the administrators"
 expect_no_path "$E2E_INF_UNIX/vt_ConcurrentA.inf" "INF copy after a refused lock"
 kill "$holder" 2>/dev/null
-pkill -f 'hold\.exe' 2>/dev/null
+end_prefix_processes 'hold\.exe'
 wait "$holder" 2>/dev/null
 e2e_finish

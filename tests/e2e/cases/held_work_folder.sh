@@ -24,9 +24,9 @@ hold() {  # <Windows path>: held open by hold.exe until release
   grep -q held "$CASE_UNIX/hold.log" || e2e_die "hold.exe did not open $1: $(cat "$CASE_UNIX/hold.log")"
 }
 release() {
-  pkill -f 'hold\.exe' 2>/dev/null
+  end_prefix_processes 'hold\.exe'
   wait "$holder" 2>/dev/null
-  for _ in $(seq 1 50); do pgrep -f 'hold\.exe' >/dev/null || break; sleep 0.2; done
+  for _ in $(seq 1 50); do [ -n "$(prefix_pids 'hold\.exe')" ] || break; sleep 0.2; done
 }
 
 for foreign in aaa_foreign.inf vt_HeldPackage.inf; do

@@ -15,8 +15,8 @@ make_package "$CASE_UNIX/hangs" "$CASE_UNIX/hangs.7z"
 make_simple_package AfterKill "$CASE_UNIX/after.7z"
 
 # Wine shows each Windows process's own command line as its Unix one.
-installer_pids() { pgrep -f 'rundll32.*SetupInfObjectInstallAction.*vt_Hangs' || true; }
-vantrel_pids() { pgrep -f 'vantrel\.exe.*hangs\.7z' || true; }
+installer_pids() { prefix_pids 'rundll32.*SetupInfObjectInstallAction.*vt_Hangs'; }
+vantrel_pids() { prefix_pids 'vantrel\.exe.*hangs\.7z'; }
 
 clear_work_folder
 run_command_line "$(vantrel_line "$CASE_WIN\\hangs.7z")" >"$CASE_UNIX/run.log" &
@@ -36,7 +36,7 @@ else
 fi
 wait "$runner"
 # Never leave a spinning installer behind for the next cases.
-pkill -KILL -f 'rundll32.*vt_Hangs' 2>/dev/null
+end_prefix_processes KILL 'rundll32.*vt_Hangs'
 
 run_command_line "$(vantrel_line "$CASE_WIN\\after.7z")"
 expect_exit 0

@@ -18,10 +18,10 @@ asking_package() {  # <tag> <what the stand-in asks: Disk|Box|Progress>
   echo "payload of $1" >"$src/vt_$1.txt"
   make_package "$src" "$CASE_UNIX/$1.7z"
 }
-installers_of() { pgrep -f "rundll32.*SetupInfObjectInstallAction.*vt_$1" || true; }
+installers_of() { prefix_pids "rundll32.*SetupInfObjectInstallAction.*vt_$1"; }
 expect_no_installer() {  # <tag>
   expect_eq "INF installer processes of $1 left" "$(installers_of "$1")" ""
-  pkill -KILL -f "rundll32.*vt_$1" 2>/dev/null
+  end_prefix_processes KILL "rundll32.*vt_$1"
 }
 
 asking_package AskDisk Disk
@@ -75,7 +75,7 @@ for _ in $(seq 1 150); do [ -n "$(installers_of AskBox)" ] && break; sleep 0.2; 
 sleep 12
 expect_eq "the question is still open 12 s after the installer started" \
   "$([ -n "$(installers_of AskBox)" ] && echo yes)" yes
-pkill -KILL -f 'vantrel\.exe.*AskBox\.7z' 2>/dev/null
+end_prefix_processes KILL 'vantrel\.exe.*AskBox\.7z'
 wait "$runner"
 for _ in $(seq 1 50); do [ -z "$(installers_of AskBox)" ] && break; sleep 0.2; done
 expect_no_installer AskBox

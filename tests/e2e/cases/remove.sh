@@ -64,7 +64,7 @@ expect_exit 15
 expect_event err "Failed step: the INF uninstall" \
   "Result: asked: Vantrel test removal: Remove the Vantrel test component?; nobody can answer an unattended run; declined"
 expect_file "$E2E_INF_UNIX/vt_AsksOnRemoval.inf" "INF copy of the INF whose uninstall was declined"
-expect_eq "uninstallers left" "$(pgrep -f 'rundll32.*InstallHinfSection.*DefaultUninstall' || true)" ""
+expect_eq "uninstallers left" "$(prefix_pids 'rundll32.*InstallHinfSection.*DefaultUninstall')" ""
 
 echo "-- an uninstall that leaves a file in use for the next restart"
 echo "in use" >"$E2E_SYSTEM32_UNIX/vt_InUse.dll"
@@ -102,7 +102,7 @@ clear_work_folder
 (mkdir -p "$CASE_UNIX/install" && CASE_UNIX="$CASE_UNIX/install"
  run_command_line "$(vantrel_line "$CASE_WIN\\slow.7z")" >/dev/null
  echo "$E2E_RC $(date +%s.%N)" >"$CASE_UNIX/result") &
-for _ in $(seq 1 100); do pgrep -f 'rundll32.*vt_SlowInstall' >/dev/null && break; sleep 0.1; done
+for _ in $(seq 1 100); do [ -n "$(prefix_pids 'rundll32.*vt_SlowInstall')" ] && break; sleep 0.1; done
 (mkdir -p "$CASE_UNIX/removal" && CASE_UNIX="$CASE_UNIX/removal"
  run_command_line "$(remove_line vantrel-sample.inf)" >/dev/null
  echo "$E2E_RC $(date +%s.%N)" >"$CASE_UNIX/result") &

@@ -40,7 +40,7 @@ case_dir wow64
 watch_rundll32() {  # <report file> <stop file>
   local pid exe maps
   while [ ! -e "$2" ]; do
-    for pid in $(pgrep -f -i 'rundll32 syssetup'); do
+    for pid in $(prefix_pids 'rundll32 syssetup'); do
       # Followed until it has mapped its rundll32.exe or ended: caught early,
       # a process has not mapped it yet. A process caught while it ends has
       # no loader any more; that sighting is dropped.
