@@ -18,6 +18,9 @@ make_simple_package HeldPackage "$CASE_UNIX/package.7z"
 infs_before="$(list_inf_folder)"
 
 hold() {  # <Windows path>: held open by hold.exe until release
+  # Emptied here, not by the background job's redirection, which may come
+  # after the first look: the last hold's "held" would pass for this one's.
+  : >"$CASE_UNIX/hold.log"
   wine_run 120 "$(win_path "$E2E_DRIVE_C/e2e-tools/hold.exe")" "$1" 100 >"$CASE_UNIX/hold.log" 2>&1 &
   holder=$!
   for _ in $(seq 1 100); do grep -q held "$CASE_UNIX/hold.log" && break; sleep 0.2; done
