@@ -16,14 +16,9 @@ std::wstring Vantrel::WhyInfCannotInstall(const std::wstring& infPath, std::wstr
     return L"the INF has no install section for " + ArchitectureName(architecture) +
            L" (looked for " + SectionList(plan.tried) + L")";
   }
-  // Places outside the package are the INF's own business: the engine may
-  // well find them on the machine.
-  std::vector<std::wstring> missing;
-  for (const SourceFile& file : plan.sources) {
-    if (!file.outside && !FileExists(platform_, Temp + L"\\" + PlacePath(file))) {
-      missing.push_back(PlacePath(file));
-    }
-  }
+  const std::vector<std::wstring> missing = LackingSources(plan, [&](const SourceFile& file) {
+    return FileExists(platform_, Temp + L"\\" + PlacePath(file));
+  });
   if (missing.empty()) return std::wstring();
   return L"[" + plan.section + L"] copies source files the package lacks, which the INF "
          L"installer would wait for: " + ShortList(missing);

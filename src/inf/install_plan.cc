@@ -156,4 +156,13 @@ InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
   return plan;
 }
 
+std::vector<std::wstring> LackingSources(const InstallPlan& plan,
+                                         const std::function<bool(const SourceFile&)>& present) {
+  std::vector<std::wstring> lacking;
+  for (const SourceFile& file : plan.sources) {
+    if (!file.outside && !present(file)) lacking.push_back(PlacePath(file));
+  }
+  return lacking;
+}
+
 }  // namespace vantrel

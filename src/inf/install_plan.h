@@ -6,6 +6,7 @@
 // before it starts the INF installer.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,12 @@ std::wstring SectionList(const std::vector<std::wstring>& names);
 
 // The file's path relative to the INF's folder.
 std::wstring PlacePath(const SourceFile& file);
+
+// The places of the plan's sources that `present` does not find, in the
+// INF's order. Places outside the package are the engine's business: it may
+// well find them on the target.
+std::vector<std::wstring> LackingSources(const InstallPlan& plan,
+                                         const std::function<bool(const SourceFile&)>& present);
 
 // Whether two places name the same folder ("I386", ".\i386\" and "i386"
 // do), as the file system compares them.

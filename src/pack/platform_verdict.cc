@@ -17,9 +17,7 @@ std::vector<PlatformVerdict> JudgePlatforms(
     PlatformVerdict verdict;
     verdict.architecture = architecture;
     verdict.plan = PlanInstall(inf, architecture);
-    for (const SourceFile& file : verdict.plan.sources) {
-      if (!file.outside && !present(file)) verdict.lacking.push_back(PlacePath(file));
-    }
+    verdict.lacking = LackingSources(verdict.plan, present);
     verdicts.push_back(verdict);
   }
   return verdicts;
