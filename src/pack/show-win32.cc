@@ -6,6 +6,7 @@
 #include "base/file_sha256-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
+#include "base/system_folders-win32.h"
 #include "base/text.h"
 #include "inf/inf_file-win32.h"
 #include "pack/console_text-win32.h"
@@ -29,15 +30,9 @@ SystemEntry<decltype(&::SetupGetTargetPathW)> getTargetPath(L"setupapi.dll", "Se
 // the folder of "@file" copies (DefaultDestDir).
 std::wstring TargetFolder(const InfFile& inf, const std::wstring& list) {
   const wchar_t* section = list.empty() ? nullptr : list.c_str();
-  DWORD needed = 0;
-  if (!getTargetPath.get()(inf.Handle(), nullptr, section, nullptr, 0, &needed) || needed == 0) {
-    throw SystemFailure("SetupGetTargetPathW");
-  }
-  std::wstring folder(needed, L'\0');
-  if (!getTargetPath.get()(inf.Handle(), nullptr, section, &folder[0], needed, &needed)) {
-    throw SystemFailure("SetupGetTargetPathW");
-  }
-  return folder.c_str();  // up to the first NUL
+  return AskSetupText("SetupGetTargetPathW", [&](wchar_t* buffer, DWORD size, DWORD* needed) {
+    return getTargetPath.get()(inf.Handle(), nullptr, section, buffer, size, needed);
+  });
 }
 
 // The package as it would lie beside the bundle: the one read, or for a

@@ -1,5 +1,7 @@
 #include "platform/child_job-win32.h"
 
+#include <utility>
+
 namespace vantrel {
 
 bool ChildJob::Adopt(HANDLE process) {
@@ -9,7 +11,7 @@ bool ChildJob::Adopt(HANDLE process) {
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (job && SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
                                        sizeof limits)) {
-      job_.reset(job.release());
+      job_ = std::move(job);
     } else {
       unavailable_ = true;
     }

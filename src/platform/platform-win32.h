@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "base/unique_handle-win32.h"
 #include "platform/child_job-win32.h"
 #include "base/system_folders-win32.h"
 #include "platform/child_output-win32.h"
@@ -66,10 +67,11 @@ class Win32Platform : public Platform {
   ChildJob& Job() { return childJob_; }
 
  private:
-  HWND window_ = nullptr;
   ChildJob childJob_;
   // The output pipes of the captured children, until their handles close.
   std::map<ProcessHandle, std::unique_ptr<ChildOutputPipe>> outputs_;
+  // Last, so that it goes first, before the children's job and pipes.
+  UniqueHandle<HWND, ImportedCloser<::DestroyWindow>> window_;
 };
 
 }  // namespace vantrel
