@@ -1,6 +1,5 @@
 #include "helpers/module1.h"
 
-#include <vector>
 
 #include "base/growing_text.h"
 

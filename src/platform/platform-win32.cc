@@ -140,7 +140,9 @@ ProcessHandle Win32Platform::LaunchHidden(const std::wstring& program,
   // Only the three ends just made are inheritable; nothing else of the
   // program's reaches the child.
   if (!CreateProcessW(program.c_str(), text.data(), nullptr, nullptr, output ? TRUE : FALSE,
-                      creation, nullptr, nullptr, &startup, &info)) {
+                      creation, nullptr,
+                      childrenFolder_.empty() ? nullptr : childrenFolder_.c_str(), &startup,
+                      &info)) {
     throw SystemFailure("CreateProcessW");
   }
   UniqueKernelHandle process(info.hProcess);

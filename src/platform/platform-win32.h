@@ -45,6 +45,7 @@ class Win32Platform : public Platform {
   bool CreateHiddenWindow(const std::wstring& caption) override;
   ProcessHandle LaunchHidden(const std::wstring& program, const std::wstring& commandLine,
                              ChildStreams streams) override;
+  void SetChildrenFolder(const std::wstring& folder) override { childrenFolder_ = folder; }
   bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
   std::uint64_t Milliseconds() override { return GetTickCount64(); }
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
@@ -67,6 +68,7 @@ class Win32Platform : public Platform {
   ChildJob& Job() { return childJob_; }
 
  private:
+  std::wstring childrenFolder_;
   ChildJob childJob_;
   // The output pipes of the captured children, until their handles close.
   std::map<ProcessHandle, std::unique_ptr<ChildOutputPipe>> outputs_;
