@@ -47,6 +47,26 @@ std::wstring AskSetupText(const char* call, Fill fill) {
   return text;
 }
 
+// The same for a registry value, whose size goes in bytes and which answers
+// ERROR_MORE_DATA with the size it needs: `query(data, &bytes)` returns the
+// call's status, which `status` keeps. False where the last call did not
+// succeed. The text is the value's whole data, its closing NULs included
+// where it has them.
+template <typename Query>
+bool AskRegistryText(Query query, LSTATUS& status, std::wstring& text) {
+  const auto ask = [&](wchar_t* buffer, std::size_t size) -> std::size_t {
+    DWORD bytes = static_cast<DWORD>(size * sizeof(wchar_t));
+    status = query(reinterpret_cast<BYTE*>(buffer), &bytes);
+    // Room for the two closing NULs a value may lack.
+    if (status == ERROR_MORE_DATA) return bytes / sizeof(wchar_t) + 2;
+    return status == ERROR_SUCCESS ? bytes / sizeof(wchar_t) : kTextCallFailed;
+  };
+  if (AskGrowingText(ask, MAX_PATH, 9, text)) return true;
+  // A value that kept growing under the calls.
+  if (status == ERROR_SUCCESS) status = ERROR_MORE_DATA;
+  return false;
+}
+
 // GetSystemDirectoryW: where the system's own programs and libraries are.
 std::wstring SystemDirectory();
 // GetSystemWindowsDirectoryW: the Windows folder shared by every session.
