@@ -21,6 +21,7 @@ SystemEntry<decltype(&::SetupFindNextLine)> findNextLine(L"setupapi.dll", "Setup
 SystemEntry<decltype(&::SetupGetFieldCount)> getFieldCount(L"setupapi.dll", "SetupGetFieldCount");
 SystemEntry<decltype(&::SetupGetStringFieldW)> getStringField(L"setupapi.dll",
                                                                "SetupGetStringFieldW");
+SystemEntry<decltype(&::SetupGetTargetPathW)> getTargetPath(L"setupapi.dll", "SetupGetTargetPathW");
 
 // Field 0 is the line's key; a line without "=" has none.
 std::wstring Field(INFCONTEXT& line, DWORD index) {
@@ -83,6 +84,13 @@ std::vector<InfLine> InfFile::Lines(const std::wstring& section) const {
     lines.push_back(read);
   } while (findNextLine.get()(&line, &line));
   return lines;
+}
+
+std::wstring InfFile::TargetFolder(const std::wstring& list) const {
+  const wchar_t* section = list.empty() ? nullptr : list.c_str();
+  return AskSetupText("SetupGetTargetPathW", [&](wchar_t* buffer, DWORD size, DWORD* needed) {
+    return getTargetPath.get()(inf_.get(), nullptr, section, buffer, size, needed);
+  });
 }
 
 }  // namespace vantrel

@@ -28,6 +28,7 @@ class InfFile : public InfSource {
 
   bool HasSection(const std::wstring& section) const override;
   std::vector<InfLine> Lines(const std::wstring& section) const override;
+  std::wstring TargetFolder(const std::wstring& list) const override;
   // For setupapi's other calls on the same INF.
   HINF Handle() const { return inf_.get(); }
 

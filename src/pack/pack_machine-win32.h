@@ -3,9 +3,9 @@
 #pragma once
 
 #include "child/child_watch-win32.h"
+#include "inf/inf_engine-win32.h"
 #include "pack/cabinet_writer-win32.h"
 #include "pack/console_text-win32.h"
-#include "pack/engine_inf-win32.h"
 #include "pack/pack_files-win32.h"
 #include "pack/pack_machine.h"
 #include "platform/platform-win32.h"
@@ -18,14 +18,14 @@ class Win32PackMachine {
   Win32PackMachine(const Win32PackMachine&) = delete;
   Win32PackMachine& operator=(const Win32PackMachine&) = delete;
 
-  PackMachine Get() { return PackMachine{platform_, children_, files_, cabinets_, infs_, console_}; }
+  PackMachine Get() { return PackMachine{platform_, children_, files_, cabinets_, inf_, console_}; }
 
  private:
   Win32Platform platform_;
   Win32ChildWatch children_;
   Win32PackFiles files_;
   Win32CabinetWriter cabinets_;
-  Win32EngineInfReader infs_;
+  Win32InfEngine inf_;
   Win32Console console_;
 };
 

@@ -4,12 +4,11 @@
 // pack_machine-win32.h; the unit tests run the builder on one in memory.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "child/child_watch.h"
-#include "inf/inf_source.h"
+#include "inf/inf_engine.h"
 #include "platform/platform.h"
 
 namespace vantrel {
@@ -60,27 +59,12 @@ class CabinetWriter {
                             const std::vector<CabinetEntry>& files) = 0;
 };
 
-// An INF as the INF engine reads it, and where the engine would put a
-// file-list section's files on this machine (`list` empty: the folder of
-// "@file" copies).
-class EngineInf : public InfSource {
- public:
-  virtual std::wstring TargetFolder(const std::wstring& list) const = 0;
-};
-
-class EngineInfReader {
- public:
-  virtual ~EngineInfReader() = default;
-  // Throws PlatformFailure when the parser refuses the INF, with its error.
-  virtual std::unique_ptr<EngineInf> OpenInf(const std::wstring& path) = 0;
-};
-
 struct PackMachine {
   Platform& platform;
   ChildWatch& children;
   PackFiles& files;
   CabinetWriter& cabinets;
-  EngineInfReader& infs;
+  InfEngine& inf;
   Console& console;
 };
 

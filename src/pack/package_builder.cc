@@ -35,7 +35,7 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
 
   const std::wstring infPath = folder + L"\\" + plan.inf;
   int refused = 0;
-  const std::unique_ptr<EngineInf> inf = ReadInfOrRefuse(machine, infPath, infPath, refused);
+  const std::unique_ptr<InfSource> inf = ReadInfOrRefuse(machine, infPath, infPath, refused);
   if (!inf) return refused;
   const PackageLayout layout = LayOutPackage(*inf, plan.inf, plan.payload);
   for (const std::wstring& refusal : layout.refusals) console.PrintError(L"vantrel-pack: " + refusal);

@@ -18,10 +18,10 @@ std::wstring SevenZipFolderOrRefuse(PackMachine& machine, int& exit) {
   return std::wstring();
 }
 
-std::unique_ptr<EngineInf> ReadInfOrRefuse(PackMachine& machine, const std::wstring& infPath,
+std::unique_ptr<InfSource> ReadInfOrRefuse(PackMachine& machine, const std::wstring& infPath,
                                            const std::wstring& subject, int& exit) {
   try {
-    return machine.infs.OpenInf(infPath);
+    return machine.inf.OpenInf(infPath);
   } catch (const PlatformFailure& failure) {
     exit = Refuse(machine.console, PackExit::kInfRefused,
                   L"the system's INF parser cannot read the INF: " + FromUtf8(failure.what()) +

@@ -19,7 +19,7 @@ std::wstring SevenZipFolderOrRefuse(PackMachine& machine, int& exit);
 
 // The INF as the engine's parser reads it; null where the parser refuses
 // it, the refusal (naming `subject`) said and its exit number in `exit`.
-std::unique_ptr<EngineInf> ReadInfOrRefuse(PackMachine& machine, const std::wstring& infPath,
+std::unique_ptr<InfSource> ReadInfOrRefuse(PackMachine& machine, const std::wstring& infPath,
                                            const std::wstring& subject, int& exit);
 
 }  // namespace vantrel

@@ -55,7 +55,7 @@ int Show(PackMachine& machine, const PackRequest& request) {
                       L": " + target);
   }
   const std::wstring infPath = folder + L"\\" + plan.inf;
-  const std::unique_ptr<EngineInf> inf = ReadInfOrRefuse(machine, infPath, target, refused);
+  const std::unique_ptr<InfSource> inf = ReadInfOrRefuse(machine, infPath, target, refused);
   if (!inf) return refused;
   // In a package each source must be at its place, as vantrel.exe's
   // pre-flight wants it; in a folder, the builder also takes it from beside

@@ -4,11 +4,11 @@
 #pragma once
 
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "memory_capabilities.h"
 #include "memory_platform.h"
 #include "pack/pack_machine.h"
 
@@ -17,16 +17,14 @@ namespace vantrel {
 class MemoryPackMachine : public MemoryPlatform,
                           public PackFiles,
                           public CabinetWriter,
-                          public EngineInfReader,
+                          public MemoryInfEngine,
                           public Console {
  public:
   // What the test sets up: the files and folders there are (full paths),
-  // what each folder holds, the INFs the parser reads (by path, as text) and
-  // the folder MakeStageFolder makes.
+  // what each folder holds and the folder MakeStageFolder makes.
   std::set<std::wstring> files;
   std::set<std::wstring> folders;
   std::map<std::wstring, std::vector<TreeItem>> trees;
-  std::map<std::wstring, std::wstring> infTexts;
   std::wstring stageFolder = L"C:\\Temp\\vantrel-pack-1";
   // What the program printed.
   std::vector<std::wstring> out, errors;
@@ -43,7 +41,6 @@ class MemoryPackMachine : public MemoryPlatform,
   std::wstring FileSha256(const std::wstring& path) override { return L"sha256 of " + path; }
   void WriteCabinet(const std::wstring& cabinetPath,
                     const std::vector<CabinetEntry>& entries) override;
-  std::unique_ptr<EngineInf> OpenInf(const std::wstring& path) override;
   void PrintOut(const std::wstring& line) override { out.push_back(line); }
   void PrintError(const std::wstring& line) override { errors.push_back(line); }
 };
