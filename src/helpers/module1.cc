@@ -1,6 +1,5 @@
 #include "helpers/module1.h"
 
-
 #include "base/growing_text.h"
 
 namespace vantrel {

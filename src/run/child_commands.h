@@ -1,7 +1,8 @@
-// The programs the install and the removal start and their command lines,
-// built by plain concatenation, in this one place: the programs, the
-// security document's process trees and vantrel-pack --show all take them
-// from here. Every path that may hold blanks is quoted, apart from the
+// The programs the install and the removal start, their command lines and
+// how a 7-Zip run's end reads, in this one place: the programs, the security
+// document's process trees and vantrel-pack (which also writes its archive
+// with 7-Zip) all take them from here; the lines are built by plain
+// concatenation. Every path that may hold blanks is quoted, apart from the
 // wildcard sources of the cabinet and compressed-INF runs and the INF path
 // handed to the INF installer, which take the folder as it stands.
 //
