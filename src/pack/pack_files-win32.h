@@ -1,4 +1,5 @@
-// The package builder's files, folders and console on Windows.
+// The package builder's files and folders on Windows: the folder packed, the
+// package written and the stage folder under the user's temporary folder.
 #pragma once
 
 #include <string>
