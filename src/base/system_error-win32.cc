@@ -1,16 +1,17 @@
 #include "base/system_error-win32.h"
 
 #include "base/text.h"
+#include "base/unique_handle-win32.h"
 
 namespace vantrel {
 
 std::string SystemErrorText(DWORD code) {
-  wchar_t* text = nullptr;
+  LocalMemory text;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring wide = length == 0 ? std::wstring() : std::wstring(text, length);
-  if (text != nullptr) LocalFree(text);
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+  std::wstring wide =
+      length == 0 ? std::wstring() : std::wstring(static_cast<const wchar_t*>(text.get()), length);
   while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' '))
     wide.pop_back();
   if (wide.empty()) return "error " + std::to_string(code);

@@ -1,7 +1,5 @@
 #include "base/system_folders-win32.h"
 
-#include <vector>
-
 #include "base/system_error-win32.h"
 
 namespace vantrel {
@@ -13,14 +11,11 @@ std::wstring WindowsDirectory() {
 }
 
 std::wstring ProgramPath() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) throw SystemFailure("GetModuleFileNameW");
-    if (n < path.size()) return std::wstring(path.data(), n);
-    if (path.size() >= 32768) throw PlatformFailure("GetModuleFileNameW: program path too long");
-    path.resize(path.size() * 2);
-  }
+  // GetModuleFileNameW says nothing of the size it needs: it fills the
+  // buffer whole and the helper doubles it.
+  return AskSystemText("GetModuleFileNameW", [](wchar_t* buffer, DWORD size) {
+    return GetModuleFileNameW(nullptr, buffer, size);
+  });
 }
 
 }  // namespace vantrel

@@ -9,12 +9,6 @@
 
 namespace vantrel {
 
-namespace {
-// 7-Zip's exit code 1 is a warning (some files were not extracted); from 2 on
-// the archive was not unpacked.
-constexpr std::uint32_t kSevenZipWorstWarning = 1;
-}  // namespace
-
 void Vantrel::InstallPackage(const std::wstring& packagePath) {
   std::wstring infName;
 
@@ -194,12 +188,8 @@ bool Vantrel::Extract(const std::wstring& step, const std::wstring& commandLine,
                          BoundOfMinutes(kSevenZipBoundMinutes), ChildStreams::kCaptured);
       });
   if (running) run.failure = FromUtf8(running.failure);
-  if (!run.Failed(kSevenZipWorstWarning)) {
-    return true;
-  }
-  // 7-Zip ends with 7 ("cannot find archive") for a wildcard that matches no
-  // file: a package without cabinets or without compressed INFs is whole.
-  if (!sourcePattern.empty() && platform_.FirstMatch(sourcePattern).empty()) return true;
+  // A package without cabinets or without compressed INFs is whole.
+  if (SevenZipUnpacked(platform_, run, sourcePattern)) return true;
   run_.NoteFailure(kExitUnpackFailed, ChildStepFailure(step, commandLine, run));
   return false;
 }

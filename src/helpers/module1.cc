@@ -1,6 +1,6 @@
 #include "helpers/module1.h"
 
-#include <vector>
+#include "base/growing_text.h"
 
 namespace vantrel {
 
@@ -29,18 +29,15 @@ bool RunShellOperation(Platform& platform, ShellFileOperation& operation,
 }  // namespace
 
 std::wstring ShortPath(Platform& platform, const std::wstring& path) {
-  std::uint32_t size = kShortPathBuffer;
   // The short form can outgrow the first buffer; the call then reports the
   // size it needs. Another try or two is enough unless the path keeps
   // changing under us, in which case the empty text is the honest answer.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    std::vector<wchar_t> buffer(size + 1, L' ');
-    const std::uint32_t n = platform.GetShortPathName(path, buffer.data(), size);
-    if (n == 0) return std::wstring();
-    if (n < size) return std::wstring(buffer.data(), n);
-    size = n;
-  }
-  return std::wstring();
+  std::wstring shortForm;
+  const auto ask = [&](wchar_t* buffer, std::size_t size) -> std::size_t {
+    const std::uint32_t n = platform.GetShortPathName(path, buffer, static_cast<std::uint32_t>(size));
+    return n == 0 ? kTextCallFailed : n;
+  };
+  return AskGrowingText(ask, kShortPathBuffer, 3, shortForm) ? shortForm : std::wstring();
 }
 
 std::wstring ShortFormOrPath(Platform& platform, const std::wstring& path) {

@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
+#include "base/system_folders-win32.h"
 
 namespace vantrel {
 
@@ -20,20 +21,16 @@ SystemEntry<decltype(&::SetupFindNextLine)> findNextLine(L"setupapi.dll", "Setup
 SystemEntry<decltype(&::SetupGetFieldCount)> getFieldCount(L"setupapi.dll", "SetupGetFieldCount");
 SystemEntry<decltype(&::SetupGetStringFieldW)> getStringField(L"setupapi.dll",
                                                                "SetupGetStringFieldW");
+SystemEntry<decltype(&::SetupGetTargetPathW)> getTargetPath(L"setupapi.dll", "SetupGetTargetPathW");
 
 // Field 0 is the line's key; a line without "=" has none.
 std::wstring Field(INFCONTEXT& line, DWORD index) {
-  DWORD needed = 0;
-  if (!getStringField.get()(&line, index, nullptr, 0, &needed) || needed == 0) {
-    if (index == 0) return std::wstring();
-    throw SystemFailure("SetupGetStringFieldW");
-  }
-  std::wstring text(needed, L'\0');
-  if (!getStringField.get()(&line, index, &text[0], needed, nullptr)) {
-    throw SystemFailure("SetupGetStringFieldW");
-  }
-  text.resize(needed - 1);
-  return text;
+  const auto fill = [&](wchar_t* buffer, DWORD size, DWORD* needed) {
+    return getStringField.get()(&line, index, buffer, size, needed);
+  };
+  if (index != 0) return AskSetupText("SetupGetStringFieldW", fill);
+  std::wstring key;
+  return AskSetupText(fill, key) ? key : std::wstring();
 }
 
 // The INF parser's own error codes (0xE0000000 and up), which the system's
@@ -66,19 +63,19 @@ InfFile::InfFile(const std::wstring& path) {
     if (errorLine != 0) what += ", line " + std::to_string(errorLine);
     throw PlatformFailure(what, code);
   }
-  inf_ = inf;
+  inf_.reset(inf);
 }
 
-InfFile::~InfFile() { closeInfFile.get()(inf_); }
+void InfCloser::operator()(HINF inf) const { closeInfFile.get()(inf); }
 
 bool InfFile::HasSection(const std::wstring& section) const {
-  return getLineCount.get()(inf_, section.c_str()) >= 0;
+  return getLineCount.get()(inf_.get(), section.c_str()) >= 0;
 }
 
 std::vector<InfLine> InfFile::Lines(const std::wstring& section) const {
   std::vector<InfLine> lines;
   INFCONTEXT line = {};
-  if (!findFirstLine.get()(inf_, section.c_str(), nullptr, &line)) return lines;
+  if (!findFirstLine.get()(inf_.get(), section.c_str(), nullptr, &line)) return lines;
   do {
     InfLine read;
     read.key = Field(line, 0);
@@ -87,6 +84,13 @@ std::vector<InfLine> InfFile::Lines(const std::wstring& section) const {
     lines.push_back(read);
   } while (findNextLine.get()(&line, &line));
   return lines;
+}
+
+std::wstring InfFile::TargetFolder(const std::wstring& list) const {
+  const wchar_t* section = list.empty() ? nullptr : list.c_str();
+  return AskSetupText("SetupGetTargetPathW", [&](wchar_t* buffer, DWORD size, DWORD* needed) {
+    return getTargetPath.get()(inf_.get(), nullptr, section, buffer, size, needed);
+  });
 }
 
 }  // namespace vantrel

@@ -28,6 +28,10 @@ class InfSource {
   virtual bool HasSection(const std::wstring& section) const = 0;
   // The section's lines in order; none for a section the INF lacks.
   virtual std::vector<InfLine> Lines(const std::wstring& section) const = 0;
+  // Where the engine puts a file-list section's files on this machine, as
+  // it resolves [DestinationDirs] and its DIRIDs; `list` empty: the folder
+  // of "@file" copies (DefaultDestDir).
+  virtual std::wstring TargetFolder(const std::wstring& list) const = 0;
 };
 
 // The non-empty fields of every line of the section whose key is the

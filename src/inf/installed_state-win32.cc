@@ -4,6 +4,7 @@
 
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
+#include "base/system_folders-win32.h"
 #include "base/text.h"
 #include "base/unique_handle-win32.h"
 #include "inf/inf_engine-win32.h"
@@ -80,25 +81,17 @@ std::vector<RestartRename> Win32InstalledState::PendingRestartRenames() {
   std::vector<RestartRename> renames;
   RegistryKey key;
   if (!OpenKey(HKEY_LOCAL_MACHINE, kSessionManager, KEY_QUERY_VALUE, key)) return renames;
-  std::vector<wchar_t> text;
-  for (;;) {
-    DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    const LSTATUS queried = regQueryValueEx.get()(
-        key.get(), L"PendingFileRenameOperations", nullptr, nullptr,
-        text.empty() ? nullptr : reinterpret_cast<BYTE*>(text.data()), &bytes);
+  std::wstring text;
+  LSTATUS queried = ERROR_SUCCESS;
+  const auto query = [&](BYTE* data, DWORD* bytes) {
+    return regQueryValueEx.get()(key.get(), L"PendingFileRenameOperations", nullptr, nullptr, data,
+                                 bytes);
+  };
+  if (!AskRegistryText(query, queried, text)) {
     if (Absent(queried)) return renames;
-    if (queried == ERROR_MORE_DATA || (queried == ERROR_SUCCESS && text.empty())) {
-      // Room for the two closing NULs the value may lack.
-      text.assign(bytes / sizeof(wchar_t) + 2, L'\0');
-      continue;
-    }
-    if (queried != ERROR_SUCCESS) {
-      throw SystemFailure("RegQueryValueExW", static_cast<DWORD>(queried));
-    }
-    text.resize(bytes / sizeof(wchar_t));
-    text.push_back(L'\0');
-    break;
+    throw SystemFailure("RegQueryValueExW", static_cast<DWORD>(queried));
   }
+  text.push_back(L'\0');
   // Strings in pairs, from and to; an empty "to" deletes.
   std::vector<std::wstring> strings;
   for (std::size_t start = 0; start < text.size();) {

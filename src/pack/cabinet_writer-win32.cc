@@ -153,7 +153,8 @@ void CopyInto(char* field, std::size_t size, const std::string& text, const char
 
 }  // namespace
 
-void WriteCabinet(const std::wstring& cabinetPath, const std::vector<CabinetEntry>& files) {
+void Win32CabinetWriter::WriteCabinet(const std::wstring& cabinetPath,
+                                      const std::vector<CabinetEntry>& files) {
   const std::size_t slash = cabinetPath.rfind(L'\\');
   Session session;
   session.tempFolder = ToUtf8(cabinetPath.substr(0, slash));

@@ -5,16 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "pack/pack_machine.h"
+
 namespace vantrel {
 
-struct CabinetEntry {
-  std::wstring source;  // full path
-  std::wstring name;    // as stored: a bare name or a path below the cabinet's folder
+// The library's temporary files go beside the cabinet.
+class Win32CabinetWriter : public CabinetWriter {
+ public:
+  void WriteCabinet(const std::wstring& cabinetPath,
+                    const std::vector<CabinetEntry>& files) override;
 };
-
-// One cabinet at `cabinetPath` holding the files. The library's temporary
-// files go beside the cabinet. Throws PlatformFailure naming the call, the
-// file and the system's error.
-void WriteCabinet(const std::wstring& cabinetPath, const std::vector<CabinetEntry>& files);
 
 }  // namespace vantrel

@@ -25,8 +25,8 @@ void Print(DWORD which, std::wstring text) {
 
 }  // namespace
 
-void PrintOut(const std::wstring& line) { Print(STD_OUTPUT_HANDLE, line); }
+void Win32Console::PrintOut(const std::wstring& line) { Print(STD_OUTPUT_HANDLE, line); }
 
-void PrintError(const std::wstring& line) { Print(STD_ERROR_HANDLE, line); }
+void Win32Console::PrintError(const std::wstring& line) { Print(STD_ERROR_HANDLE, line); }
 
 }  // namespace vantrel

@@ -4,9 +4,14 @@
 
 #include <string>
 
+#include "pack/pack_machine.h"
+
 namespace vantrel {
 
-void PrintOut(const std::wstring& line);
-void PrintError(const std::wstring& line);
+class Win32Console : public Console {
+ public:
+  void PrintOut(const std::wstring& line) override;
+  void PrintError(const std::wstring& line) override;
+};
 
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace vantrel {
@@ -13,7 +14,7 @@ bool ChildJob::Adopt(HANDLE process) {
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (job && SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
                                        sizeof limits)) {
-      job_.reset(job.release());
+      job_ = std::move(job);
     } else {
       unavailable_ = true;
     }

@@ -57,9 +57,7 @@ void SuppressSystemDialogs() {
 
 Win32Platform::Win32Platform() = default;
 
-Win32Platform::~Win32Platform() {
-  if (window_ != nullptr) DestroyWindow(window_);
-}
+Win32Platform::~Win32Platform() = default;
 
 std::wstring Win32Platform::ArgumentText() {
   const wchar_t* p = GetCommandLineW();
@@ -109,10 +107,10 @@ bool Win32Platform::CreateHiddenWindow(const std::wstring& caption) {
   RegisterClassExW(&windowClass);
   // No WS_VISIBLE and never shown: the form exists for the system's sake
   // (it can receive broadcasts while the queue is pumped), not the user's.
-  window_ = CreateWindowExW(0, kWindowClass, caption.c_str(), WS_OVERLAPPEDWINDOW,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                            nullptr, nullptr, instance, nullptr);
-  return window_ != nullptr;
+  window_.reset(CreateWindowExW(0, kWindowClass, caption.c_str(), WS_OVERLAPPEDWINDOW,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                nullptr, nullptr, instance, nullptr));
+  return static_cast<bool>(window_);
 }
 
 ProcessHandle Win32Platform::LaunchHidden(const std::wstring& program,
@@ -142,7 +140,9 @@ ProcessHandle Win32Platform::LaunchHidden(const std::wstring& program,
   // Only the three ends just made are inheritable; nothing else of the
   // program's reaches the child.
   if (!CreateProcessW(program.c_str(), text.data(), nullptr, nullptr, output ? TRUE : FALSE,
-                      creation, nullptr, nullptr, &startup, &info)) {
+                      creation, nullptr,
+                      childrenFolder_.empty() ? nullptr : childrenFolder_.c_str(), &startup,
+                      &info)) {
     throw SystemFailure("CreateProcessW");
   }
   UniqueKernelHandle process(info.hProcess);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "base/unique_handle-win32.h"
 #include "platform/child_job-win32.h"
 #include "base/system_folders-win32.h"
 #include "platform/child_output-win32.h"
@@ -44,6 +45,7 @@ class Win32Platform : public Platform {
   bool CreateHiddenWindow(const std::wstring& caption) override;
   ProcessHandle LaunchHidden(const std::wstring& program, const std::wstring& commandLine,
                              ChildStreams streams) override;
+  void SetChildrenFolder(const std::wstring& folder) override { childrenFolder_ = folder; }
   bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
   std::uint64_t Milliseconds() override { return GetTickCount64(); }
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
@@ -66,10 +68,12 @@ class Win32Platform : public Platform {
   ChildJob& Job() { return childJob_; }
 
  private:
-  HWND window_ = nullptr;
+  std::wstring childrenFolder_;
   ChildJob childJob_;
   // The output pipes of the captured children, until their handles close.
   std::map<ProcessHandle, std::unique_ptr<ChildOutputPipe>> outputs_;
+  // Last, so that it goes first, before the children's job and pipes.
+  UniqueHandle<HWND, ImportedCloser<::DestroyWindow>> window_;
 };
 
 }  // namespace vantrel

@@ -108,6 +108,10 @@ class Platform {
   virtual ProcessHandle LaunchHidden(const std::wstring& program,
                                      const std::wstring& commandLine,
                                      ChildStreams streams) = 0;
+  // The folder the children started from now on begin in, as their own
+  // current folder; empty: the program's. Process creation takes it, so the
+  // program's own current folder never changes.
+  virtual void SetChildrenFolder(const std::wstring& folder) = 0;
   // Blocks until the process has ended, a message arrives in the thread's
   // queue, or the milliseconds have passed, whichever comes first; true once
   // the process has ended. Output of a captured child is drained meanwhile.

@@ -7,6 +7,7 @@
 #include "base/file_sha256-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
+#include "base/system_folders-win32.h"
 #include "base/unique_handle-win32.h"
 
 namespace vantrel {
@@ -108,14 +109,16 @@ void SetValues(HKEY key, const std::vector<Value>& values, const std::vector<Val
 }
 
 std::wstring TextOf(HKEY key, const wchar_t* name) {
-  DWORD type = 0, bytes = 0;
-  LSTATUS status = regQueryValueEx.get()(key, name, nullptr, &type, nullptr, &bytes);
-  if (Absent(status) || (status == ERROR_SUCCESS && type != REG_SZ)) return std::wstring();
+  DWORD type = 0;
+  LSTATUS status = ERROR_SUCCESS;
+  std::wstring text;
+  const auto query = [&](BYTE* data, DWORD* bytes) {
+    return regQueryValueEx.get()(key, name, nullptr, &type, data, bytes);
+  };
+  const bool read = AskRegistryText(query, status, text);
+  if (Absent(status) || (read && type != REG_SZ)) return std::wstring();
   Check("RegQueryValueExW", status);
-  std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 1, L'\0');
-  Check("RegQueryValueExW", regQueryValueEx.get()(key, name, nullptr, &type,
-                                                  reinterpret_cast<BYTE*>(text.data()), &bytes));
-  return text.data();  // up to the first NUL, which the value may lack
+  return text.c_str();  // up to the first NUL, which the value may lack
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ const std::wstring kQuote = L"\"";
 const std::wstring kSevenZip = L"7z";
 const std::wstring kInfInstaller = L"rundll32";
 const std::wstring kExe = L".exe";
+constexpr std::uint32_t kSevenZipWorstWarning = 1;
 
 std::wstring SevenZip(const std::wstring& appPath) {
   return kQuote + appPath + L"\\" + kSevenZip + kQuote + L" x -y -aoa ";
@@ -54,6 +55,23 @@ std::wstring ExpandCompressedInfsCommand(const std::wstring& appPath,
                                          const std::wstring& workFolder) {
   return SevenZip(appPath) + CompressedInfsPattern(workFolder) + L" -o" + kQuote + workFolder +
          kQuote;
+}
+
+bool SevenZipUnpacked(Platform& platform, const ChildOutcome& run,
+                      const std::wstring& sourcePattern) {
+  if (!run.Failed(kSevenZipWorstWarning)) return true;
+  return !sourcePattern.empty() && platform.FirstMatch(sourcePattern).empty();
+}
+
+std::wstring PackArchiveCommand(const std::wstring& sevenZipProgram, const std::wstring& archive,
+                                const std::vector<std::wstring>& names) {
+  // File names cannot hold quotes; "--" keeps a name that starts with "-"
+  // from being read as a switch. Only errors are printed, on the builder's
+  // own console.
+  std::wstring line = kQuote + sevenZipProgram + kQuote + L" a -t7z -bd -bso0 -bsp0 -y -- " +
+                      kQuote + archive + kQuote;
+  for (const std::wstring& name : names) line += L" " + kQuote + name + kQuote;
+  return line;
 }
 
 std::wstring InstallInfCommand(const std::wstring& workFolder,

@@ -1,7 +1,8 @@
-// The programs the install and the removal start and their command lines,
-// built by plain concatenation, in this one place: the programs, the
-// security document's process trees and vantrel-pack --show all take them
-// from here. Every path that may hold blanks is quoted, apart from the
+// The programs the install and the removal start, their command lines and
+// how a 7-Zip run's end reads, in this one place: the programs, the security
+// document's process trees and vantrel-pack (which also writes its archive
+// with 7-Zip) all take them from here; the lines are built by plain
+// concatenation. Every path that may hold blanks is quoted, apart from the
 // wildcard sources of the cabinet and compressed-INF runs and the INF path
 // handed to the INF installer, which take the folder as it stands.
 //
@@ -12,6 +13,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "child/child_outcome.h"
+#include "platform/platform.h"
 
 namespace vantrel {
 
@@ -38,6 +43,19 @@ std::wstring CabinetsPattern(const std::wstring& workFolder);
 std::wstring ExpandCompressedInfsCommand(const std::wstring& appPath,
                                          const std::wstring& workFolder);
 std::wstring CompressedInfsPattern(const std::wstring& workFolder);
+// Whether a 7-Zip unpacking run did its work. Its exit code 1 is a warning
+// (some files were not extracted); from 2 on nothing counts as unpacked,
+// except that 7-Zip ends with 7 ("cannot find archive") for a wildcard source
+// that matches no file: where `sourcePattern` matches none (asked only
+// then), there was nothing to expand.
+bool SevenZipUnpacked(Platform& platform, const ChildOutcome& run,
+                      const std::wstring& sourcePattern);
+
+// 7-Zip writes a new 7z archive of the named files, relative to the folder
+// it is started in.
+std::wstring PackArchiveCommand(const std::wstring& sevenZipProgram, const std::wstring& archive,
+                                const std::vector<std::wstring>& names);
+
 // rundll32 hosts the system INF installer for the INF's DefaultInstall
 // section.
 std::wstring InstallInfCommand(const std::wstring& workFolder,

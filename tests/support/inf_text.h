@@ -17,6 +17,8 @@ class InfText : public InfSource {
   explicit InfText(const std::wstring& text);
   bool HasSection(const std::wstring& section) const override;
   std::vector<InfLine> Lines(const std::wstring& section) const override;
+  // Every file list goes to the system folder.
+  std::wstring TargetFolder(const std::wstring&) const override { return L"C:\\WINDOWS\\system32"; }
 
  private:
   std::map<std::wstring, std::vector<InfLine>> sections_;  // by lowered name

@@ -61,6 +61,10 @@ ProcessHandle MemoryPlatform::LaunchHidden(const std::wstring& program,
   return children_.size();
 }
 
+void MemoryPlatform::SetChildrenFolder(const std::wstring& folder) {
+  Record(L"SetChildrenFolder " + Quoted(folder));
+}
+
 bool MemoryPlatform::AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) {
   Record(L"AwaitProcessOrMessage " + std::to_wstring(process) + L" " +
          std::to_wstring(milliseconds));

@@ -83,6 +83,7 @@ class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRe
   bool CreateHiddenWindow(const std::wstring& caption) override;
   ProcessHandle LaunchHidden(const std::wstring& program, const std::wstring& commandLine,
                              ChildStreams streams) override;
+  void SetChildrenFolder(const std::wstring& folder) override;
   bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
   std::wstring TakeChildOutput(ProcessHandle process) override;
   std::vector<ChildDialog> OpenDialogsOfChild(ProcessHandle process) override;

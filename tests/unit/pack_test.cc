@@ -5,11 +5,14 @@
 #include <nlohmann/json.hpp>
 
 #include "inf_text.h"
+#include "memory_pack_machine.h"
 #include "pack/example_commands.h"
 #include "pack/folder_plan.h"
 #include "pack/package_layout.h"
 #include "pack/package_view.h"
+#include "pack/pack_program.h"
 #include "pack/usage.h"
+#include "run/child_commands.h"
 
 namespace vantrel {
 namespace {
@@ -384,6 +387,79 @@ rule      exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Pack
             L"(the only rule, as the INF gives no usable version)");
   EXPECT_EQ(DriverVerText(unpacked), L"03/04/2025 (no version usable: DriverVer gives no version "
                                      L"after its date; date 2025-03-04)");
+}
+
+const std::wstring kSevenZipFolder = L"C:\\Program Files\\Vantrel";
+
+TEST(PackBuild, TheOldPackageGoesBeforeSevenZipWritesInTheStageFolder) {
+  for (const std::uint32_t sevenZipExit : {0u, 2u}) {
+    MemoryPackMachine machine;
+    const std::wstring stage = machine.stageFolder, package = L"C:\\Out\\drv.7z";
+    machine.folders = {L"C:\\Drv"};
+    machine.files = {kSevenZipFolder + L"\\7z.exe", package};
+    machine.trees[L"C:\\Drv"] = {{L"drv.inf"}, {L"drv.sys"}};
+    machine.infTexts[L"C:\\Drv\\drv.inf"] =
+        L"[DefaultInstall]\nCopyFiles=Drv\n[Drv]\ndrv.sys\n[SourceDisksNames]\n1=\"Disk\",,,i386\n"
+        L"[SourceDisksFiles]\ndrv.sys=1\n";
+    machine.childFor = [&](const std::wstring&) { return ChildScript(true, 0, sevenZipExit); };
+    const int exit = RunPackProgram(machine, {L"C:\\Drv", package});
+
+    const std::wstring sevenZip = SevenZipProgram(kSevenZipFolder);
+    const std::size_t archiving = machine.IndexOfCall(
+        L"LaunchHidden " + Quoted(PackArchiveCommand(sevenZip, package, {L"drv.in_", L"Drv.cab"})));
+    ASSERT_LT(archiving, machine.calls.size()) << sevenZipExit;
+    EXPECT_LT(machine.IndexOfCall(L"WriteCabinet " + Quoted(stage + L"\\Drv.cab") + L" drv.sys"),
+              machine.IndexOfCall(L"DeleteIfPresent " + Quoted(package)));
+    EXPECT_LT(machine.IndexOfCall(L"DeleteIfPresent " + Quoted(package)), archiving);
+    // 7-Zip starts in the stage folder; the program's own folder stays.
+    EXPECT_EQ(machine.IndexOfCall(L"SetChildrenFolder " + Quoted(stage)), archiving - 1);
+    EXPECT_EQ(machine.CallsStartingWith(L"SetChildrenFolder").back(), L"SetChildrenFolder []");
+    EXPECT_EQ(machine.calls.back(), L"DeleteTree " + Quoted(stage));
+    if (sevenZipExit == 0) {
+      EXPECT_EQ(exit, 0);
+      ASSERT_FALSE(machine.out.empty());
+      EXPECT_EQ(machine.out[0], L"vantrel-pack: made C:\\Out\\drv.7z (drv.in_, Drv.cab with 1 "
+                                L"file(s) for i386)");
+    } else {
+      // No half-written package is left where the old one was.
+      EXPECT_EQ(exit, 5);
+      EXPECT_EQ(machine.files.count(package), 0u);
+      EXPECT_TRUE(machine.out.empty());
+      EXPECT_EQ(machine.errors.back(),
+                L"vantrel-pack: 7z.exe ended with exit code 2 writing C:\\Out\\drv.7z");
+    }
+  }
+}
+
+TEST(PackShow, UnpacksAPackageAsAnInstallDoesWarningsIncluded) {
+  for (const std::uint32_t sevenZipExit : {1u, 2u}) {
+    MemoryPackMachine machine;
+    const std::wstring stage = machine.stageFolder, package = L"C:\\Out\\drv.7z";
+    machine.files = {kSevenZipFolder + L"\\7z.exe", package};
+    machine.trees[stage] = {{L"drv.inf"}};
+    machine.infTexts[stage + L"\\drv.inf"] = L"[DefaultInstall]\nAddReg=R\n";
+    machine.childFor = [&](const std::wstring&) { return ChildScript(true, 0, sevenZipExit); };
+    const int exit = RunPackProgram(machine, {L"--show", package});
+
+    if (sevenZipExit == 1) {
+      // 7-Zip's warning: the install goes on, and so does --show.
+      EXPECT_EQ(exit, 0);
+      EXPECT_EQ(machine.launched,
+                (std::vector<std::wstring>{UnpackPackageCommand(kSevenZipFolder, package, stage),
+                                           ExpandCabinetsCommand(kSevenZipFolder, stage),
+                                           ExpandCompressedInfsCommand(kSevenZipFolder, stage)}));
+      ASSERT_FALSE(machine.out.empty());
+      EXPECT_EQ(machine.out[0].substr(0, machine.out[0].find(L'\n')),
+                L"drv.inf, read from C:\\Out\\drv.7z");
+    } else {
+      EXPECT_EQ(exit, 5);
+      EXPECT_EQ(machine.errors,
+                std::vector<std::wstring>{L"vantrel-pack: the package could not be read: unpacking "
+                                          L"the package: 7z.exe ended with exit code 2: " +
+                                          package});
+    }
+    EXPECT_EQ(machine.calls.back(), L"DeleteTree " + Quoted(stage));
+  }
 }
 
 }  // namespace

@@ -2,12 +2,13 @@
 // read without changing anything on the machine.
 #pragma once
 
+#include "pack/pack_machine.h"
 #include "pack/usage.h"
 
 namespace vantrel {
 
 // Prints the view (lines, or one JSON object) and returns the exit code;
 // refusals go to the error stream as the builder's do.
-int ShowPackage(const PackRequest& request);
+int ShowPackage(PackMachine& machine, const PackRequest& request);
 
 }  // namespace vantrel

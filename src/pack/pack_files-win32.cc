@@ -1,23 +1,26 @@
-#include "pack/folder-win32.h"
+#include "pack/pack_files-win32.h"
 
 #include <windows.h>
 
+#include "base/file_sha256-win32.h"
 #include "base/system_folders-win32.h"
-#include "base/unique_handle-win32.h"
+#include "platform/folder_tree-win32.h"
 
 namespace vantrel {
 
-bool IsFolder(const std::wstring& path) {
+std::wstring Win32PackFiles::FullPath(const std::wstring& path) { return vantrel::FullPath(path); }
+
+bool Win32PackFiles::IsFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool IsFile(const std::wstring& path) {
+bool Win32PackFiles::IsFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) {
+void Win32PackFiles::CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) {
   for (std::size_t slash = to.find(L'\\', 3); slash != std::wstring::npos;
        slash = to.find(L'\\', slash + 1)) {
     CreateDirectoryW(to.substr(0, slash).c_str(), nullptr);
@@ -25,7 +28,7 @@ void CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) {
   if (!CopyFileW(from.c_str(), to.c_str(), TRUE)) throw SystemFailure("CopyFileW");
 }
 
-void DeleteIfPresent(const std::wstring& path) {
+void Win32PackFiles::DeleteIfPresent(const std::wstring& path) {
   if (!DeleteFileW(path.c_str())) {
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
@@ -34,7 +37,7 @@ void DeleteIfPresent(const std::wstring& path) {
   }
 }
 
-StageFolder::StageFolder() {
+std::wstring Win32PackFiles::MakeStageFolder() {
   const std::wstring temp = AskSystemText(
       "GetTempPathW", [](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
   // The process id and the tick count keep two runs apart; a name taken
@@ -43,21 +46,16 @@ StageFolder::StageFolder() {
     const std::wstring candidate = temp + L"vantrel-pack-" +
                                    std::to_wstring(GetCurrentProcessId()) + L"-" +
                                    std::to_wstring(GetTickCount() + attempt);
-    if (CreateDirectoryW(candidate.c_str(), nullptr)) {
-      path_ = candidate;
-      return;
-    }
+    if (CreateDirectoryW(candidate.c_str(), nullptr)) return candidate;
     if (GetLastError() != ERROR_ALREADY_EXISTS) throw SystemFailure("CreateDirectoryW");
   }
   throw SystemFailure("CreateDirectoryW", ERROR_ALREADY_EXISTS);
 }
 
-StageFolder::~StageFolder() {
-  // A leftover in the user's temporary folder is no reason to fail the run.
-  try {
-    DeleteWholeTree(path_);
-  } catch (const PlatformFailure&) {
-  }
+std::vector<TreeItem> Win32PackFiles::ListTree(const std::wstring& folder) {
+  return ListTreeAt(folder);
 }
+
+std::wstring Win32PackFiles::FileSha256(const std::wstring& path) { return vantrel::FileSha256(path); }
 
 }  // namespace vantrel

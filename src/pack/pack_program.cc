@@ -1,0 +1,34 @@
+#include "pack/pack_program.h"
+
+#include "base/text.h"
+#include "pack/package_builder.h"
+#include "pack/refusal.h"
+#include "pack/show.h"
+
+namespace vantrel {
+
+int RunPackProgram(PackMachine machine, const std::vector<std::wstring>& arguments) {
+  const PackRequest request = ParseArguments(arguments);
+  switch (request.action) {
+    case PackRequest::Action::kHelp:
+      machine.console.PrintOut(HelpText());
+      return ExitNumber(PackExit::kMade);
+    case PackRequest::Action::kUsageError:
+      return Refuse(machine.console, PackExit::kUsage,
+                    request.problem + L"\nusage: vantrel-pack <folder> <package.7z>\n"
+                                      L"       vantrel-pack --show [--json] <folder or package>\n"
+                                      L"(--help tells more)");
+    case PackRequest::Action::kShow:
+      return ShowPackage(machine, request);
+    case PackRequest::Action::kPack:
+      break;
+  }
+  try {
+    return BuildPackage(machine, request);
+  } catch (const PlatformFailure& failure) {
+    return Refuse(machine.console, PackExit::kWriteFailed,
+                  FromUtf8(failure.what()) + L"; the package was not made");
+  }
+}
+
+}  // namespace vantrel

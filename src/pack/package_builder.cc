@@ -1,0 +1,103 @@
+#include "pack/package_builder.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pack/detection_rules.h"
+#include "pack/folder_plan.h"
+#include "pack/package_layout.h"
+#include "pack/refusal.h"
+#include "pack/seven_zip.h"
+#include "pack/stage_folder.h"
+
+namespace vantrel {
+
+int BuildPackage(PackMachine& machine, const PackRequest& request) {
+  Console& console = machine.console;
+  PackFiles& files = machine.files;
+  const auto warn = [&](const std::wstring& what) {
+    console.PrintError(L"vantrel-pack: warning: " + what);
+  };
+  const std::wstring folder = files.FullPath(request.folder);
+  const std::wstring output = files.FullPath(request.output);
+  if (!files.IsFolder(folder)) {
+    return Refuse(console, PackExit::kFolderRefused, L"no such folder: " + folder);
+  }
+  if (IsInsideFolder(output, folder)) {
+    return Refuse(console, PackExit::kUsage,
+                  L"the package must not be written inside the folder it packs");
+  }
+  const FolderPlan plan = PlanFolder(files.ListTree(folder));
+  if (!plan.problem.empty()) {
+    return Refuse(console, PackExit::kFolderRefused, plan.problem + L": " + folder);
+  }
+
+  const std::wstring infPath = folder + L"\\" + plan.inf;
+  int refused = 0;
+  const std::unique_ptr<InfSource> inf = ReadInfOrRefuse(machine, infPath, infPath, refused);
+  if (!inf) return refused;
+  const PackageLayout layout = LayOutPackage(*inf, plan.inf, plan.payload);
+  for (const std::wstring& refusal : layout.refusals) console.PrintError(L"vantrel-pack: " + refusal);
+  for (const std::wstring& warning : layout.warnings) warn(warning);
+  const std::wstring installed = machine.platform.WindowsFolder() + L"\\inf\\" + plan.inf;
+  if (files.IsFile(installed)) {
+    warn(installed + L" exists on this machine; where it exists on the target, Vantrel "
+         L"overwrites it with this package's INF");
+  }
+  if (layout.code != PackExit::kMade) return Refuse(console, layout.code, L"nothing written: " + infPath);
+
+  const std::wstring appPath = SevenZipFolderOrRefuse(machine, refused);
+  if (appPath.empty()) return refused;
+
+  StageFolder stage(machine);
+  // The INF as a single-file cabinet, the files for i386 in one cabinet, the
+  // rest at their places in the archive.
+  std::vector<std::wstring> names = {CompressedInfName(plan.inf)};
+  machine.cabinets.WriteCabinet(stage.path() + L"\\" + names[0], {{infPath, plan.inf}});
+  std::vector<CabinetEntry> cabinet;
+  std::vector<std::wstring> placed;
+  for (const PackedFile& file : layout.files) {
+    if (file.inCabinet) {
+      cabinet.push_back({folder + L"\\" + file.from, file.to});
+    } else {
+      files.CopyFileMakingFolders(folder + L"\\" + file.from, stage.path() + L"\\" + file.to);
+      placed.push_back(file.to);
+    }
+  }
+  if (!cabinet.empty()) {
+    names.push_back(CabinetName(folder));
+    machine.cabinets.WriteCabinet(stage.path() + L"\\" + names[1], cabinet);
+  }
+  names.insert(names.end(), placed.begin(), placed.end());
+  // 7-Zip adds to an archive that exists; a package is always made whole.
+  files.DeleteIfPresent(output);
+  const std::uint32_t sevenZipExit = RunSevenZip(machine, appPath, stage.path(), output, names);
+  if (sevenZipExit != 0) {
+    files.DeleteIfPresent(output);
+    return Refuse(console, PackExit::kWriteFailed,
+                  L"7z.exe ended with exit code " + std::to_wstring(sevenZipExit) + L" writing " + output);
+  }
+  std::wstring made = L"vantrel-pack: made " + output + L" (" + names[0];
+  if (!cabinet.empty()) {
+    made += L", " + CabinetName(folder) + L" with " + std::to_wstring(cabinet.size()) +
+            L" file(s) for i386";
+  }
+  if (!placed.empty()) made += L", " + std::to_wstring(placed.size()) + L" file(s) at their places";
+  console.PrintOut(made + L")");
+  std::wstring platforms;
+  for (const std::wstring& platform : layout.platforms) {
+    platforms += (platforms.empty() ? L"" : L"; ") + platform;
+  }
+  console.PrintOut(L"vantrel-pack: installs on " + platforms);
+  // What the fleet's detection rules compare, for the package just made.
+  const DetectionView detection = ViewDetection(*inf, plan.inf, files.FileSha256(output));
+  console.PrintOut(L"vantrel-pack: DriverVer " + DriverVerText(detection) + L"; receipt " +
+                   ReceiptKeyPath(detection));
+  for (const DetectionRule& rule : DetectionRules(detection)) {
+    console.PrintOut(L"vantrel-pack: rule: " + rule.tool + L": " + rule.rule);
+  }
+  return ExitNumber(PackExit::kMade);
+}
+
+}  // namespace vantrel

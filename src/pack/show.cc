@@ -1,0 +1,98 @@
+#include "pack/show.h"
+
+#include <memory>
+#include <string>
+
+#include "base/text.h"
+#include "pack/example_commands.h"
+#include "pack/exit_codes.h"
+#include "pack/folder_plan.h"
+#include "pack/package_view.h"
+#include "pack/platform_verdict.h"
+#include "pack/refusal.h"
+#include "pack/seven_zip.h"
+#include "pack/stage_folder.h"
+
+namespace vantrel {
+
+namespace {
+
+// The package as it would lie beside the bundle: the one read, or for a
+// folder not yet packed, one named after its INF.
+std::wstring ExamplePackageName(const std::wstring& target, bool isPackage, const std::wstring& inf) {
+  if (isPackage) return target.substr(target.find_last_of(L"\\/") + 1);
+  const std::size_t dot = inf.rfind(L'.');
+  return inf.substr(0, dot) + L".7z";
+}
+
+int Show(PackMachine& machine, const PackRequest& request) {
+  PackFiles& files = machine.files;
+  const std::wstring target = files.FullPath(request.folder);
+  const bool isPackage = !files.IsFolder(target);
+  int refused = 0;
+  if (isPackage && !files.IsFile(target)) {
+    return Refuse(machine.console, PackExit::kFolderRefused, L"no such folder or package: " + target);
+  }
+  // A package is read where vantrel.exe would read it: unpacked, its
+  // cabinets expanded; into a folder of this run's own, gone afterwards.
+  std::unique_ptr<StageFolder> stage;
+  std::wstring folder = target;
+  if (isPackage) {
+    const std::wstring appPath = SevenZipFolderOrRefuse(machine, refused);
+    if (appPath.empty()) return refused;
+    stage.reset(new StageFolder(machine));
+    const std::wstring failure = UnpackPackage(machine, appPath, target, stage->path());
+    if (!failure.empty()) {
+      return Refuse(machine.console, PackExit::kWriteFailed,
+                    L"the package could not be read: " + failure + L": " + target);
+    }
+    folder = stage->path();
+  }
+  const FolderPlan plan = PlanFolder(files.ListTree(folder));
+  if (!plan.problem.empty()) {
+    return Refuse(machine.console, PackExit::kFolderRefused,
+                  (isPackage ? L"the package is not one Vantrel installs: " : L"") + plan.problem +
+                      L": " + target);
+  }
+  const std::wstring infPath = folder + L"\\" + plan.inf;
+  const std::unique_ptr<InfSource> inf = ReadInfOrRefuse(machine, infPath, target, refused);
+  if (!inf) return refused;
+  // In a package each source must be at its place, as vantrel.exe's
+  // pre-flight wants it; in a folder, the builder also takes it from beside
+  // the INF.
+  const auto inPackage = [&](const SourceFile& file) {
+    return files.IsFile(folder + L"\\" + PlacePath(file));
+  };
+  const std::vector<PlatformVerdict> verdicts =
+      isPackage ? JudgePlatforms(*inf, inPackage)
+                : JudgePlatforms(*inf, PresentInFolder(plan.payload, plan.inf));
+  PackageView view = ViewPackage(
+      *inf, verdicts, [&](const std::wstring& list) { return inf->TargetFolder(list); },
+      isPackage ? L"package" : L"folder");
+  view.inf = plan.inf;
+  view.from = target;
+  view.detection =
+      ViewDetection(*inf, plan.inf, isPackage ? files.FileSha256(target) : std::wstring());
+  AddExampleCommands(view, ExamplePackageName(target, isPackage, plan.inf));
+  if (request.json) {
+    machine.console.PrintOut(FromUtf8(ViewJson(view)));
+  } else {
+    std::wstring text = ViewText(view);
+    if (!text.empty() && text.back() == L'\n') text.pop_back();
+    machine.console.PrintOut(text);
+  }
+  return ExitNumber(PackExit::kMade);
+}
+
+}  // namespace
+
+int ShowPackage(PackMachine& machine, const PackRequest& request) {
+  try {
+    return Show(machine, request);
+  } catch (const PlatformFailure& failure) {
+    return Refuse(machine.console, PackExit::kWriteFailed,
+                  FromUtf8(failure.what()) + L"; nothing shown");
+  }
+}
+
+}  // namespace vantrel
