@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "base/platform_failure.h"
+#include "base/failure.h"
 
 namespace vantrel {
 

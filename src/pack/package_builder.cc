@@ -19,7 +19,7 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
   const auto warn = [&](const std::wstring& what) {
     console.PrintError(L"vantrel-pack: warning: " + what);
   };
-  const std::wstring folder = files.FullPath(request.folder);
+  const std::wstring folder = files.FullPath(request.source);
   const std::wstring output = files.FullPath(request.output);
   if (!files.IsFolder(folder)) {
     return Refuse(console, PackExit::kFolderRefused, L"no such folder: " + folder);

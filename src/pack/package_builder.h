@@ -3,7 +3,7 @@
 #pragma once
 
 #include "pack/pack_machine.h"
-#include "pack/usage.h"
+#include "pack/arguments.h"
 
 namespace vantrel {
 

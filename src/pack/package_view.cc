@@ -1,9 +1,9 @@
 #include "pack/package_view.h"
 
-#include <cstdint>
 #include <set>
 
 #include "base/text.h"
+#include "inf/directive_values.h"
 #include "inf/section_effects.h"
 
 namespace vantrel {
@@ -20,31 +20,6 @@ std::wstring LineIn(const InfLine& line, const std::wstring& section) {
   return line.key + L"=" + fields + L" in [" + section + L"]";
 }
 
-// The entry of [DestinationDirs] for the list, else DefaultDestDir.
-void Destination(const InfSource& inf, const std::wstring& list, ViewedFile& file) {
-  for (const std::wstring& key : {list, std::wstring(L"DefaultDestDir")}) {
-    if (key.empty()) continue;
-    for (const InfLine& line : inf.Lines(L"DestinationDirs")) {
-      if (LowerAscii(line.key) == LowerAscii(key)) {
-        file.dirid = line.Field(1);
-        file.subfolder = line.Field(2);
-        return;
-      }
-    }
-  }
-  // setupapi puts a file-list section without an entry into the system
-  // folder.
-  file.dirid = L"11";
-  file.defaultDirid = true;
-}
-
-std::wstring StartName(const std::wstring& written) {
-  static const wchar_t* const kNames[] = {L"boot", L"system", L"auto", L"demand", L"disabled"};
-  if (written.empty()) return written;
-  const std::uint32_t start = InfNumber(written);
-  return start < 5 ? kNames[start] : written;
-}
-
 std::wstring WhyUnchecked(AddRegCheck check, const std::wstring& root) {
   switch (check) {
     case AddRegCheck::kNoRoot:
@@ -58,30 +33,6 @@ std::wstring WhyUnchecked(AddRegCheck check, const std::wstring& root) {
       break;
   }
   return std::wstring();
-}
-
-// The registry type an AddReg flags field writes.
-std::wstring AddRegTypeName(const std::wstring& flags) {
-  const std::uint32_t value = InfNumber(flags);
-  // FLG_ADDREG_BINVALUETYPE with the type in the high word.
-  if ((value & 0x1) != 0) {
-    switch (value >> 16) {
-      case 0: return L"REG_BINARY";
-      case 1: return L"REG_DWORD";
-      case 2: return L"REG_NONE";
-      case 3: return L"REG_BINARY";
-      case 4: return L"REG_DWORD";
-      case 5: return L"REG_DWORD_BIG_ENDIAN";
-      case 7: return L"REG_MULTI_SZ";
-      case 11: return L"REG_QWORD";
-      default: return L"type " + std::to_wstring(value >> 16);
-    }
-  }
-  switch (value & 0xFFFF0000) {
-    case 0x00010000: return L"REG_MULTI_SZ";
-    case 0x00020000: return L"REG_EXPAND_SZ";
-    default: return L"REG_SZ";
-  }
 }
 
 void ViewValues(const InfSource& inf, const std::wstring& section, PlatformView& view) {
@@ -120,7 +71,7 @@ void ViewServices(const InfSource& inf, const std::wstring& section,
     for (const InfLine& setting : inf.Lines(line.Field(3))) {
       const std::wstring key = LowerAscii(setting.key);
       if (key == L"servicebinary") service.binary = setting.Field(1);
-      if (key == L"starttype") service.start = StartName(setting.Field(1));
+      if (key == L"starttype") service.start = ServiceStartName(setting.Field(1));
     }
     view.services.push_back(service);
   }
@@ -146,7 +97,10 @@ PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>
       ViewedFile file;
       file.destination = copy.destination;
       file.source = source.outside ? source.written + L"\\" + source.name : PlacePath(source);
-      Destination(inf, copy.list, file);
+      const DestinationDir destination = DestinationOf(inf, copy.list);
+      file.dirid = destination.dirid;
+      file.subfolder = destination.subfolder;
+      file.defaultDirid = destination.byDefault;
       file.folder = folderOf(copy.list);
       view.files.push_back(file);
     }

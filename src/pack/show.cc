@@ -27,7 +27,7 @@ std::wstring ExamplePackageName(const std::wstring& target, bool isPackage, cons
 
 int Show(PackMachine& machine, const PackRequest& request) {
   PackFiles& files = machine.files;
-  const std::wstring target = files.FullPath(request.folder);
+  const std::wstring target = files.FullPath(request.source);
   const bool isPackage = !files.IsFolder(target);
   int refused = 0;
   if (isPackage && !files.IsFile(target)) {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "base/platform_failure.h"
+#include "base/failure.h"
 #include "base/unique_handle.h"
 
 // Where the Windows headers came first, their A/W macros would rename the

@@ -1,6 +1,6 @@
 #include "run/child_commands.h"
 
-#include "base/platform_failure.h"
+#include "base/failure.h"
 #include "base/text.h"
 
 namespace vantrel {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/platform_failure.h"
+#include "base/failure.h"
 
 namespace vantrel {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "base/platform_failure.h"
+#include "base/failure.h"
 #include "inf_text.h"
 
 namespace vantrel {

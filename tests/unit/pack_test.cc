@@ -11,7 +11,7 @@
 #include "pack/package_layout.h"
 #include "pack/package_view.h"
 #include "pack/pack_program.h"
-#include "pack/usage.h"
+#include "pack/arguments.h"
 #include "run/child_commands.h"
 
 namespace vantrel {
@@ -25,7 +25,7 @@ TEST(PackArguments, HelpTwoPathsOrAUsageError) {
   }
   const PackRequest pack = ParseArguments({L"C:\\src", L"D:\\out.7z"});
   EXPECT_EQ(pack.action, Action::kPack);
-  EXPECT_EQ(pack.folder, L"C:\\src");
+  EXPECT_EQ(pack.source, L"C:\\src");
   EXPECT_EQ(pack.output, L"D:\\out.7z");
   EXPECT_EQ(ParseArguments({}).action, Action::kUsageError);
   EXPECT_EQ(ParseArguments({L"C:\\src"}).action, Action::kUsageError);
@@ -39,7 +39,7 @@ TEST(PackArguments, HelpTwoPathsOrAUsageError) {
     const PackRequest request = ParseArguments(show);
     EXPECT_EQ(request.action, Action::kShow) << show.size();
     EXPECT_EQ(request.json, show.size() == 3) << show.size();
-    EXPECT_EQ(request.folder, L"C:\\p");
+    EXPECT_EQ(request.source, L"C:\\p");
   }
   for (const Args& wrong : {Args{L"--show"}, Args{L"--json", L"C:\\p"},
                             Args{L"--show", L"--show", L"C:\\p"}, Args{L"--show", L"a", L"b"}}) {

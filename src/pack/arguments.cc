@@ -1,4 +1,4 @@
-#include "pack/usage.h"
+#include "pack/arguments.h"
 
 #include "base/text.h"
 #include "pack/example_commands.h"
@@ -22,7 +22,7 @@ PackRequest ParseArguments(const std::vector<std::wstring>& arguments) {
     } else {
       request.action = PackRequest::Action::kShow;
       request.json = json;
-      request.folder = arguments[target];
+      request.source = arguments[target];
     }
   } else if (arguments.size() != 2) {
     request.problem = L"expected two arguments, a folder and the package to write";
@@ -30,7 +30,7 @@ PackRequest ParseArguments(const std::vector<std::wstring>& arguments) {
     request.problem = L"an argument is empty";
   } else {
     request.action = PackRequest::Action::kPack;
-    request.folder = arguments[0];
+    request.source = arguments[0];
     request.output = arguments[1];
   }
   return request;

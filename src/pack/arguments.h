@@ -9,7 +9,7 @@ namespace vantrel {
 struct PackRequest {
   enum class Action { kHelp, kPack, kShow, kUsageError };
   Action action = Action::kUsageError;
-  std::wstring folder;  // for kShow: the folder or the package
+  std::wstring source;  // the folder to pack; for kShow, the folder or the package
   bool json = false;    // kShow as one JSON object
   std::wstring output;
   std::wstring problem;  // for kUsageError

@@ -1,0 +1,54 @@
+#include "inf/directive_values.h"
+
+#include <cstdint>
+
+#include "base/text.h"
+#include "inf/section_effects.h"
+
+namespace vantrel {
+
+DestinationDir DestinationOf(const InfSource& inf, const std::wstring& list) {
+  for (const std::wstring& key : {list, std::wstring(L"DefaultDestDir")}) {
+    if (key.empty()) continue;
+    for (const InfLine& line : inf.Lines(L"DestinationDirs")) {
+      if (LowerAscii(line.key) == LowerAscii(key)) {
+        return DestinationDir{line.Field(1), line.Field(2), false};
+      }
+    }
+  }
+  // setupapi puts a file-list section without an entry into the system
+  // folder.
+  return DestinationDir{L"11", std::wstring(), true};
+}
+
+std::wstring AddRegTypeName(const std::wstring& flags) {
+  const std::uint32_t value = InfNumber(flags);
+  // FLG_ADDREG_BINVALUETYPE with the type in the high word.
+  if ((value & 0x1) != 0) {
+    switch (value >> 16) {
+      case 0: return L"REG_BINARY";
+      case 1: return L"REG_DWORD";
+      case 2: return L"REG_NONE";
+      case 3: return L"REG_BINARY";
+      case 4: return L"REG_DWORD";
+      case 5: return L"REG_DWORD_BIG_ENDIAN";
+      case 7: return L"REG_MULTI_SZ";
+      case 11: return L"REG_QWORD";
+      default: return L"type " + std::to_wstring(value >> 16);
+    }
+  }
+  switch (value & 0xFFFF0000) {
+    case 0x00010000: return L"REG_MULTI_SZ";
+    case 0x00020000: return L"REG_EXPAND_SZ";
+    default: return L"REG_SZ";
+  }
+}
+
+std::wstring ServiceStartName(const std::wstring& written) {
+  static const wchar_t* const kNames[] = {L"boot", L"system", L"auto", L"demand", L"disabled"};
+  if (written.empty()) return written;
+  const std::uint32_t start = InfNumber(written);
+  return start < 5 ? kNames[start] : written;
+}
+
+}  // namespace vantrel
