@@ -15,6 +15,12 @@ tar -C "$shared" -cf - --exclude=./build/win32/tests/e2e/prefix --exclude=./buil
     --exclude=./build/win32/tests/win32/prefix --exclude=./build/win32/pack-prefix \
     ./CMakeLists.txt ./scripts ./tests ./samples ./docs ./build/win32 | tar -C "$root" -xf - ||
   { echo "vm: could not copy the work tree"; exit 1; }
+# The pinned 7-Zip's licence, which the signed-bundle case bundles again;
+# the rest of that package is the host's alone.
+pin() { awk -v key="$1" '$1 == key { print $2; exit }' "$shared/scripts/7zip.txt"; }
+licence=".tools/$(pin package)-$(pin version)/win/ia32/License.txt"
+mkdir -p "$root/$(dirname "$licence")" && cp "$shared/$licence" "$root/$licence" ||
+  { echo "vm: could not copy $licence"; exit 1; }
 # The prefixes made when the image was built (copied, never used in place).
 set -a
 # shellcheck source=/dev/null  # written by prepare-prefixes.sh in the image
