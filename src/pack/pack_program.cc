@@ -23,12 +23,8 @@ int RunPackProgram(PackMachine machine, const std::vector<std::wstring>& argumen
     case PackRequest::Action::kPack:
       break;
   }
-  try {
-    return BuildPackage(machine, request);
-  } catch (const PlatformFailure& failure) {
-    return Refuse(machine.console, PackExit::kWriteFailed,
-                  FromUtf8(failure.what()) + L"; the package was not made");
-  }
+  return RefusingFailures(machine.console, L"the package was not made",
+                          [&] { return BuildPackage(machine, request); });
 }
 
 }  // namespace vantrel

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "base/failure.h"
+#include "base/text.h"
 #include "pack/exit_codes.h"
 #include "pack/pack_machine.h"
 
@@ -12,6 +14,17 @@ namespace vantrel {
 
 // "vantrel-pack: <why>" on standard error; returns the code's exit number.
 int Refuse(Console& console, PackExit code, const std::wstring& why);
+
+// Runs one of the builder's commands; a system failure it meets is refused
+// with the system's text and `outcome` ("the package was not made").
+template <typename Command>
+int RefusingFailures(Console& console, const wchar_t* outcome, Command&& command) {
+  try {
+    return command();
+  } catch (const PlatformFailure& failure) {
+    return Refuse(console, PackExit::kWriteFailed, FromUtf8(failure.what()) + L"; " + outcome);
+  }
+}
 
 // The builder's own folder, where 7z.exe lies beside it; empty where it is
 // missing, the refusal said and its exit number in `exit`.

@@ -87,12 +87,8 @@ int Show(PackMachine& machine, const PackRequest& request) {
 }  // namespace
 
 int ShowPackage(PackMachine& machine, const PackRequest& request) {
-  try {
-    return Show(machine, request);
-  } catch (const PlatformFailure& failure) {
-    return Refuse(machine.console, PackExit::kWriteFailed,
-                  FromUtf8(failure.what()) + L"; nothing shown");
-  }
+  return RefusingFailures(machine.console, L"nothing shown",
+                          [&] { return Show(machine, request); });
 }
 
 }  // namespace vantrel
