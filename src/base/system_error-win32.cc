@@ -25,4 +25,12 @@ PlatformFailure SystemFailure(const char* call, DWORD code) {
                          code);
 }
 
+void CheckStatus(const char* call, LONG status) {
+  if (status != ERROR_SUCCESS) throw SystemFailure(call, static_cast<DWORD>(status));
+}
+
+bool Absent(LONG status) {
+  return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace vantrel

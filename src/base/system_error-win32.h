@@ -18,4 +18,11 @@ std::string SystemErrorText(DWORD code);
 // the thread's last error): "<call>: <text> (<code>)".
 PlatformFailure SystemFailure(const char* call, DWORD code = GetLastError());
 
+// For the calls that return their error code (the registry's): throws the
+// failure of `call` unless the status is ERROR_SUCCESS.
+void CheckStatus(const char* call, LONG status);
+
+// Whether such a status says the key or value asked for is not there.
+bool Absent(LONG status);
+
 }  // namespace vantrel

@@ -40,12 +40,6 @@ bool AskSetupText(Fill fill, std::wstring& text) {
   };
   return AskGrowingText(ask, MAX_PATH, 9, text);
 }
-template <typename Fill>
-std::wstring AskSetupText(const char* call, Fill fill) {
-  std::wstring text;
-  if (!AskSetupText(fill, text)) throw SystemFailure(call);
-  return text;
-}
 
 // The same for a registry value, whose size goes in bytes and which answers
 // ERROR_MORE_DATA with the size it needs: `query(data, &bytes)` returns the

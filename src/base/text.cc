@@ -17,6 +17,26 @@ std::wstring TrimBlanks(const std::wstring& text) {
   return text.substr(first, last - first + 1);
 }
 
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
+  std::vector<std::wstring> parts(1);
+  for (const wchar_t c : text) {
+    if (c == separator) parts.emplace_back();
+    else parts.back() += c;
+  }
+  return parts;
+}
+
+std::wstring Join(const std::vector<std::wstring>& items, const std::wstring& separator) {
+  std::wstring joined;
+  for (std::size_t i = 0; i < items.size(); ++i) joined += (i == 0 ? L"" : separator) + items[i];
+  return joined;
+}
+
+bool AllDigits(const std::wstring& text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
 static wchar_t LowerAsciiChar(wchar_t c) {
   return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
@@ -94,10 +114,8 @@ std::string ToUtf8(const std::wstring& text) {
 std::wstring ShortList(const std::vector<std::wstring>& items) {
   // More would bury the message; the count says the rest.
   constexpr std::size_t kNamed = 10;
-  std::wstring named;
-  for (std::size_t i = 0; i < items.size() && i < kNamed; ++i) {
-    named += (i == 0 ? L"" : L", ") + items[i];
-  }
+  std::wstring named =
+      Join({items.begin(), items.begin() + std::min(items.size(), kNamed)}, L", ");
   if (items.size() > kNamed) named += L" and " + std::to_wstring(items.size() - kNamed) + L" more";
   return named;
 }

@@ -13,6 +13,16 @@ std::wstring RemoveDoubleQuotes(std::wstring text);
 // The text without leading and trailing space characters.
 std::wstring TrimBlanks(const std::wstring& text);
 
+// The pieces of the text between separators, empty ones included: one
+// piece for text without any.
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator);
+
+// The items one after the other, the separator between each two.
+std::wstring Join(const std::vector<std::wstring>& items, const std::wstring& separator);
+
+// Whether the text is one or more of the digits 0 to 9, nothing else.
+bool AllDigits(const std::wstring& text);
+
 // ASCII letters lowered; other characters unchanged, so the result never
 // depends on the locale.
 std::wstring LowerAscii(const std::wstring& text);

@@ -2,19 +2,15 @@
 
 #include <cstdint>
 
-#include "base/text.h"
 #include "inf/section_effects.h"
 
 namespace vantrel {
 
 DestinationDir DestinationOf(const InfSource& inf, const std::wstring& list) {
-  for (const std::wstring& key : {list, std::wstring(L"DefaultDestDir")}) {
-    if (key.empty()) continue;
-    for (const InfLine& line : inf.Lines(L"DestinationDirs")) {
-      if (LowerAscii(line.key) == LowerAscii(key)) {
-        return DestinationDir{line.Field(1), line.Field(2), false};
-      }
-    }
+  InfLine line;
+  if ((!list.empty() && FindLine(inf, L"DestinationDirs", list, line)) ||
+      FindLine(inf, L"DestinationDirs", L"DefaultDestDir", line)) {
+    return DestinationDir{line.Field(1), line.Field(2), false};
   }
   // setupapi puts a file-list section without an entry into the system
   // folder.

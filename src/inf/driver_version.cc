@@ -12,26 +12,6 @@ namespace {
 constexpr std::size_t kMostVersionParts = 4;
 constexpr std::uint32_t kLargestVersionPart = 65535;
 
-std::vector<std::wstring> SplitAt(const std::wstring& text, wchar_t separator) {
-  std::vector<std::wstring> parts(1);
-  for (const wchar_t c : text) {
-    if (c == separator) {
-      parts.emplace_back();
-    } else {
-      parts.back() += c;
-    }
-  }
-  return parts;
-}
-
-bool AllDigits(const std::wstring& text) {
-  if (text.empty()) return false;
-  for (const wchar_t c : text) {
-    if (c < L'0' || c > L'9') return false;
-  }
-  return true;
-}
-
 // The value of a decimal part, or more than `largest` where it is larger
 // (however many digits it has).
 std::uint32_t DecimalValue(const std::wstring& digits, std::uint32_t largest) {
@@ -46,7 +26,7 @@ std::uint32_t DecimalValue(const std::wstring& digits, std::uint32_t largest) {
 // The parts of a usable version, or why it is not one.
 bool VersionParts(const std::wstring& text, std::vector<std::uint32_t>& values, std::wstring& why) {
   const std::wstring quoted = L"\"" + text + L"\"";
-  const std::vector<std::wstring> parts = SplitAt(text, L'.');
+  const std::vector<std::wstring> parts = Split(text, L'.');
   if (parts.size() > kMostVersionParts) {
     why = L"DriverVer's version " + quoted + L" has " + std::to_wstring(parts.size()) +
           L" parts; Windows compares at most " + std::to_wstring(kMostVersionParts);
@@ -79,7 +59,7 @@ std::wstring TwoDigits(std::uint32_t value) {
 
 // "yyyy-mm-dd" for a valid mm/dd/yyyy date, else empty.
 std::wstring IsoDate(const std::wstring& text) {
-  const std::vector<std::wstring> parts = SplitAt(text, L'/');
+  const std::vector<std::wstring> parts = Split(text, L'/');
   if (parts.size() != 3 || parts[0].size() > 2 || parts[1].size() > 2 || parts[2].size() != 4 ||
       !AllDigits(parts[0]) || !AllDigits(parts[1]) || !AllDigits(parts[2])) {
     return std::wstring();
@@ -98,31 +78,22 @@ std::wstring IsoDate(const std::wstring& text) {
 
 DriverVer ReadDriverVer(const InfSource& inf) {
   DriverVer read;
-  const InfLine* line = nullptr;
-  const std::vector<InfLine> lines = inf.Lines(L"Version");
+  InfLine line;
   // The engine takes the first line of that name.
-  for (const InfLine& candidate : lines) {
-    if (LowerAscii(candidate.key) == L"driverver") {
-      line = &candidate;
-      break;
-    }
-  }
-  if (line == nullptr) {
+  if (!FindLine(inf, L"Version", L"DriverVer", line)) {
     read.whyNoDate = read.whyNoVersion = L"the INF's [Version] section has no DriverVer";
     return read;
   }
-  for (std::size_t i = 0; i < line->fields.size(); ++i) {
-    read.written += (i == 0 ? L"" : L",") + line->fields[i];
-  }
-  const std::wstring date = TrimBlanks(line->Field(1));
-  const std::wstring version = TrimBlanks(line->Field(2));
+  read.written = Join(line.fields, L",");
+  const std::wstring date = TrimBlanks(line.Field(1));
+  const std::wstring version = TrimBlanks(line.Field(2));
   read.date = IsoDate(date);
   if (read.date.empty()) {
     read.whyNoDate = L"DriverVer's date \"" + date + L"\" is not a valid mm/dd/yyyy date";
   }
   std::vector<std::uint32_t> values;
   if (version.empty()) {
-    read.whyNoVersion = line->fields.size() < 2 && date.find(L'.') != std::wstring::npos
+    read.whyNoVersion = line.fields.size() < 2 && date.find(L'.') != std::wstring::npos
                             ? L"DriverVer has no comma: \"" + date +
                                   L"\" stands where the date goes, and no version follows"
                             : L"DriverVer gives no version after its date";

@@ -28,9 +28,9 @@ std::wstring Field(INFCONTEXT& line, DWORD index) {
   const auto fill = [&](wchar_t* buffer, DWORD size, DWORD* needed) {
     return getStringField.get()(&line, index, buffer, size, needed);
   };
-  if (index != 0) return AskSetupText("SetupGetStringFieldW", fill);
-  std::wstring key;
-  return AskSetupText(fill, key) ? key : std::wstring();
+  std::wstring text;
+  if (!AskSetupText(fill, text) && index != 0) throw SystemFailure("SetupGetStringFieldW");
+  return text;
 }
 
 // The INF parser's own error codes (0xE0000000 and up), which the system's
@@ -88,9 +88,12 @@ std::vector<InfLine> InfFile::Lines(const std::wstring& section) const {
 
 std::wstring InfFile::TargetFolder(const std::wstring& list) const {
   const wchar_t* section = list.empty() ? nullptr : list.c_str();
-  return AskSetupText("SetupGetTargetPathW", [&](wchar_t* buffer, DWORD size, DWORD* needed) {
+  const auto fill = [&](wchar_t* buffer, DWORD size, DWORD* needed) {
     return getTargetPath.get()(inf_.get(), nullptr, section, buffer, size, needed);
-  });
+  };
+  std::wstring folder;
+  if (!AskSetupText(fill, folder)) throw SystemFailure("SetupGetTargetPathW");
+  return folder;
 }
 
 }  // namespace vantrel

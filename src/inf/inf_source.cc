@@ -1,8 +1,21 @@
 #include "inf/inf_source.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace vantrel {
+
+bool FindLine(const InfSource& inf, const std::wstring& section, const std::wstring& key,
+              InfLine& found) {
+  const std::wstring wanted = LowerAscii(key);
+  const std::vector<InfLine> lines = inf.Lines(section);
+  const auto line = std::find_if(lines.begin(), lines.end(),
+                                 [&](const InfLine& l) { return LowerAscii(l.key) == wanted; });
+  if (line == lines.end()) return false;
+  found = *line;
+  return true;
+}
 
 std::vector<std::wstring> DirectiveFields(const InfSource& inf, const std::wstring& section,
                                           const std::wstring& directive) {

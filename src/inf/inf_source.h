@@ -34,6 +34,11 @@ class InfSource {
   virtual std::wstring TargetFolder(const std::wstring& list) const = 0;
 };
 
+// The first line of the section whose key is `key` (in any case); false
+// where the section has none.
+bool FindLine(const InfSource& inf, const std::wstring& section, const std::wstring& key,
+              InfLine& found);
+
 // The non-empty fields of every line of the section whose key is the
 // directive (in any case), in order: the sections that its CopyFiles, AddReg
 // or Needs lines name.

@@ -1,5 +1,6 @@
 #include "inf/install_plan.h"
 
+#include <algorithm>
 #include <map>
 
 #include "base/text.h"
@@ -24,28 +25,17 @@ RelativeFolder Parse(const std::wstring& written) {
     folder.outside = true;
     return folder;
   }
-  std::wstring part;
-  const auto take = [&] {
+  std::wstring path = written;
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  for (const std::wstring& part : Split(path, L'\\')) {
     if (part == L"..") {
       if (folder.parts.empty()) folder.outside = true;
       else folder.parts.pop_back();
     } else if (!part.empty() && part != L".") {
       folder.parts.push_back(part);
     }
-    part.clear();
-  };
-  for (const wchar_t c : written) {
-    if (c == L'\\' || c == L'/') take();
-    else part.push_back(c);
   }
-  take();
   return folder;
-}
-
-std::wstring Joined(const std::vector<std::wstring>& parts) {
-  std::wstring path;
-  for (const std::wstring& part : parts) path += (path.empty() ? L"" : L"\\") + part;
-  return path;
 }
 
 // The first line whose key is `key`, decorated section first: the entries of
@@ -53,15 +43,8 @@ std::wstring Joined(const std::vector<std::wstring>& parts) {
 // precedence over those of the undecorated sections.
 bool FindEntry(const InfSource& inf, const std::wstring& section, InfArchitecture architecture,
                const std::wstring& key, InfLine& found) {
-  for (const std::wstring& name : {section + L"." + ArchitectureName(architecture), section}) {
-    for (const InfLine& line : inf.Lines(name)) {
-      if (LowerAscii(line.key) == LowerAscii(key)) {
-        found = line;
-        return true;
-      }
-    }
-  }
-  return false;
+  return FindLine(inf, section + L"." + ArchitectureName(architecture), key, found) ||
+         FindLine(inf, section, key, found);
 }
 
 // Where the engine looks for a source file: the path of its disk in
@@ -82,11 +65,10 @@ SourceFile Locate(const InfSource& inf, InfArchitecture architecture, const std:
   const std::wstring subfolder = entry.Field(2);
   file.written = diskPath.empty() ? subfolder : subfolder.empty() ? diskPath : diskPath + L"\\" + subfolder;
   // A subfolder is relative to the disk's path; a disk path that is a
-  // place of its own takes the subfolder with it.
-  const RelativeFolder diskFolder = Parse(diskPath);
+  // place of its own takes the subfolder with it, as the joined path shows.
   const RelativeFolder joined = Parse(file.written);
-  file.outside = diskFolder.outside || joined.outside;
-  if (!file.outside) file.folder = Joined(joined.parts);
+  file.outside = joined.outside;
+  if (!file.outside) file.folder = Join(joined.parts, L"\\");
   return file;
 }
 
@@ -97,9 +79,7 @@ std::wstring ArchitectureName(InfArchitecture architecture) {
 }
 
 std::wstring SectionList(const std::vector<std::wstring>& names) {
-  std::wstring list;
-  for (const std::wstring& name : names) list += (list.empty() ? L"[" : L", [") + name + L"]";
-  return list;
+  return names.empty() ? std::wstring() : L"[" + Join(names, L"], [") + L"]";
 }
 
 std::wstring PlacePath(const SourceFile& file) {
@@ -110,7 +90,7 @@ bool SameFolder(const std::wstring& a, const std::wstring& b) {
   const RelativeFolder first = Parse(a);
   const RelativeFolder second = Parse(b);
   return !first.outside && !second.outside &&
-         LowerAscii(Joined(first.parts)) == LowerAscii(Joined(second.parts));
+         LowerAscii(Join(first.parts, L"\\")) == LowerAscii(Join(second.parts, L"\\"));
 }
 
 InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
@@ -118,13 +98,10 @@ InstallPlan PlanInstall(const InfSource& inf, InfArchitecture architecture,
   InstallPlan plan;
   plan.tried = {base + (architecture == InfArchitecture::kAmd64 ? L".NTamd64" : L".NTx86"),
                 base + L".NT", base};
-  for (const std::wstring& candidate : plan.tried) {
-    if (inf.HasSection(candidate)) {
-      plan.section = candidate;
-      break;
-    }
-  }
-  if (plan.section.empty()) return plan;
+  const auto chosen = std::find_if(plan.tried.begin(), plan.tried.end(),
+                                   [&](const std::wstring& name) { return inf.HasSection(name); });
+  if (chosen == plan.tried.end()) return plan;
+  plan.section = *chosen;
 
   const std::vector<std::wstring> sections = ProcessedSections(inf, plan.section);
   plan.needs.assign(sections.begin() + 1, sections.end());

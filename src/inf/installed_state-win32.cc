@@ -26,10 +26,6 @@ const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session 
 using ServiceHandle = UniqueBoundHandle<SC_HANDLE, closeServiceHandle>;
 using RegistryKey = UniqueBoundHandle<HKEY, regCloseKey>;
 
-bool Absent(LSTATUS status) {
-  return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
-}
-
 HKEY RootKey(const std::wstring& root) {
   if (root == L"HKLM") return HKEY_LOCAL_MACHINE;
   if (root == L"HKCR") return HKEY_CLASSES_ROOT;
@@ -42,7 +38,7 @@ HKEY RootKey(const std::wstring& root) {
 bool OpenKey(HKEY root, const std::wstring& path, REGSAM access, RegistryKey& key) {
   const LSTATUS opened = regOpenKeyEx.get()(root, path.c_str(), 0, access, key.put());
   if (Absent(opened)) return false;
-  if (opened != ERROR_SUCCESS) throw SystemFailure("RegOpenKeyExW", static_cast<DWORD>(opened));
+  CheckStatus("RegOpenKeyExW", opened);
   return true;
 }
 
@@ -71,9 +67,7 @@ bool Win32InstalledState::RegistryEntryExists(const RegistryEntry& entry) {
   const LSTATUS queried =
       regQueryValueEx.get()(key.get(), entry.value.c_str(), nullptr, nullptr, nullptr, nullptr);
   if (Absent(queried)) return false;
-  if (queried != ERROR_SUCCESS) {
-    throw SystemFailure("RegQueryValueExW", static_cast<DWORD>(queried));
-  }
+  CheckStatus("RegQueryValueExW", queried);
   return true;
 }
 
@@ -91,15 +85,8 @@ std::vector<RestartRename> Win32InstalledState::PendingRestartRenames() {
     if (Absent(queried)) return renames;
     throw SystemFailure("RegQueryValueExW", static_cast<DWORD>(queried));
   }
-  text.push_back(L'\0');
   // Strings in pairs, from and to; an empty "to" deletes.
-  std::vector<std::wstring> strings;
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = start;
-    while (end < text.size() && text[end] != L'\0') ++end;
-    strings.emplace_back(text.begin() + start, text.begin() + end);
-    start = end + 1;
-  }
+  const std::vector<std::wstring> strings = Split(text, L'\0');
   // The list ends at the first empty "from".
   for (std::size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2) {
     renames.push_back(RestartRename{strings[i], strings[i + 1]});

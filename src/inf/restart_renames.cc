@@ -19,10 +19,6 @@ std::wstring Win32Path(const std::wstring& stored) {
 
 std::wstring Comparable(const std::wstring& stored) { return LowerAscii(Win32Path(stored)); }
 
-bool Same(const RestartRename& a, const RestartRename& b) {
-  return a.from == b.from && a.to == b.to;
-}
-
 }  // namespace
 
 std::vector<RestartRename> QueuedSince(const std::vector<RestartRename>& before,
@@ -30,14 +26,12 @@ std::vector<RestartRename> QueuedSince(const std::vector<RestartRename>& before,
   std::vector<RestartRename> earlier = before;
   std::vector<RestartRename> queued;
   for (const RestartRename& rename : after) {
-    const auto found = std::find_if(earlier.begin(), earlier.end(),
-                                    [&](const RestartRename& old) { return Same(old, rename); });
+    const auto found = std::find_if(earlier.begin(), earlier.end(), [&](const RestartRename& old) {
+      return old.from == rename.from && old.to == rename.to;
+    });
     // The same operation queued twice is two operations.
-    if (found != earlier.end()) {
-      earlier.erase(found);
-    } else {
-      queued.push_back(rename);
-    }
+    if (found != earlier.end()) earlier.erase(found);
+    else queued.push_back(rename);
   }
   return queued;
 }

@@ -106,16 +106,12 @@ AddRegCheck ReadAddRegLine(const InfLine& line, RegistryEntry& entry) {
 }
 
 bool CopyInPlace(const CopiedFile& file, std::uint32_t copyFlags) {
-  switch (file.content) {
-    case TargetContent::kSourceBytes:
-    case TargetContent::kNotComparable:
-      return true;
-    case TargetContent::kMissing:
-      // Only a file that was there before is replaced.
-      return (copyFlags & kCopyReplaceOnly) != 0;
-    case TargetContent::kOtherBytes:
-      break;
+  if (file.content == TargetContent::kSourceBytes ||
+      file.content == TargetContent::kNotComparable) {
+    return true;
   }
+  // Only a file that was there before is replaced.
+  if (file.content == TargetContent::kMissing) return (copyFlags & kCopyReplaceOnly) != 0;
   if ((copyFlags & kCopyNoOverwrite) != 0) return true;
   // The engine keeps a newer version in place unless told to ignore
   // versions; told to overwrite only older ones, it keeps the same too.

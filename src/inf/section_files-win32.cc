@@ -8,7 +8,7 @@
 #include <winver.h>
 
 #include <algorithm>
-#include <utility>
+#include <vector>
 
 #include "inf/inf_file-win32.h"
 #include "base/system_entry-win32.h"
@@ -34,13 +34,13 @@ SystemEntry<decltype(&::VerQueryValueW)> verQueryValue(L"version.dll", "VerQuery
 
 using FileQueue = UniqueBoundHandle<HSPFILEQ, closeFileQueue>;
 
-using Copies = std::vector<std::pair<std::wstring, std::wstring>>;  // target, source
-
 UINT CALLBACK CollectCopy(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR) {
   if (notification == SPFILENOTIFY_QUEUESCAN_EX) {
     const FILEPATHS_W* paths = reinterpret_cast<const FILEPATHS_W*>(param1);
-    static_cast<Copies*>(context)->emplace_back(paths->Target ? paths->Target : L"",
-                                                paths->Source ? paths->Source : L"");
+    CopiedFile file;
+    file.target = paths->Target ? paths->Target : L"";
+    file.source = paths->Source ? paths->Source : L"";
+    static_cast<std::vector<CopiedFile>*>(context)->push_back(file);
   }
   return NO_ERROR;
 }
@@ -128,22 +128,18 @@ std::vector<CopiedFile> Win32InfEngine::FilesOfSection(const std::wstring& infPa
                                         FolderOf(infPath).c_str(), 0)) {
     throw SystemFailure("SetupInstallFilesFromInfSectionW");
   }
-  Copies copies;
+  std::vector<CopiedFile> files;
   DWORD result = 0;
-  if (!scanFileQueue.get()(queue.get(), SPQ_SCAN_USE_CALLBACKEX, nullptr, CollectCopy, &copies,
+  if (!scanFileQueue.get()(queue.get(), SPQ_SCAN_USE_CALLBACKEX, nullptr, CollectCopy, &files,
                            &result)) {
     throw SystemFailure("SetupScanFileQueueW");
   }
-  std::vector<CopiedFile> files;
-  for (const auto& copy : copies) {
-    CopiedFile file;
-    file.target = copy.first;
-    file.source = copy.second;
+  // Compared once the scan is over: a failure is never thrown through setupapi.
+  for (CopiedFile& file : files) {
     file.content = ContentOf(file.target, file.source);
     if (file.content == TargetContent::kOtherBytes) {
       file.targetVersion = TargetVersion(file.target, file.source);
     }
-    files.push_back(file);
   }
   return files;
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "base/file_sha256-win32.h"
@@ -31,14 +32,6 @@ using RegistryKey = UniqueBoundHandle<HKEY, regCloseKey>;
 // Wow6432Node, where no rule looks; on 32-bit Windows the flag is ignored.
 constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
 
-void Check(const char* call, LSTATUS status) {
-  if (status != ERROR_SUCCESS) throw SystemFailure(call, static_cast<DWORD>(status));
-}
-
-bool Absent(LSTATUS status) {
-  return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
-}
-
 std::wstring KeyPath(const std::wstring& infName) {
   return std::wstring(kReceiptsKey) + L"\\" + infName;
 }
@@ -54,16 +47,19 @@ Value TextValue(const wchar_t* name, const std::wstring& text) {
   return Value{name, REG_SZ, std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t))};
 }
 
+// The receipt's text fields by the names of their values.
+const std::pair<const wchar_t*, std::wstring Receipt::*> kTexts[] = {
+    {kVersionValue, &Receipt::version},         {kDriverDateValue, &Receipt::driverDate},
+    {kPackageSha256Value, &Receipt::packageSha256}, {kInfSha256Value, &Receipt::infSha256},
+    {kPackageValue, &Receipt::package},         {kInstalledAtValue, &Receipt::installedAt},
+    {kVantrelValue, &Receipt::vantrel}};
+
 // The receipt's values, those with a text only.
 std::vector<Value> ValuesOf(const Receipt& receipt) {
   std::vector<Value> values;
-  const std::pair<const wchar_t*, const std::wstring*> texts[] = {
-      {kVersionValue, &receipt.version},         {kDriverDateValue, &receipt.driverDate},
-      {kPackageSha256Value, &receipt.packageSha256}, {kInfSha256Value, &receipt.infSha256},
-      {kPackageValue, &receipt.package},         {kInstalledAtValue, &receipt.installedAt},
-      {kVantrelValue, &receipt.vantrel}};
-  for (const auto& text : texts) {
-    if (!text.second->empty()) values.push_back(TextValue(text.first, *text.second));
+  for (const auto& text : kTexts) {
+    const std::wstring& value = receipt.*text.second;
+    if (!value.empty()) values.push_back(TextValue(text.first, value));
   }
   const BYTE* code = reinterpret_cast<const BYTE*>(&receipt.exitCode);
   values.push_back(Value{kExitCodeValue, REG_DWORD, std::vector<BYTE>(code, code + sizeof(DWORD))});
@@ -72,7 +68,7 @@ std::vector<Value> ValuesOf(const Receipt& receipt) {
 
 std::vector<Value> ReadValues(HKEY key) {
   DWORD count = 0, longestName = 0, largestData = 0;
-  Check("RegQueryInfoKeyW", regQueryInfoKey.get()(key, nullptr, nullptr, nullptr, nullptr, nullptr,
+  CheckStatus("RegQueryInfoKeyW", regQueryInfoKey.get()(key, nullptr, nullptr, nullptr, nullptr, nullptr,
                                                   nullptr, &count, &longestName, &largestData,
                                                   nullptr, nullptr));
   std::vector<Value> values;
@@ -80,7 +76,7 @@ std::vector<Value> ReadValues(HKEY key) {
     std::vector<wchar_t> name(longestName + 1);
     DWORD nameLength = longestName + 1, type = 0, bytes = largestData;
     std::vector<BYTE> data(largestData);
-    Check("RegEnumValueW", regEnumValue.get()(key, i, name.data(), &nameLength, nullptr, &type,
+    CheckStatus("RegEnumValueW", regEnumValue.get()(key, i, name.data(), &nameLength, nullptr, &type,
                                               data.data(), &bytes));
     data.resize(bytes);
     values.push_back(Value{std::wstring(name.data(), nameLength), type, data});
@@ -89,21 +85,20 @@ std::vector<Value> ReadValues(HKEY key) {
 }
 
 bool Holds(const std::vector<Value>& values, const std::wstring& name) {
-  for (const Value& value : values) {
-    if (_wcsicmp(value.name.c_str(), name.c_str()) == 0) return true;
-  }
-  return false;
+  return std::any_of(values.begin(), values.end(), [&](const Value& value) {
+    return _wcsicmp(value.name.c_str(), name.c_str()) == 0;
+  });
 }
 
 // Makes the key hold exactly these values.
 void SetValues(HKEY key, const std::vector<Value>& values, const std::vector<Value>& held) {
   for (const Value& value : values) {
-    Check("RegSetValueExW", regSetValueEx.get()(key, value.name.c_str(), 0, value.type,
+    CheckStatus("RegSetValueExW", regSetValueEx.get()(key, value.name.c_str(), 0, value.type,
                                                 value.data.data(), static_cast<DWORD>(value.data.size())));
   }
   for (const Value& value : held) {
     if (!Holds(values, value.name)) {
-      Check("RegDeleteValueW", regDeleteValue.get()(key, value.name.c_str()));
+      CheckStatus("RegDeleteValueW", regDeleteValue.get()(key, value.name.c_str()));
     }
   }
 }
@@ -117,7 +112,7 @@ std::wstring TextOf(HKEY key, const wchar_t* name) {
   };
   const bool read = AskRegistryText(query, status, text);
   if (Absent(status) || (read && type != REG_SZ)) return std::wstring();
-  Check("RegQueryValueExW", status);
+  CheckStatus("RegQueryValueExW", status);
   return text.c_str();  // up to the first NUL, which the value may lack
 }
 
@@ -128,15 +123,9 @@ bool Win32ReceiptStore::ReadReceipt(const std::wstring& infName, Receipt& receip
   const LSTATUS opened = regOpenKeyEx.get()(HKEY_LOCAL_MACHINE, KeyPath(infName).c_str(), 0,
                                             KEY_QUERY_VALUE | kNativeView, key.put());
   if (Absent(opened)) return false;
-  Check("RegOpenKeyExW", opened);
+  CheckStatus("RegOpenKeyExW", opened);
   Receipt read;
-  read.version = TextOf(key.get(), kVersionValue);
-  read.driverDate = TextOf(key.get(), kDriverDateValue);
-  read.packageSha256 = TextOf(key.get(), kPackageSha256Value);
-  read.infSha256 = TextOf(key.get(), kInfSha256Value);
-  read.package = TextOf(key.get(), kPackageValue);
-  read.installedAt = TextOf(key.get(), kInstalledAtValue);
-  read.vantrel = TextOf(key.get(), kVantrelValue);
+  for (const auto& text : kTexts) read.*text.second = TextOf(key.get(), text.first);
   receipt = read;
   return true;
 }
@@ -144,7 +133,7 @@ bool Win32ReceiptStore::ReadReceipt(const std::wstring& infName, Receipt& receip
 void Win32ReceiptStore::WriteReceipt(const std::wstring& infName, const Receipt& receipt) {
   RegistryKey key;
   DWORD disposition = 0;
-  Check("RegCreateKeyExW",
+  CheckStatus("RegCreateKeyExW",
         regCreateKeyEx.get()(HKEY_LOCAL_MACHINE, KeyPath(infName).c_str(), 0, nullptr,
                              REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE | kNativeView,
                              nullptr, key.put(), &disposition));
@@ -176,11 +165,11 @@ bool Win32ReceiptStore::DeleteReceipt(const std::wstring& infName) {
     const LSTATUS opened = regOpenKeyEx.get()(HKEY_LOCAL_MACHINE, path.c_str(), 0,
                                               KEY_ALL_ACCESS | kNativeView, key.put());
     if (Absent(opened)) return false;
-    Check("RegOpenKeyExW", opened);
+    CheckStatus("RegOpenKeyExW", opened);
     // Whatever someone added below it goes too.
-    Check("RegDeleteTreeW", regDeleteTree.get()(key.get(), nullptr));
+    CheckStatus("RegDeleteTreeW", regDeleteTree.get()(key.get(), nullptr));
   }
-  Check("RegDeleteKeyExW", regDeleteKeyEx.get()(HKEY_LOCAL_MACHINE, path.c_str(), kNativeView, 0));
+  CheckStatus("RegDeleteKeyExW", regDeleteKeyEx.get()(HKEY_LOCAL_MACHINE, path.c_str(), kNativeView, 0));
   return true;
 }
 

@@ -57,5 +57,17 @@ TEST(Utf8, BothWaysWithPairsAndLoneSurrogates) {
   EXPECT_EQ(FromUtf8("\xC0\xAFz\xE2\x82"), (std::wstring{0xFFFD, 0xFFFD, L'z', 0xFFFD, 0xFFFD}));
 }
 
+TEST(SplitAndJoin, EmptyPiecesCountAndJoiningUndoesSplitting) {
+  EXPECT_EQ(Split(L"a..b.", L'.'), (std::vector<std::wstring>{L"a", L"", L"b", L""}));
+  EXPECT_EQ(Split(L"", L'.'), std::vector<std::wstring>{L""});
+  EXPECT_EQ(Split(std::wstring(L"x\0y", 3), L'\0'), (std::vector<std::wstring>{L"x", L"y"}));
+  EXPECT_EQ(Join(Split(L"a..b.", L'.'), L", "), L"a, , b, ");
+  EXPECT_EQ(Join({}, L", "), L"");
+  EXPECT_TRUE(AllDigits(L"0123456789"));
+  EXPECT_FALSE(AllDigits(L""));
+  EXPECT_FALSE(AllDigits(L"12a"));
+  EXPECT_FALSE(AllDigits(L" 1"));
+}
+
 }  // namespace
 }  // namespace vantrel
