@@ -34,7 +34,7 @@ bool VersionParts(const std::wstring& text, std::vector<std::uint32_t>& values, 
   }
   values.clear();
   for (const std::wstring& part : parts) {
-    // The parser drops blanks around a field, not around a part of it.
+    // The parser drops blanks around a field only; those around a part go here.
     const std::wstring digits = TrimBlanks(part);
     if (!AllDigits(digits)) {
       why = L"DriverVer's version " + quoted + L": part \"" + part + L"\" is not a decimal number" +
