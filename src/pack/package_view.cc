@@ -3,7 +3,6 @@
 #include <set>
 
 #include "base/text.h"
-#include "inf/directive_values.h"
 #include "inf/section_effects.h"
 
 namespace vantrel {
@@ -97,10 +96,7 @@ PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>
       ViewedFile file;
       file.destination = copy.destination;
       file.source = source.outside ? source.written + L"\\" + source.name : PlacePath(source);
-      const DestinationDir destination = DestinationOf(inf, copy.list);
-      file.dirid = destination.dirid;
-      file.subfolder = destination.subfolder;
-      file.defaultDirid = destination.byDefault;
+      file.dir = DestinationOf(inf, copy.list);
       file.folder = folderOf(copy.list);
       view.files.push_back(file);
     }

@@ -60,27 +60,23 @@ int Show(PackMachine& machine, const PackRequest& request) {
   // In a package each source must be at its place, as vantrel.exe's
   // pre-flight wants it; in a folder, the builder also takes it from beside
   // the INF.
-  const auto inPackage = [&](const SourceFile& file) {
-    return files.IsFile(folder + L"\\" + PlacePath(file));
+  const auto inFolder = FindInFolder(plan.payload, plan.inf);
+  const auto present = [&](const SourceFile& file) {
+    return isPackage ? files.IsFile(folder + L"\\" + PlacePath(file)) : !inFolder(file).empty();
   };
-  const std::vector<PlatformVerdict> verdicts =
-      isPackage ? JudgePlatforms(*inf, inPackage)
-                : JudgePlatforms(*inf, PresentInFolder(plan.payload, plan.inf));
   PackageView view = ViewPackage(
-      *inf, verdicts, [&](const std::wstring& list) { return inf->TargetFolder(list); },
+      *inf, JudgePlatforms(*inf, present),
+      [&](const std::wstring& list) { return inf->TargetFolder(list); },
       isPackage ? L"package" : L"folder");
   view.inf = plan.inf;
   view.from = target;
-  view.detection =
-      ViewDetection(*inf, plan.inf, isPackage ? files.FileSha256(target) : std::wstring());
+  view.detection = {ReadDriverVer(*inf), plan.inf,
+                    isPackage ? files.FileSha256(target) : std::wstring()};
   AddExampleCommands(view, ExamplePackageName(target, isPackage, plan.inf));
-  if (request.json) {
-    machine.console.PrintOut(FromUtf8(ViewJson(view)));
-  } else {
-    std::wstring text = ViewText(view);
-    if (!text.empty() && text.back() == L'\n') text.pop_back();
-    machine.console.PrintOut(text);
-  }
+  // PrintOut ends the last line of the text itself.
+  const std::wstring text = ViewText(view);
+  machine.console.PrintOut(request.json ? FromUtf8(ViewJson(view))
+                                        : text.substr(0, text.size() - 1));
   return ExitNumber(PackExit::kMade);
 }
 
