@@ -17,14 +17,6 @@ namespace vantrel {
 
 namespace {
 
-// The package as it would lie beside the bundle: the one read, or for a
-// folder not yet packed, one named after its INF.
-std::wstring ExamplePackageName(const std::wstring& target, bool isPackage, const std::wstring& inf) {
-  if (isPackage) return target.substr(target.find_last_of(L"\\/") + 1);
-  const std::size_t dot = inf.rfind(L'.');
-  return inf.substr(0, dot) + L".7z";
-}
-
 int Show(PackMachine& machine, const PackRequest& request) {
   PackFiles& files = machine.files;
   const std::wstring target = files.FullPath(request.source);
@@ -72,7 +64,10 @@ int Show(PackMachine& machine, const PackRequest& request) {
   view.from = target;
   view.detection = {ReadDriverVer(*inf), plan.inf,
                     isPackage ? files.FileSha256(target) : std::wstring()};
-  AddExampleCommands(view, ExamplePackageName(target, isPackage, plan.inf));
+  // The package as it would lie beside the bundle: the one read, or for a
+  // folder not yet packed, one named after its INF.
+  AddExampleCommands(view, isPackage ? target.substr(target.find_last_of(L"\\/") + 1)
+                                     : plan.inf.substr(0, plan.inf.rfind(L'.')) + L".7z");
   // PrintOut ends the last line of the text itself.
   const std::wstring text = ViewText(view);
   machine.console.PrintOut(request.json ? FromUtf8(ViewJson(view))
