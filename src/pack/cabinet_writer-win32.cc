@@ -1,4 +1,4 @@
-#include "pack/cabinet_writer-win32.h"
+#include "pack/pack_machine-win32.h"
 
 #include <windows.h>
 #include <fci.h>
@@ -153,7 +153,7 @@ void CopyInto(char* field, std::size_t size, const std::string& text, const char
 
 }  // namespace
 
-void Win32CabinetWriter::WriteCabinet(const std::wstring& cabinetPath,
+void Win32PackMachine::WriteCabinet(const std::wstring& cabinetPath,
                                       const std::vector<CabinetEntry>& files) {
   const std::size_t slash = cabinetPath.rfind(L'\\');
   Session session;

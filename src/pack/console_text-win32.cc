@@ -1,8 +1,7 @@
-#include "pack/console_text-win32.h"
+#include "pack/pack_machine-win32.h"
 
 #include <windows.h>
 
-#include "base/system_error-win32.h"
 #include "base/text.h"
 
 namespace vantrel {
@@ -25,8 +24,8 @@ void Print(DWORD which, std::wstring text) {
 
 }  // namespace
 
-void Win32Console::PrintOut(const std::wstring& line) { Print(STD_OUTPUT_HANDLE, line); }
+void Win32PackMachine::PrintOut(const std::wstring& line) { Print(STD_OUTPUT_HANDLE, line); }
 
-void Win32Console::PrintError(const std::wstring& line) { Print(STD_ERROR_HANDLE, line); }
+void Win32PackMachine::PrintError(const std::wstring& line) { Print(STD_ERROR_HANDLE, line); }
 
 }  // namespace vantrel

@@ -14,11 +14,6 @@ std::wstring ReceiptSubkey(const DetectionView& view) {
 
 }  // namespace
 
-DetectionView ViewDetection(const InfSource& inf, const std::wstring& infName,
-                            const std::wstring& packageSha256) {
-  return DetectionView{ReadDriverVer(inf), infName, packageSha256};
-}
-
 std::wstring ReceiptKeyPath(const DetectionView& view) {
   return std::wstring(kHive) + L"\\" + ReceiptSubkey(view);
 }

@@ -12,13 +12,10 @@
 namespace vantrel {
 
 struct DetectionView {
-  DriverVer driverVer;
+  DriverVer driverVer;  // ReadDriverVer of the INF
   std::wstring infName;        // the receipt's subkey: the INF as kept in %SystemRoot%\inf
   std::wstring packageSha256;  // empty for a folder not yet packed
 };
-
-DetectionView ViewDetection(const InfSource& inf, const std::wstring& infName,
-                            const std::wstring& packageSha256);
 
 // "HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\<INF name>", as the tools
 // spell a key.

@@ -9,23 +9,19 @@ namespace vantrel {
 FolderPlan PlanFolder(const std::vector<TreeItem>& entries) {
   FolderPlan plan;
   std::vector<std::wstring> infs;
-  bool anyFile = false;
   for (const TreeItem& entry : entries) {
     if (entry.link) {
-      plan.problem = L"the folder holds a link, \"" + entry.path + L"\"; a package holds files "
-                     L"and folders only";
-      plan.payload.clear();
-      return plan;
+      return {L"", {}, L"the folder holds a link, \"" + entry.path + L"\"; a package holds files "
+                       L"and folders only"};
     }
     if (entry.folder) continue;
-    anyFile = true;
     if (entry.path.find(L'\\') == std::wstring::npos && WildcardMatch(L"*.inf", entry.path)) {
       infs.push_back(entry.path);
     } else {
       plan.payload.push_back(entry.path);
     }
   }
-  if (!anyFile) {
+  if (infs.empty() && plan.payload.empty()) {
     plan.problem = L"the folder is empty";
   } else if (infs.empty()) {
     plan.problem = L"the folder holds no INF file";

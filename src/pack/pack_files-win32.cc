@@ -1,4 +1,4 @@
-#include "pack/pack_files-win32.h"
+#include "pack/pack_machine-win32.h"
 
 #include <windows.h>
 
@@ -8,19 +8,21 @@
 
 namespace vantrel {
 
-std::wstring Win32PackFiles::FullPath(const std::wstring& path) { return vantrel::FullPath(path); }
+std::wstring Win32PackMachine::FullPath(const std::wstring& path) {
+  return vantrel::FullPath(path);
+}
 
-bool Win32PackFiles::IsFolder(const std::wstring& path) {
+bool Win32PackMachine::IsFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool Win32PackFiles::IsFile(const std::wstring& path) {
+bool Win32PackMachine::IsFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void Win32PackFiles::CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) {
+void Win32PackMachine::CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) {
   for (std::size_t slash = to.find(L'\\', 3); slash != std::wstring::npos;
        slash = to.find(L'\\', slash + 1)) {
     CreateDirectoryW(to.substr(0, slash).c_str(), nullptr);
@@ -28,7 +30,7 @@ void Win32PackFiles::CopyFileMakingFolders(const std::wstring& from, const std::
   if (!CopyFileW(from.c_str(), to.c_str(), TRUE)) throw SystemFailure("CopyFileW");
 }
 
-void Win32PackFiles::DeleteIfPresent(const std::wstring& path) {
+void Win32PackMachine::DeleteIfPresent(const std::wstring& path) {
   if (!DeleteFileW(path.c_str())) {
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
@@ -37,7 +39,7 @@ void Win32PackFiles::DeleteIfPresent(const std::wstring& path) {
   }
 }
 
-std::wstring Win32PackFiles::MakeStageFolder() {
+std::wstring Win32PackMachine::MakeStageFolder() {
   const std::wstring temp = AskSystemText(
       "GetTempPathW", [](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
   // The process id and the tick count keep two runs apart; a name taken
@@ -52,10 +54,12 @@ std::wstring Win32PackFiles::MakeStageFolder() {
   throw SystemFailure("CreateDirectoryW", ERROR_ALREADY_EXISTS);
 }
 
-std::vector<TreeItem> Win32PackFiles::ListTree(const std::wstring& folder) {
+std::vector<TreeItem> Win32PackMachine::ListTree(const std::wstring& folder) {
   return ListTreeAt(folder);
 }
 
-std::wstring Win32PackFiles::FileSha256(const std::wstring& path) { return vantrel::FileSha256(path); }
+std::wstring Win32PackMachine::FileSha256(const std::wstring& path) {
+  return vantrel::FileSha256(path);
+}
 
 }  // namespace vantrel

@@ -1,6 +1,5 @@
 #include "pack/pack_program.h"
 
-#include "base/text.h"
 #include "pack/package_builder.h"
 #include "pack/refusal.h"
 #include "pack/show.h"

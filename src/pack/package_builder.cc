@@ -91,7 +91,7 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
   }
   console.PrintOut(L"vantrel-pack: installs on " + platforms);
   // What the fleet's detection rules compare, for the package just made.
-  const DetectionView detection = ViewDetection(*inf, plan.inf, files.FileSha256(output));
+  const DetectionView detection{ReadDriverVer(*inf), plan.inf, files.FileSha256(output)};
   console.PrintOut(L"vantrel-pack: DriverVer " + DriverVerText(detection) + L"; receipt " +
                    ReceiptKeyPath(detection));
   for (const DetectionRule& rule : DetectionRules(detection)) {

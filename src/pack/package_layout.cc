@@ -43,7 +43,8 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
   };
   // A platform whose sources the folder lacks is one the package cannot
   // install, as is one without an install section; the others still can.
-  const std::vector<PlatformVerdict> verdicts = JudgePlatforms(inf, PresentInFolder(files, infName));
+  const std::vector<PlatformVerdict> verdicts =
+      JudgePlatforms(inf, [&](const SourceFile& file) { return !find(file).empty(); });
   std::wstring reasons;
   bool anySection = false;
   for (const PlatformVerdict& verdict : verdicts) {

@@ -3,7 +3,6 @@
 #include <set>
 
 #include "base/text.h"
-#include "inf/directive_values.h"
 #include "inf/section_effects.h"
 
 namespace vantrel {
@@ -13,11 +12,10 @@ namespace {
 // The line as "key=field,field" and the section it stands in.
 std::wstring LineIn(const InfLine& line, const std::wstring& section) {
   std::wstring fields;
-  // By position: an empty first field still needs its comma.
-  for (std::size_t i = 0; i < line.fields.size(); ++i) {
-    fields += (i == 0 ? L"" : L",") + line.fields[i];
-  }
-  return line.key + L"=" + fields + L" in [" + section + L"]";
+  for (const std::wstring& field : line.fields) fields += L"," + field;
+  // By position: an empty first field still keeps its comma; only the one
+  // before the first field goes.
+  return line.key + L"=" + fields.substr(fields.empty() ? 0 : 1) + L" in [" + section + L"]";
 }
 
 std::wstring WhyUnchecked(AddRegCheck check, const std::wstring& root) {
@@ -97,10 +95,7 @@ PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>
       ViewedFile file;
       file.destination = copy.destination;
       file.source = source.outside ? source.written + L"\\" + source.name : PlacePath(source);
-      const DestinationDir destination = DestinationOf(inf, copy.list);
-      file.dirid = destination.dirid;
-      file.subfolder = destination.subfolder;
-      file.defaultDirid = destination.byDefault;
+      file.dir = DestinationOf(inf, copy.list);
       file.folder = folderOf(copy.list);
       view.files.push_back(file);
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "inf/directive_values.h"
 #include "inf/inf_source.h"
 #include "pack/detection_rules.h"
 #include "pack/platform_verdict.h"
@@ -17,9 +18,7 @@ namespace vantrel {
 struct ViewedFile {
   std::wstring destination;  // the target's file name
   std::wstring source;       // its place in the package, relative to the INF
-  std::wstring dirid;        // from [DestinationDirs]; "11" where it names none
-  std::wstring subfolder;    // below the DIRID's folder
-  bool defaultDirid = false; // no DestinationDirs entry: the engine's default
+  DestinationDir dir;        // from [DestinationDirs]
   std::wstring folder;       // what that means on this machine
 };
 

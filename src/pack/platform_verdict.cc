@@ -37,13 +37,6 @@ std::function<std::wstring(const SourceFile&)> FindInFolder(const std::vector<st
   };
 }
 
-std::function<bool(const SourceFile&)> PresentInFolder(const std::vector<std::wstring>& files,
-                                                       const std::wstring& infName) {
-  return [find = FindInFolder(files, infName)](const SourceFile& file) {
-    return !find(file).empty();
-  };
-}
-
 std::wstring CannotInstall(const PlatformVerdict& verdict, const std::wstring& holder) {
   const std::wstring platform = ArchitectureName(verdict.architecture);
   const std::wstring bundle = BundleName(verdict.architecture);

@@ -30,12 +30,10 @@ std::vector<PlatformVerdict> JudgePlatforms(
     const InfSource& inf, const std::function<bool(const SourceFile&)>& present);
 
 // Where a source lies in a folder being packed: at its place, or else beside
-// the INF. `files` are the folder's files relative to it. FindInFolder gives
-// its path as the folder spells it, empty where it is not there.
+// the INF. `files` are the folder's files relative to it. Gives its path as
+// the folder spells it, empty where it is not there.
 std::function<std::wstring(const SourceFile&)> FindInFolder(const std::vector<std::wstring>& files,
                                                             const std::wstring& infName);
-std::function<bool(const SourceFile&)> PresentInFolder(const std::vector<std::wstring>& files,
-                                                       const std::wstring& infName);
 
 // Why a platform cannot install, naming the bundle and, for lacking sources,
 // up to ten of them; `holder` is what lacks them ("folder", "package").

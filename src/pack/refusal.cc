@@ -1,6 +1,5 @@
 #include "pack/refusal.h"
 
-#include "base/text.h"
 #include "run/child_commands.h"
 
 namespace vantrel {

@@ -17,14 +17,6 @@ namespace vantrel {
 
 namespace {
 
-// The package as it would lie beside the bundle: the one read, or for a
-// folder not yet packed, one named after its INF.
-std::wstring ExamplePackageName(const std::wstring& target, bool isPackage, const std::wstring& inf) {
-  if (isPackage) return target.substr(target.find_last_of(L"\\/") + 1);
-  const std::size_t dot = inf.rfind(L'.');
-  return inf.substr(0, dot) + L".7z";
-}
-
 int Show(PackMachine& machine, const PackRequest& request) {
   PackFiles& files = machine.files;
   const std::wstring target = files.FullPath(request.source);
@@ -60,27 +52,26 @@ int Show(PackMachine& machine, const PackRequest& request) {
   // In a package each source must be at its place, as vantrel.exe's
   // pre-flight wants it; in a folder, the builder also takes it from beside
   // the INF.
-  const auto inPackage = [&](const SourceFile& file) {
-    return files.IsFile(folder + L"\\" + PlacePath(file));
+  const auto inFolder = FindInFolder(plan.payload, plan.inf);
+  const auto present = [&](const SourceFile& file) {
+    return isPackage ? files.IsFile(folder + L"\\" + PlacePath(file)) : !inFolder(file).empty();
   };
-  const std::vector<PlatformVerdict> verdicts =
-      isPackage ? JudgePlatforms(*inf, inPackage)
-                : JudgePlatforms(*inf, PresentInFolder(plan.payload, plan.inf));
   PackageView view = ViewPackage(
-      *inf, verdicts, [&](const std::wstring& list) { return inf->TargetFolder(list); },
+      *inf, JudgePlatforms(*inf, present),
+      [&](const std::wstring& list) { return inf->TargetFolder(list); },
       isPackage ? L"package" : L"folder");
   view.inf = plan.inf;
   view.from = target;
-  view.detection =
-      ViewDetection(*inf, plan.inf, isPackage ? files.FileSha256(target) : std::wstring());
-  AddExampleCommands(view, ExamplePackageName(target, isPackage, plan.inf));
-  if (request.json) {
-    machine.console.PrintOut(FromUtf8(ViewJson(view)));
-  } else {
-    std::wstring text = ViewText(view);
-    if (!text.empty() && text.back() == L'\n') text.pop_back();
-    machine.console.PrintOut(text);
-  }
+  view.detection = {ReadDriverVer(*inf), plan.inf,
+                    isPackage ? files.FileSha256(target) : std::wstring()};
+  // The package as it would lie beside the bundle: the one read, or for a
+  // folder not yet packed, one named after its INF.
+  AddExampleCommands(view, isPackage ? target.substr(target.find_last_of(L"\\/") + 1)
+                                     : plan.inf.substr(0, plan.inf.rfind(L'.')) + L".7z");
+  // PrintOut ends the last line of the text itself.
+  const std::wstring text = ViewText(view);
+  machine.console.PrintOut(request.json ? FromUtf8(ViewJson(view))
+                                        : text.substr(0, text.size() - 1));
   return ExitNumber(PackExit::kMade);
 }
 

@@ -10,20 +10,6 @@ std::wstring Checked(bool checked, const std::wstring& why) {
   return checked ? L"checked" : L"not checked: " + why;
 }
 
-// One line a program the install starts: its full path (and where a 32-bit
-// bundle on 64-bit Windows starts it from), then its command line.
-std::wstring CommandLines(const PlatformView& platform) {
-  std::wstring text;
-  for (const ViewedCommand& command : platform.commands) {
-    text += L"  command " + command.program;
-    if (!command.programOn64BitWindows.empty()) {
-      text += L" (" + command.programOn64BitWindows + L" on 64-bit Windows)";
-    }
-    text += L": " + command.commandLine + L"\n";
-  }
-  return text;
-}
-
 }  // namespace
 
 std::wstring ViewText(const PackageView& view) {
@@ -40,8 +26,8 @@ std::wstring ViewText(const PackageView& view) {
     text += L"\n";
     for (const ViewedFile& file : platform.files) {
       text += L"  file    " + file.destination + L" from " + file.source + L" to DIRID " +
-              file.dirid + (file.subfolder.empty() ? L"" : L"\\" + file.subfolder) +
-              (file.defaultDirid ? L" (no DestinationDirs entry)" : L"") + L" = " +
+              file.dir.dirid + (file.dir.subfolder.empty() ? L"" : L"\\" + file.dir.subfolder) +
+              (file.dir.byDefault ? L" (no DestinationDirs entry)" : L"") + L" = " +
               file.folder + L"\n";
     }
     for (const ViewedValue& value : platform.values) {
@@ -58,7 +44,15 @@ std::wstring ViewText(const PackageView& view) {
     for (const std::wstring& unseen : platform.unseen) {
       text += L"  unseen  " + unseen + L"\n";
     }
-    text += CommandLines(platform);
+    // A program the install starts: its full path (and where a 32-bit bundle
+    // on 64-bit Windows starts it from), then its command line.
+    for (const ViewedCommand& command : platform.commands) {
+      text += L"  command " + command.program;
+      if (!command.programOn64BitWindows.empty()) {
+        text += L" (" + command.programOn64BitWindows + L" on 64-bit Windows)";
+      }
+      text += L": " + command.commandLine + L"\n";
+    }
   }
   text += L"DriverVer " + DriverVerText(view.detection) + L"\n";
   text += L"receipt   " + ReceiptKeyPath(view.detection) + L" (native registry view)\n";

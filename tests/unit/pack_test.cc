@@ -318,7 +318,7 @@ vt.sys = 1, x64
       L"package");
   view.inf = L"vt.inf";
   view.from = L"C:\\vt.7z";
-  view.detection = ViewDetection(inf, L"vt.inf", L"ab12");
+  view.detection = {ReadDriverVer(inf), L"vt.inf", L"ab12"};
   AddExampleCommands(view, L"vt.7z");
   EXPECT_EQ(ViewText(view), LR"(vt.inf, read from C:\vt.7z
 x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
@@ -378,8 +378,8 @@ rule      exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Pack
 
   // A folder not yet packed, with an INF that gives no usable version:
   // only the exact package, whose hash packing tells.
-  const DetectionView unpacked =
-      ViewDetection(InfText(L"[Version]\nDriverVer=03/04/2025\n"), L"vt.inf", L"");
+  const DetectionView unpacked{ReadDriverVer(InfText(L"[Version]\nDriverVer=03/04/2025\n")),
+                               L"vt.inf", L""};
   ASSERT_EQ(DetectionRules(unpacked).size(), 1u);
   EXPECT_EQ(DetectionRules(unpacked)[0].rule,
             L"Registry value HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Packages\\vt.inf [PackageSHA256] "
