@@ -2,8 +2,6 @@
 // declines one.
 #include "child/child_watch-win32.h"
 
-#include <string>
-
 #include "base/system_error-win32.h"
 
 namespace vantrel {

@@ -1,6 +1,6 @@
 #include "child/output_digest.h"
 
-#include <algorithm>
+#include "base/text.h"
 
 namespace vantrel {
 
@@ -8,10 +8,9 @@ namespace {
 // What a terminal would show of a line that redraws itself: text after the
 // last carriage return, each backspace taking back one character, no other
 // control characters.
-std::wstring AsShown(const std::wstring& raw) {
+std::wstring AsShown(std::wstring text) {
   std::wstring shown;
   // A line that ends in "\r" (Windows line ends) shows what came before it.
-  std::wstring text = raw;
   while (!text.empty() && text.back() == L'\r') text.pop_back();
   const std::size_t from = text.rfind(L'\r');
   for (std::size_t i = from == std::wstring::npos ? 0 : from + 1; i < text.size(); ++i) {
@@ -22,9 +21,7 @@ std::wstring AsShown(const std::wstring& raw) {
       shown.push_back(c == L'\t' ? L' ' : c);
     }
   }
-  const std::size_t first = shown.find_first_not_of(L' ');
-  if (first == std::wstring::npos) return std::wstring();
-  return shown.substr(first, shown.find_last_not_of(L' ') - first + 1);
+  return TrimBlanks(shown);
 }
 }  // namespace
 

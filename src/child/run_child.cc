@@ -49,9 +49,8 @@ ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstri
   // process object itself: a child whose exit code happens to be
   // STILL_ACTIVE (259) is not waited on forever. A pass that cannot tell (no
   // process) ends the wait.
-  bool ended = true;
-  do {
-    ended = true;
+  for (;;) {
+    bool ended = true;
     Resume([&] { ended = platform.AwaitProcessOrMessage(process.get(), kPassMilliseconds); });
     Resume([&] { platform.PumpMessages(); });
     drainOutput();
@@ -80,7 +79,7 @@ ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstri
       endedAt = now;
       Resume([&] { children.EndChildJob(process.get()); });
     }
-  } while (!ended);
+  }
   Resume([&] { outcome.exitCode = platform.GetExitCodeProcess(process.get()); });
   drainOutput();
 

@@ -1,4 +1,3 @@
-#include "base/resume.h"
 #include "form/vantrel.h"
 #include "inf/install_shortfall.h"
 

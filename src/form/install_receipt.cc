@@ -2,7 +2,6 @@
 // the version the INF claims and what the receipt it replaced said.
 #include <memory>
 
-#include "base/resume.h"
 #include "base/text.h"
 #include "form/vantrel.h"
 #include "inf/driver_version.h"

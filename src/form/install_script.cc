@@ -1,5 +1,4 @@
 #include "run/child_commands.h"
-#include "base/resume.h"
 #include "child/run_child.h"
 #include "form/child_bounds.h"
 #include "form/vantrel.h"
@@ -38,31 +37,23 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   // A step counts as done only once its statement has run to the end. A link
   // that a step brought would send the next step's files, the INF copy or
   // the clean-up wherever it leads, so no step runs after one.
-  bool unpacked = false, cabinetsExpanded = false, infsExpanded = false;
-  Resume([&] {
-    unpacked = Extract(L"7-Zip unpacking the package",
-                       UnpackPackageCommand(AppPath, packagePath, Temp), std::wstring());
-  });
-  bool linkFree = WorkFolderHoldsNoLink(L"unpacking the package");
-  if (linkFree) {
-    Resume([&] {
-      cabinetsExpanded = Extract(L"7-Zip expanding the cabinets",
-                                 ExpandCabinetsCommand(AppPath, Temp), CabinetsPattern(Temp));
-    });
-    linkFree = WorkFolderHoldsNoLink(L"expanding the cabinets");
-  }
-  if (linkFree) {
-    Resume([&] {
-      infsExpanded = Extract(L"7-Zip expanding the compressed INF files",
-                             ExpandCompressedInfsCommand(AppPath, Temp),
-                             CompressedInfsPattern(Temp));
-    });
-    linkFree = WorkFolderHoldsNoLink(L"expanding the compressed INF files");
-  }
+  bool extracted = true, linkFree = true;
+  const auto extract = [&](const std::wstring& what, const std::wstring& commandLine,
+                           const std::wstring& sourcePattern) {
+    if (!linkFree) return;
+    bool done = false;
+    Resume([&] { done = Extract(L"7-Zip " + what, commandLine, sourcePattern); });
+    extracted = extracted && done;
+    linkFree = WorkFolderHoldsNoLink(what);
+  };
+  extract(L"unpacking the package", UnpackPackageCommand(AppPath, packagePath, Temp), L"");
+  extract(L"expanding the cabinets", ExpandCabinetsCommand(AppPath, Temp), CabinetsPattern(Temp));
+  extract(L"expanding the compressed INF files", ExpandCompressedInfsCommand(AppPath, Temp),
+          CompressedInfsPattern(Temp));
   const StatementResult search =
       Resume([&] { infName = platform_.FirstMatch(Temp + L"\\*.inf"); });
 
-  if (!(unpacked && cabinetsExpanded && infsExpanded && linkFree)) {
+  if (!(extracted && linkFree)) {
     // Half a package installs half a product, or an INF whose files are
     // missing, which makes the INF installer wait for ever for a disk.
     run_.NoteFailure(kExitUnpackFailed, StepFailure{L"unpacking the package", L"-", L"-"});
@@ -112,12 +103,10 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
       // A question declined means the INF installer gave up, whatever
       // rundll32's exit code says; it decides the code even where the
       // installer then also ran into its bound.
-      if (install.EndedAtBoundOnly()) {
-        run_.NoteFailure(kExitInstallerEndedAtBound,
-                         ChildStepFailure(L"the INF installer", installCommand, install));
-      } else if (install.Failed()) {
-        run_.NoteFailure(kExitInstallFailed,
-                         ChildStepFailure(L"the INF installer", installCommand, install));
+      if (install.Failed()) {
+        run_.NoteFailure(
+            install.EndedAtBoundOnly() ? kExitInstallerEndedAtBound : kExitInstallFailed,
+            ChildStepFailure(L"the INF installer", installCommand, install));
       } else {
         // rundll32 ends with 0 whatever the INF engine did.
         keepCopy = EffectsInPlace(infPath, section);
@@ -182,11 +171,10 @@ bool Vantrel::WorkFolderHoldsNoLink(const std::wstring& after) {
 bool Vantrel::Extract(const std::wstring& step, const std::wstring& commandLine,
                       const std::wstring& sourcePattern) {
   ChildOutcome run;
-  const StatementResult running =
-      Resume([&] {
-        run = RunAndWait(SevenZipProgram(AppPath), commandLine,
-                         BoundOfMinutes(kSevenZipBoundMinutes), ChildStreams::kCaptured);
-      });
+  const StatementResult running = Resume([&] {
+    run = RunAndWait(SevenZipProgram(AppPath), commandLine, BoundOfMinutes(kSevenZipBoundMinutes),
+                     ChildStreams::kCaptured);
+  });
   if (running) run.failure = FromUtf8(running.failure);
   // A package without cabinets or without compressed INFs is whole.
   if (SevenZipUnpacked(platform_, run, sourcePattern)) return true;

@@ -1,4 +1,3 @@
-#include "base/resume.h"
 #include "form/vantrel.h"
 #include "base/text.h"
 #include "run/child_commands.h"
@@ -36,9 +35,8 @@ void Vantrel::ReadEnvironment() {
     std::wstring entry;
     bool pastLast = false;
     Resume([&] {
-      std::wstring read = platform_.EnvironmentEntry(i);
-      pastLast = read.empty();
-      entry = std::move(read);
+      entry = platform_.EnvironmentEntry(i);
+      pastLast = entry.empty();
     });
     if (pastLast) break;
     Resume([&] { ApplyEnvironmentEntry(entry); });
@@ -62,25 +60,22 @@ void Vantrel::ReadEnvironment() {
 void Vantrel::ApplyEnvironmentEntry(const std::wstring& entry) {
   EnvironmentEntryParts parts;
   if (!SplitEnvironmentEntry(entry, parts)) return;
-  const std::wstring& name = parts.name;
-  const std::wstring& value = parts.value;
-
-  if (name == L"allusersprofile") {
-    AllUsersProfile = value;
+  if (parts.name == L"allusersprofile") {
+    AllUsersProfile = parts.value;
     DefaultUserProfile = DefaultUserBeside(AllUsersProfile);
-  } else if (name == L"userprofile") {
-    UserProfile = value;
-  } else if (name == L"homedrive") {
+  } else if (parts.name == L"userprofile") {
+    UserProfile = parts.value;
+  } else if (parts.name == L"homedrive") {
     // A value that ended in two separators loses both.
-    HomeDrive = DropLast(value, L'\\');
-  } else if (name == L"homepath") {
-    HomePath = DropLast(DropFirst(value, L'\\'), L'\\');
-  } else if (name == L"systemdrive") {
-    SystemDrive = value;
-  } else if (name == L"systemroot") {
-    SystemRoot = value;
-  } else if (name == L"programfiles") {
-    ProgramFiles = value;
+    HomeDrive = DropLast(parts.value, L'\\');
+  } else if (parts.name == L"homepath") {
+    HomePath = DropLast(DropFirst(parts.value, L'\\'), L'\\');
+  } else if (parts.name == L"systemdrive") {
+    SystemDrive = parts.value;
+  } else if (parts.name == L"systemroot") {
+    SystemRoot = parts.value;
+  } else if (parts.name == L"programfiles") {
+    ProgramFiles = parts.value;
   }
 }
 

@@ -1,4 +1,3 @@
-#include "base/resume.h"
 #include "form/vantrel.h"
 #include "helpers/module1.h"
 #include "base/text.h"
@@ -28,10 +27,9 @@ void Vantrel::Form_Load() {
   // The whole argument is one path: quotes go wherever they stand, inner
   // blanks stay. Blanks around it are never part of a Windows path.
   Resume([&] {
-    std::wstring cleaned = TrimBlanks(RemoveDoubleQuotes(platform_.ArgumentText()));
-    packageNamed = !cleaned.empty();
-    packageNamed_ = cleaned;
-    packagePath = std::move(cleaned);
+    packageNamed_ = TrimBlanks(RemoveDoubleQuotes(platform_.ArgumentText()));
+    packageNamed = !packageNamed_.empty();
+    packagePath = packageNamed_;
   });
   // Where the system gives no short form (8.3 names off, a folder that can
   // be passed through but not listed), the long path is the path; both go

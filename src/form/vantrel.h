@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "base/resume.h"
 #include "child/child_outcome.h"

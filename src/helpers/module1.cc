@@ -9,12 +9,7 @@ namespace {
 constexpr std::uint32_t kShortPathBuffer = 255;
 
 // The shell reads its path lists up to a double NUL.
-std::wstring SingleItemList(const std::wstring& path) {
-  std::wstring list = path;
-  list.push_back(L'\0');
-  list.push_back(L'\0');
-  return list;
-}
+std::wstring SingleItemList(const std::wstring& path) { return path + L'\0' + L'\0'; }
 
 // A shell operation counts as done only when the call itself reports success
 // and nothing was aborted: the aborted flag alone is set only when a user
@@ -66,13 +61,10 @@ bool CopyFiles(Platform& platform, const std::wstring& source,
   const bool exists = FileExists(platform, source);
   if (!(isWildcardSet || exists)) return false;
 
-  ShellFileOperation operation;
-  operation.wFunc = kShellCopy;
-  operation.pFrom = SingleItemList(source);
-  operation.pTo = SingleItemList(destination);
   // No error dialog either: nobody answers one in session 0, and the run
   // would hang on it.
-  operation.fFlags = kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi;
+  ShellFileOperation operation{kShellCopy, SingleItemList(source), SingleItemList(destination),
+                               kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi};
   return RunShellOperation(platform, operation, outcome);
 }
 
@@ -84,10 +76,9 @@ bool DeleteFolder(Platform& platform, const std::wstring& path, ShellOutcome* ou
   // instead); a package may bring both.
   const TreeSurvey survey = platform.SurveyTree(path);
   if (survey.link.path.empty() && survey.pathBeyondShell.empty()) {
-    ShellFileOperation operation;
-    operation.wFunc = kShellDelete;
-    operation.pFrom = SingleItemList(path);
-    operation.fFlags = kShellSilent | kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi;
+    ShellFileOperation operation{
+        kShellDelete, SingleItemList(path), std::wstring(),
+        kShellSilent | kShellNoConfirmation | kShellNoConfirmMkdir | kShellNoErrorUi};
     const bool deleted = RunShellOperation(platform, operation, outcome);
     if (!FileExists(platform, path)) return deleted;
   }

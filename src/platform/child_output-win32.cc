@@ -65,8 +65,6 @@ void ChildOutputPipe::CloseChildEnds() {
   nul_.reset();
 }
 
-HANDLE ChildOutputPipe::ReadEvent() const { return pending_ ? event_.get() : nullptr; }
-
 void ChildOutputPipe::StartRead() {
   while (!broken_) {
     overlapped_ = OVERLAPPED{};
@@ -122,16 +120,13 @@ void ChildOutputPipe::DrainRemaining() {
 std::wstring ChildOutputPipe::TakeLines(bool everything) {
   const std::size_t end = everything ? received_.size() : received_.rfind('\n') + 1;
   if (end == 0) return std::wstring();
-  const std::string bytes = received_.substr(0, end);
-  received_.erase(0, end);
   // A console program writes in the OEM code page when its output is not a
-  // console.
-  const int size = MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                       nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) {
-    MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], size);
-  }
+  // console; no character of it takes less than one byte.
+  std::wstring text(end, L'\0');
+  const int size = MultiByteToWideChar(CP_OEMCP, 0, received_.data(), static_cast<int>(end),
+                                       &text[0], static_cast<int>(end));
+  received_.erase(0, end);
+  text.resize(static_cast<std::size_t>(size > 0 ? size : 0));
   return text;
 }
 

@@ -29,7 +29,7 @@ class ChildOutputPipe {
   void CloseChildEnds();
 
   // Signalled when a read has completed; null once the pipe has broken.
-  HANDLE ReadEvent() const;
+  HANDLE ReadEvent() const { return pending_ ? event_.get() : nullptr; }
   // Keeps what the completed read brought and starts the next one.
   void Collect();
   // After the child has ended: whatever is still in the pipe, waiting a

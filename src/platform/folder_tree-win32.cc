@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <vector>
 
 #include "base/system_error-win32.h"
 #include "base/system_folders-win32.h"
@@ -58,15 +57,19 @@ TreeEntry EntryOf(const WIN32_FIND_DATAW& found) {
   return entry;
 }
 
+// A search for the pattern at the path; none when nothing is there.
+UniqueFindHandle StartSearch(const std::wstring& path, const wchar_t* pattern,
+                             WIN32_FIND_DATAW& found) {
+  UniqueFindHandle search(FindFirstFileW((path + pattern).c_str(), &found));
+  const DWORD code = GetLastError();
+  if (!search && !IsGone(code)) throw SystemFailure(Subject("FindFirstFileW", path).c_str(), code);
+  return search;
+}
+
 // The path itself as an entry; false when there is nothing at the path.
 bool RootEntry(const std::wstring& extended, TreeEntry& root) {
   WIN32_FIND_DATAW found = {};
-  UniqueFindHandle search(FindFirstFileW(extended.c_str(), &found));
-  if (!search) {
-    const DWORD code = GetLastError();
-    if (IsGone(code)) return false;
-    throw SystemFailure(Subject("FindFirstFileW", extended).c_str(), code);
-  }
+  if (!StartSearch(extended, L"", found)) return false;
   root = EntryOf(found);
   return true;
 }
@@ -74,12 +77,8 @@ bool RootEntry(const std::wstring& extended, TreeEntry& root) {
 std::vector<TreeEntry> EntriesOf(const std::wstring& folder) {
   std::vector<TreeEntry> entries;
   WIN32_FIND_DATAW found = {};
-  UniqueFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-  if (!search) {
-    const DWORD code = GetLastError();
-    if (IsGone(code)) return entries;
-    throw SystemFailure(Subject("FindFirstFileW", folder).c_str(), code);
-  }
+  const UniqueFindHandle search = StartSearch(folder, L"\\*", found);
+  if (!search) return entries;
   do {
     const std::wstring name = found.cFileName;
     if (name != L"." && name != L"..") entries.push_back(EntryOf(found));

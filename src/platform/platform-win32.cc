@@ -3,14 +3,12 @@
 #include <shlwapi.h>
 #undef PathFileExists  // the interface's own name
 
-#include <memory>
 #include <vector>
 
 #include "base/text.h"
 #include "base/security_descriptor-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
-#include "base/unique_handle-win32.h"
 
 namespace vantrel {
 
@@ -37,13 +35,12 @@ void RestrictDllSearchToSystem() {
   // KB2533623); look it up rather than import it, so older systems still
   // start and get the weaker protection below.
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-  if (kernel32 != nullptr) {
-    FARPROC proc = GetProcAddress(kernel32, "SetDefaultDllDirectories");
-    if (proc != nullptr) {
-      reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(proc))(
-          LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
+  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  const FARPROC proc =
+      kernel32 != nullptr ? GetProcAddress(kernel32, "SetDefaultDllDirectories") : nullptr;
+  if (proc != nullptr) {
+    reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(proc))(
+        LOAD_LIBRARY_SEARCH_SYSTEM32);
   }
   // Takes the current folder out of the search order everywhere.
   SetDllDirectoryW(L"");
@@ -54,10 +51,6 @@ void SuppressSystemDialogs() {
   // process instead of waiting for a click nobody in session 0 can give.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
 }
-
-Win32Platform::Win32Platform() = default;
-
-Win32Platform::~Win32Platform() = default;
 
 std::wstring Win32Platform::ArgumentText() {
   const wchar_t* p = GetCommandLineW();

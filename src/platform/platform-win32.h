@@ -34,9 +34,6 @@ void SuppressSystemDialogs();
 
 class Win32Platform : public Platform {
  public:
-  Win32Platform();
-  ~Win32Platform() override;
-
   std::wstring ArgumentText() override;
   std::wstring EnvironmentEntry(int n) override;
   std::wstring ProgramFolder() override;

@@ -77,13 +77,8 @@ void Remover::Remove(const std::wstring& infName) {
   if (running) uninstall.failure = FromUtf8(running.failure);
   run_.NoteQuestions(uninstall.questions);
   // A declined question decides the code, as in the install.
-  if (uninstall.EndedAtBoundOnly()) {
-    run_.NoteFailure(kRemoveEndedAtBound,
-                     ChildStepFailure(L"the INF uninstall", command, uninstall));
-    return;
-  }
   if (uninstall.Failed()) {
-    run_.NoteFailure(kRemoveUninstallFailed,
+    run_.NoteFailure(uninstall.EndedAtBoundOnly() ? kRemoveEndedAtBound : kRemoveUninstallFailed,
                      ChildStepFailure(L"the INF uninstall", command, uninstall));
     return;
   }
@@ -105,9 +100,8 @@ void Remover::Remove(const std::wstring& infName) {
                                  ResultOf(deleting, DescribeShellOutcome(shell))});
   }
   const std::wstring compiled = kept.substr(0, kept.size() - 4) + L".pnf";
-  Resume([&] {
-    if (FileExists(platform_, compiled)) DeleteFolder(platform_, compiled);
-  });
+  // Where setupapi made none, nothing is deleted.
+  Resume([&] { DeleteFolder(platform_, compiled); });
 
   // The package is gone once its uninstall ran, even where the copy could
   // not be deleted: its receipt must no longer claim it.

@@ -4,9 +4,7 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "child/child_outcome.h"
 #include "remove/exit_codes.h"
 #include "run/program_run.h"
 
@@ -29,7 +27,6 @@ class Remover {
   Platform& platform_;
   ProgramRun run_;
   std::wstring named_;
-
 };
 
 }  // namespace vantrel

@@ -6,14 +6,17 @@
 namespace vantrel {
 
 namespace {
-const std::wstring kQuote = L"\"";
 const std::wstring kSevenZip = L"7z";
 const std::wstring kInfInstaller = L"rundll32";
 const std::wstring kExe = L".exe";
 constexpr std::uint32_t kSevenZipWorstWarning = 1;
 
-std::wstring SevenZip(const std::wstring& appPath) {
-  return kQuote + appPath + L"\\" + kSevenZip + kQuote + L" x -y -aoa ";
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+// 7-Zip extracting the source into the folder, overwriting without asking.
+std::wstring SevenZipExtract(const std::wstring& appPath, const std::wstring& source,
+                             const std::wstring& folder) {
+  return Quoted(appPath + L"\\" + kSevenZip) + L" x -y -aoa " + source + L" -o" + Quoted(folder);
 }
 }  // namespace
 
@@ -35,16 +38,14 @@ std::wstring UnpackPackageCommand(const std::wstring& appPath,
                                   const std::wstring& workFolder) {
   // The package path is quoted too: where the volume keeps no 8.3 names its
   // short form is the long path, blanks and all.
-  return SevenZip(appPath) + kQuote + packagePath + kQuote + L" -o" + kQuote +
-         workFolder + kQuote;
+  return SevenZipExtract(appPath, Quoted(packagePath), workFolder);
 }
 
 std::wstring CabinetsPattern(const std::wstring& workFolder) { return workFolder + L"\\*.cab"; }
 
 std::wstring ExpandCabinetsCommand(const std::wstring& appPath,
                                    const std::wstring& workFolder) {
-  return SevenZip(appPath) + CabinetsPattern(workFolder) + L" -o" + kQuote + workFolder +
-         L"\\i386" + kQuote;
+  return SevenZipExtract(appPath, CabinetsPattern(workFolder), workFolder + L"\\i386");
 }
 
 std::wstring CompressedInfsPattern(const std::wstring& workFolder) {
@@ -53,8 +54,7 @@ std::wstring CompressedInfsPattern(const std::wstring& workFolder) {
 
 std::wstring ExpandCompressedInfsCommand(const std::wstring& appPath,
                                          const std::wstring& workFolder) {
-  return SevenZip(appPath) + CompressedInfsPattern(workFolder) + L" -o" + kQuote + workFolder +
-         kQuote;
+  return SevenZipExtract(appPath, CompressedInfsPattern(workFolder), workFolder);
 }
 
 bool SevenZipUnpacked(Platform& platform, const ChildOutcome& run,
@@ -68,9 +68,8 @@ std::wstring PackArchiveCommand(const std::wstring& sevenZipProgram, const std::
   // File names cannot hold quotes; "--" keeps a name that starts with "-"
   // from being read as a switch. Only errors are printed, on the builder's
   // own console.
-  std::wstring line = kQuote + sevenZipProgram + kQuote + L" a -t7z -bd -bso0 -bsp0 -y -- " +
-                      kQuote + archive + kQuote;
-  for (const std::wstring& name : names) line += L" " + kQuote + name + kQuote;
+  std::wstring line = Quoted(sevenZipProgram) + L" a -t7z -bd -bso0 -bsp0 -y -- " + Quoted(archive);
+  for (const std::wstring& name : names) line += L" " + Quoted(name);
   return line;
 }
 
