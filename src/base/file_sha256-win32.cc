@@ -48,11 +48,13 @@ std::wstring FileSha256(const std::wstring& path) {
   Check("BCryptOpenAlgorithmProvider",
         openAlgorithmProvider.get()(provider.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0));
   Hash hash;
-  Check("BCryptCreateHash", createHash.get()(provider.get(), hash.put(), nullptr, 0, nullptr, 0, 0));
+  Check("BCryptCreateHash",
+        createHash.get()(provider.get(), hash.put(), nullptr, 0, nullptr, 0, 0));
   std::vector<UCHAR> piece(kPieceBytes);
   for (;;) {
     DWORD read = 0;
-    if (!ReadFile(file.get(), piece.data(), kPieceBytes, &read, nullptr)) throw SystemFailure("ReadFile");
+    if (!ReadFile(file.get(), piece.data(), kPieceBytes, &read, nullptr))
+      throw SystemFailure("ReadFile");
     if (read == 0) break;
     Check("BCryptHashData", hashData.get()(hash.get(), piece.data(), read, 0));
   }

@@ -15,7 +15,8 @@ class UniqueHandle {
   UniqueHandle() = default;
   explicit UniqueHandle(Handle handle) : handle_(handle) {}
   // For a closer that carries state (the interface it gives handles back to).
-  explicit UniqueHandle(Closer closer, Handle handle = Handle()) : closer_(std::move(closer)), handle_(handle) {}
+  explicit UniqueHandle(Closer closer, Handle handle = Handle())
+      : closer_(std::move(closer)), handle_(handle) {}
   ~UniqueHandle() { reset(); }
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;

@@ -20,7 +20,8 @@ void Win32ChildWatch::EndChildJob(ProcessHandle process) {
   }
   // A child the system would not put in a job (Windows 7 inside another
   // job) is ended alone.
-  if (!TerminateProcess(AsHandle(process), ERROR_CANCELLED)) throw SystemFailure("TerminateProcess");
+  if (!TerminateProcess(AsHandle(process), ERROR_CANCELLED))
+    throw SystemFailure("TerminateProcess");
 }
 
 bool Win32ChildWatch::RunsUnattended() {

@@ -59,7 +59,8 @@ std::vector<std::wstring> OutputDigest::Lines() const {
   std::size_t left = kBudget - errorsSize_;
   // The last lines that fit what the error lines left.
   std::size_t from = tail_.size();
-  while (from > 0 && tail_[from - 1].size() <= left && lines.size() + (tail_.size() - from) < kMostLines) {
+  while (from > 0 && tail_[from - 1].size() <= left &&
+         lines.size() + (tail_.size() - from) < kMostLines) {
     left -= tail_[from - 1].size();
     --from;
   }

@@ -29,7 +29,8 @@ std::wstring ShortPath(Platform& platform, const std::wstring& path) {
   // changing under us, in which case the empty text is the honest answer.
   std::wstring shortForm;
   const auto ask = [&](wchar_t* buffer, std::size_t size) -> std::size_t {
-    const std::uint32_t n = platform.GetShortPathName(path, buffer, static_cast<std::uint32_t>(size));
+    const std::uint32_t n =
+        platform.GetShortPathName(path, buffer, static_cast<std::uint32_t>(size));
     return n == 0 ? kTextCallFailed : n;
   };
   return AskGrowingText(ask, kShortPathBuffer, 3, shortForm) ? shortForm : std::wstring();

@@ -63,7 +63,9 @@ SourceFile Locate(const InfSource& inf, InfArchitecture architecture, const std:
     diskPath = disk.Field(4);
   }
   const std::wstring subfolder = entry.Field(2);
-  file.written = diskPath.empty() ? subfolder : subfolder.empty() ? diskPath : diskPath + L"\\" + subfolder;
+  file.written = diskPath.empty()    ? subfolder
+                 : subfolder.empty() ? diskPath
+                                     : diskPath + L"\\" + subfolder;
   // A subfolder is relative to the disk's path; a disk path that is a
   // place of its own takes the subfolder with it, as the joined path shows.
   const RelativeFolder joined = Parse(file.written);

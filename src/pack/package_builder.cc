@@ -38,14 +38,16 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
   const std::unique_ptr<InfSource> inf = ReadInfOrRefuse(machine, infPath, infPath, refused);
   if (!inf) return refused;
   const PackageLayout layout = LayOutPackage(*inf, plan.inf, plan.payload);
-  for (const std::wstring& refusal : layout.refusals) console.PrintError(L"vantrel-pack: " + refusal);
+  for (const std::wstring& refusal : layout.refusals)
+    console.PrintError(L"vantrel-pack: " + refusal);
   for (const std::wstring& warning : layout.warnings) warn(warning);
   const std::wstring installed = machine.platform.WindowsFolder() + L"\\inf\\" + plan.inf;
   if (files.IsFile(installed)) {
     warn(installed + L" exists on this machine; where it exists on the target, Vantrel "
          L"overwrites it with this package's INF");
   }
-  if (layout.code != PackExit::kMade) return Refuse(console, layout.code, L"nothing written: " + infPath);
+  if (layout.code != PackExit::kMade)
+    return Refuse(console, layout.code, L"nothing written: " + infPath);
 
   const std::wstring appPath = SevenZipFolderOrRefuse(machine, refused);
   if (appPath.empty()) return refused;
@@ -75,8 +77,9 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
   const std::uint32_t sevenZipExit = RunSevenZip(machine, appPath, stage.path(), output, names);
   if (sevenZipExit != 0) {
     files.DeleteIfPresent(output);
-    return Refuse(console, PackExit::kWriteFailed,
-                  L"7z.exe ended with exit code " + std::to_wstring(sevenZipExit) + L" writing " + output);
+    return Refuse(
+        console, PackExit::kWriteFailed,
+        L"7z.exe ended with exit code " + std::to_wstring(sevenZipExit) + L" writing " + output);
   }
   std::wstring made = L"vantrel-pack: made " + output + L" (" + names[0];
   if (!cabinet.empty()) {

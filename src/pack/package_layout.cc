@@ -121,7 +121,8 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
   } else {
     missing.clear();
     layout.warnings.insert(layout.warnings.end(), cannot.begin(), cannot.end());
-    layout.warnings.insert(layout.warnings.end(), uninstallWarnings.begin(), uninstallWarnings.end());
+    layout.warnings.insert(layout.warnings.end(), uninstallWarnings.begin(),
+                           uninstallWarnings.end());
   }
   // As before, what the INF never names still travels: beside the INF it
   // goes into the cabinet, in a subfolder it keeps its place.

@@ -23,7 +23,8 @@ int Show(PackMachine& machine, const PackRequest& request) {
   const bool isPackage = !files.IsFolder(target);
   int refused = 0;
   if (isPackage && !files.IsFile(target)) {
-    return Refuse(machine.console, PackExit::kFolderRefused, L"no such folder or package: " + target);
+    return Refuse(machine.console, PackExit::kFolderRefused,
+                  L"no such folder or package: " + target);
   }
   // A package is read where vantrel.exe would read it: unpacked, its
   // cabinets expanded; into a folder of this run's own, gone afterwards.

@@ -41,7 +41,9 @@ std::string Subject(const char* call, const std::wstring& extended) {
 
 bool IsGone(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
 
-bool IsLink(const TreeEntry& entry) { return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+bool IsLink(const TreeEntry& entry) {
+  return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
 
 // Only a real folder is entered; a link to a folder is an entry like a file.
 bool IsRealFolder(const TreeEntry& entry) {
@@ -84,7 +86,8 @@ std::vector<TreeEntry> EntriesOf(const std::wstring& folder) {
     if (name != L"." && name != L"..") entries.push_back(EntryOf(found));
   } while (FindNextFileW(search.get(), &found));
   const DWORD code = GetLastError();
-  if (code != ERROR_NO_MORE_FILES) throw SystemFailure(Subject("FindNextFileW", folder).c_str(), code);
+  if (code != ERROR_NO_MORE_FILES)
+    throw SystemFailure(Subject("FindNextFileW", folder).c_str(), code);
   return entries;
 }
 
@@ -128,7 +131,8 @@ std::wstring LinkKind(DWORD reparseTag) {
       return L"junction or mount point";
     default: {
       wchar_t tag[16];
-      std::swprintf(tag, sizeof tag / sizeof tag[0], L"0x%08lX", static_cast<unsigned long>(reparseTag));
+      std::swprintf(tag, sizeof tag / sizeof tag[0], L"0x%08lX",
+                    static_cast<unsigned long>(reparseTag));
       return std::wstring(L"reparse point (tag ") + tag + L")";
     }
   }
@@ -144,8 +148,9 @@ void ClearReadOnly(const std::wstring& path, const TreeEntry& entry) {
                                         nullptr));
   if (!opened) return;  // the delete then says why
   FILE_BASIC_INFO basic = {};  // times of zero stay as they are
-  const DWORD settable = entry.attributes & ~DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
-                                                   FILE_ATTRIBUTE_REPARSE_POINT};
+  const DWORD settable =
+      entry.attributes &
+      ~DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT};
   basic.FileAttributes = settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL;
   SetFileInformationByHandle(opened.get(), FileBasicInfo, &basic, sizeof basic);
 }
@@ -207,7 +212,8 @@ std::vector<TreeItem> ListTreeAt(const std::wstring& path) {
       root, rootEntry,
       [&](const std::wstring& entryPath, const TreeEntry& entry) {
         items.push_back(TreeItem{entryPath.substr(root.size() + 1),
-                                 (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, IsLink(entry)});
+                                 (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                 IsLink(entry)});
         return true;
       },
       [](const std::wstring&, const TreeEntry&) {});

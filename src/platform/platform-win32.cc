@@ -215,12 +215,14 @@ void Win32Platform::CreatePrivateFolder(const std::wstring& path) {
   }
 
   SecurityFromSddl security(kPrivateFolderSddl);
-  if (!CreateDirectoryW(path.c_str(), security.Attributes())) throw SystemFailure("CreateDirectoryW");
+  if (!CreateDirectoryW(path.c_str(), security.Attributes()))
+    throw SystemFailure("CreateDirectoryW");
 }
 
 std::wstring Win32Platform::FirstMatch(const std::wstring& pattern) {
   const std::size_t slash = pattern.rfind(L'\\');
-  const std::wstring namePattern = slash == std::wstring::npos ? pattern : pattern.substr(slash + 1);
+  const std::wstring namePattern =
+      slash == std::wstring::npos ? pattern : pattern.substr(slash + 1);
   WIN32_FIND_DATAW found = {};
   UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
   if (!search) return std::wstring();

@@ -68,16 +68,16 @@ std::vector<Value> ValuesOf(const Receipt& receipt) {
 
 std::vector<Value> ReadValues(HKEY key) {
   DWORD count = 0, longestName = 0, largestData = 0;
-  CheckStatus("RegQueryInfoKeyW", regQueryInfoKey.get()(key, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                  nullptr, &count, &longestName, &largestData,
-                                                  nullptr, nullptr));
+  CheckStatus("RegQueryInfoKeyW",
+              regQueryInfoKey.get()(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                    &count, &longestName, &largestData, nullptr, nullptr));
   std::vector<Value> values;
   for (DWORD i = 0; i < count; ++i) {
     std::vector<wchar_t> name(longestName + 1);
     DWORD nameLength = longestName + 1, type = 0, bytes = largestData;
     std::vector<BYTE> data(largestData);
-    CheckStatus("RegEnumValueW", regEnumValue.get()(key, i, name.data(), &nameLength, nullptr, &type,
-                                              data.data(), &bytes));
+    CheckStatus("RegEnumValueW", regEnumValue.get()(key, i, name.data(), &nameLength, nullptr,
+                                                    &type, data.data(), &bytes));
     data.resize(bytes);
     values.push_back(Value{std::wstring(name.data(), nameLength), type, data});
   }
@@ -93,8 +93,9 @@ bool Holds(const std::vector<Value>& values, const std::wstring& name) {
 // Makes the key hold exactly these values.
 void SetValues(HKEY key, const std::vector<Value>& values, const std::vector<Value>& held) {
   for (const Value& value : values) {
-    CheckStatus("RegSetValueExW", regSetValueEx.get()(key, value.name.c_str(), 0, value.type,
-                                                value.data.data(), static_cast<DWORD>(value.data.size())));
+    CheckStatus("RegSetValueExW",
+                regSetValueEx.get()(key, value.name.c_str(), 0, value.type, value.data.data(),
+                                    static_cast<DWORD>(value.data.size())));
   }
   for (const Value& value : held) {
     if (!Holds(values, value.name)) {
@@ -133,10 +134,10 @@ bool Win32ReceiptStore::ReadReceipt(const std::wstring& infName, Receipt& receip
 void Win32ReceiptStore::WriteReceipt(const std::wstring& infName, const Receipt& receipt) {
   RegistryKey key;
   DWORD disposition = 0;
-  CheckStatus("RegCreateKeyExW",
-        regCreateKeyEx.get()(HKEY_LOCAL_MACHINE, KeyPath(infName).c_str(), 0, nullptr,
-                             REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE | kNativeView,
-                             nullptr, key.put(), &disposition));
+  CheckStatus("RegCreateKeyExW", regCreateKeyEx.get()(HKEY_LOCAL_MACHINE, KeyPath(infName).c_str(),
+                                                      0, nullptr, REG_OPTION_NON_VOLATILE,
+                                                      KEY_QUERY_VALUE | KEY_SET_VALUE | kNativeView,
+                                                      nullptr, key.put(), &disposition));
   // A registry has no transaction that Wine and every Windows share: what
   // the key held is kept aside and put back where a write fails half-way,
   // so a failed receipt never claims the new version.
@@ -169,11 +170,14 @@ bool Win32ReceiptStore::DeleteReceipt(const std::wstring& infName) {
     // Whatever someone added below it goes too.
     CheckStatus("RegDeleteTreeW", regDeleteTree.get()(key.get(), nullptr));
   }
-  CheckStatus("RegDeleteKeyExW", regDeleteKeyEx.get()(HKEY_LOCAL_MACHINE, path.c_str(), kNativeView, 0));
+  CheckStatus("RegDeleteKeyExW",
+              regDeleteKeyEx.get()(HKEY_LOCAL_MACHINE, path.c_str(), kNativeView, 0));
   return true;
 }
 
-std::wstring Win32ReceiptStore::FileSha256(const std::wstring& path) { return vantrel::FileSha256(path); }
+std::wstring Win32ReceiptStore::FileSha256(const std::wstring& path) {
+  return vantrel::FileSha256(path);
+}
 
 UtcTime Win32ReceiptStore::UtcNow() {
   SYSTEMTIME now;

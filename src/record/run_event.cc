@@ -40,8 +40,9 @@ StepFailure ChildStepFailure(const std::wstring& step, const std::wstring& comma
 }
 
 std::vector<std::wstring> RunEventLines(const RunEvent& event) {
-  std::vector<std::wstring> strings{event.program + L" " VANTREL_VERSION_TEXT L": " + event.outcome +
-                                        L" (exit code " + std::to_wstring(event.exitCode) + L").",
+  std::vector<std::wstring> strings{event.program + L" " VANTREL_VERSION_TEXT L": " +
+                                        event.outcome + L" (exit code " +
+                                        std::to_wstring(event.exitCode) + L").",
                                     event.subject};
   if (event.failed) {
     const StepFailure& failure = event.failure;
@@ -52,7 +53,8 @@ std::vector<std::wstring> RunEventLines(const RunEvent& event) {
   }
   for (const Question& question : event.questions) {
     if (!question.declined) {
-      strings.push_back(L"Asked: " + QuestionText(question) + L" (left to the person at the screen)");
+      strings.push_back(L"Asked: " + QuestionText(question) +
+                        L" (left to the person at the screen)");
     }
   }
   strings.insert(strings.end(), event.notes.begin(), event.notes.end());

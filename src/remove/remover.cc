@@ -71,8 +71,9 @@ void Remover::Remove(const std::wstring& infName) {
   run_.ReadRenamesBefore();
   ChildOutcome uninstall;
   const StatementResult running = Resume([&] {
-    uninstall = RunChild(platform_, machine_.children, InfInstallerProgram(platform_.SystemFolder()), command,
-                         ChildStreams::kInherited, BoundOfMinutes(kUninstallBoundMinutes));
+    uninstall =
+        RunChild(platform_, machine_.children, InfInstallerProgram(platform_.SystemFolder()),
+                 command, ChildStreams::kInherited, BoundOfMinutes(kUninstallBoundMinutes));
   });
   if (running) uninstall.failure = FromUtf8(running.failure);
   run_.NoteQuestions(uninstall.questions);

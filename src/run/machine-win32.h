@@ -19,7 +19,9 @@ class Win32Machine {
   Win32Machine(const Win32Machine&) = delete;
   Win32Machine& operator=(const Win32Machine&) = delete;
 
-  Machine Get() { return Machine{platform_, children_, inf_, installed_, events_, receipts_, lock_}; }
+  Machine Get() {
+    return Machine{platform_, children_, inf_, installed_, events_, receipts_, lock_};
+  }
   Win32Platform& platform() { return platform_; }
 
  private:
