@@ -62,7 +62,19 @@ printf '%s\n' '"C:\Other\vantrel.exe" C:\Packages\sample.7z' >"$bench/other.txt"
 
 # timer <commands> <results>: the results file gets one line per command.
 winbench="Z:${bench//\//\\}"
-timer() { wine_run 300 "$bench/timer.exe" "$winbench\\$1" "$winbench\\$2" >/dev/null 2>&1; }
+# A command that failed is in its line's code (counted below); only a results
+# file short of a line, which would pair one round with another, stops the run.
+timer() {
+  local before=0 after
+  [ -e "$bench/$2" ] && before="$(wc -l <"$bench/$2")"
+  wine_run 300 "$bench/timer.exe" "$winbench\\$1" "$winbench\\$2" >"$bench/timer.log" 2>&1 || true
+  after="$(wc -l <"$bench/$2")"
+  if [ "$((after - before))" -ne "$(wc -l <"$bench/$1")" ]; then
+    echo "timer.exe gave $((after - before)) results for the $(wc -l <"$bench/$1") commands of $1:" >&2
+    cat "$bench/timer.log" >&2
+    exit 1
+  fi
+}
 
 sides=(start vantrel direct)
 [ -n "${BENCH_OTHER:-}" ] && sides+=(other)
