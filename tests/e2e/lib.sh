@@ -97,7 +97,8 @@ win_path() {
 
 reg_value() {  # <key> <value name>: prints the data, fails if absent
   local out
-  out="$(wine_run 30 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r')" || return 1
+  out="$(wine_run 30 reg query "$1" /v "$2" 2>"$VANTREL_E2E_DIR/reg-query.err" | tr -d '\r')" ||
+    { echo "      reg query exited $? ($(tr -d '\r' <"$VANTREL_E2E_DIR/reg-query.err"))" >&2; return 1; }
   # "    Name    REG_SZ    Data": the data is whatever follows the type.
   printf '%s\n' "$out" | awk -v name="$2" '
     { line = $0; sub(/^ +/, "", line) }
@@ -116,6 +117,9 @@ expect_reg_value() {  # <key> <name> <expected data>
     expect_eq "registry $1 [$2]" "$got" "$3"
   else
     fail "registry value $1 [$2] missing"
+    # A second look tells a value that is not there from a query that failed.
+    echo "      a second look at the key:"
+    wine_run 30 reg query "$1" 2>&1 | tr -d '\r' | sed 's/^/      /'
   fi
 }
 
