@@ -133,12 +133,12 @@ column() { cut -d' ' -f"$2" "$bench/$1.times"; }
 # What vantrel.exe costs beyond the direct commands, round by round; and
 # beyond them, its own start and the 100 ms pause, per awaited child.
 paste -d' ' <(column vantrel 1) <(column direct 1) <(column start 1) |
-  awk '{ print $1 - $2 > "'"$bench"'/overhead.rounds"; print ($1 - $2 - $3 - 100) / 4 > "'"$bench"'/per_child.rounds" }'
+  awk '{ print $1 - $2, ($1 - $2 - $3 - 100) / 4 }' >"$bench/rounds"
 read -r v_med _ <<<"$(column vantrel 1 | stats)"
 read -r d_med _ <<<"$(column direct 1 | stats)"
 read -r s_med _ <<<"$(column start 1 | stats)"
-read -r o_med o_q1 o_q3 o_min o_max <<<"$(stats <"$bench/overhead.rounds")"
-read -r c_med c_q1 c_q3 _ <<<"$(stats <"$bench/per_child.rounds")"
+read -r o_med o_q1 o_q3 o_min o_max <<<"$(cut -d' ' -f1 "$bench/rounds" | stats)"
+read -r c_med c_q1 c_q3 _ <<<"$(cut -d' ' -f2 "$bench/rounds" | stats)"
 failed_installs="$(awk '$2 != 0' "$bench/vantrel.times" "$bench/direct.times" | wc -l)"
 peak="$(column vantrel 3 | sort -n | tail -n 1)"
 if [ -n "${BENCH_OTHER:-}" ]; then

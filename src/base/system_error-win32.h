@@ -22,7 +22,8 @@ PlatformFailure SystemFailure(const char* call, DWORD code = GetLastError());
 // failure of `call` unless the status is ERROR_SUCCESS.
 void CheckStatus(const char* call, LONG status);
 
-// Whether such a status says the key or value asked for is not there.
+// Whether such a status, or a last error, says that the file, folder, key or
+// value asked for is not there.
 bool Absent(LONG status);
 
 }  // namespace vantrel

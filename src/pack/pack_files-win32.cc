@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/file_sha256-win32.h"
+#include "base/system_error-win32.h"
 #include "base/system_folders-win32.h"
 #include "platform/folder_tree-win32.h"
 
@@ -33,7 +34,7 @@ void Win32PackMachine::CopyFileMakingFolders(const std::wstring& from, const std
 void Win32PackMachine::DeleteIfPresent(const std::wstring& path) {
   if (!DeleteFileW(path.c_str())) {
     const DWORD code = GetLastError();
-    if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
+    if (!Absent(static_cast<LONG>(code))) {
       throw SystemFailure("DeleteFileW for the old package", code);
     }
   }

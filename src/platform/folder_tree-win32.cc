@@ -39,8 +39,6 @@ std::string Subject(const char* call, const std::wstring& extended) {
   return std::string(call) + " for " + ToUtf8(OrdinaryPath(extended));
 }
 
-bool IsGone(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
-
 bool IsLink(const TreeEntry& entry) {
   return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
@@ -64,7 +62,7 @@ UniqueFindHandle StartSearch(const std::wstring& path, const wchar_t* pattern,
                              WIN32_FIND_DATAW& found) {
   UniqueFindHandle search(FindFirstFileW((path + pattern).c_str(), &found));
   const DWORD code = GetLastError();
-  if (!search && !IsGone(code)) throw SystemFailure(Subject("FindFirstFileW", path).c_str(), code);
+  if (!search && !Absent(static_cast<LONG>(code))) throw SystemFailure(Subject("FindFirstFileW", path).c_str(), code);
   return search;
 }
 
@@ -161,7 +159,7 @@ void DeleteEntry(const std::wstring& path, const TreeEntry& entry) {
   const bool folder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   if (folder ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str())) return;
   const DWORD code = GetLastError();
-  if (IsGone(code)) return;
+  if (Absent(static_cast<LONG>(code))) return;
   throw SystemFailure(Subject(folder ? "RemoveDirectoryW" : "DeleteFileW", path).c_str(), code);
 }
 

@@ -26,7 +26,7 @@ void ReadOwner(HANDLE mutex, OpenedLock& lock) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   const DWORD read = getSecurityInfo.get()(mutex, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION,
                                            &owner, nullptr, nullptr, nullptr, &descriptor);
-  if (read != ERROR_SUCCESS) throw SystemFailure("GetSecurityInfo for the install lock", read);
+  CheckStatus("GetSecurityInfo for the install lock", static_cast<LONG>(read));
   LocalMemory ownedDescriptor(descriptor);
   if (owner == nullptr) {
     lock.owner = L"(no owner)";
