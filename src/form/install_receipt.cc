@@ -37,17 +37,17 @@ std::wstring WhatItReplaced(bool hadOne, const Receipt& before, const Receipt& n
 
 }  // namespace
 
-void Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPath,
+bool Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPath,
                           const std::wstring& keptInf) {
   // After any failure the last good install's receipt stays as it was: the
   // tools retry, and nothing claims a version that did not install.
-  if (run_.HasFailed()) return;
+  if (run_.HasFailed()) return false;
   const std::wstring key = ReceiptKeyName(infName);
   if (packageHashing_) {
     run_.NoteFailure(kExitInfCopyFailed, StepFailure{L"reading the package for the receipt",
                                                      L"Package: " + packageNamed_,
                                                      FromUtf8(packageHashing_.failure)});
-    return;
+    return false;
   }
 
   // Read from the work folder's INF, the same bytes as the copy: the engine
@@ -77,7 +77,7 @@ void Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPa
     run_.NoteFailure(kExitInfCopyFailed, StepFailure{L"writing the receipt", L"Key: " + key,
                                                      FromUtf8(writing.failure) +
                                                          L"; the receipt is as it was"});
-    return;
+    return false;
   }
   run_.NoteLine(
       receipt.version.empty()
@@ -90,6 +90,7 @@ void Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPa
                           (lookingBack ? L"what it held before could not be read (" +
                                              FromUtf8(lookingBack.failure) + L")"
                                        : WhatItReplaced(hadOne, before, receipt)));
+  return true;
 }
 
 }  // namespace vantrel

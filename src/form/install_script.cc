@@ -112,19 +112,7 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
         keepCopy = EffectsInPlace(infPath, section);
       }
 
-      const std::wstring destination = SystemRoot + L"\\inf";
-      bool copied = false;
-      ShellOutcome shell;
-      const StatementResult copying = Resume([&] {
-        if (keepCopy) copied = CopyFiles(platform_, infPath, destination, &shell);
-      });
-      if (keepCopy && !copied) {
-        run_.NoteFailure(kExitInfCopyFailed,
-                         StepFailure{L"copying the INF into the system's INF folder",
-                                     L"Copy: " + infPath + L" -> " + destination,
-                                     ResultOf(copying, DescribeShellOutcome(shell))});
-      }
-      if (copied) KeepReceipt(infName, infPath, destination + L"\\" + infName);
+      if (keepCopy) KeepInfCopy(infName, infPath);
     }
   }
 

@@ -68,10 +68,18 @@ class Vantrel {
   // restart (those files are kept for the record). Notes the failure where
   // it is not.
   bool EffectsInPlace(const std::wstring& infPath, const std::wstring& section);
+  // Once the INF installer put everything in place: the INF copy in the
+  // system's INF folder and its receipt, both or neither. Where either
+  // cannot be written, the copy is put back as it was before the run (or
+  // taken away where there was none) and the failure noted.
+  void KeepInfCopy(const std::wstring& infName, const std::wstring& infPath);
+  // Puts the INF copy back as `previous` holds it, or deletes it where
+  // `previous` is empty, noting what became of it.
+  void PutBackInfCopy(const std::wstring& kept, const std::wstring& previous);
   // Once the INF copy is kept: the receipt the deployment tools' detection
-  // rules read, written only where the run has not failed. Notes the
-  // failure where it cannot be written.
-  void KeepReceipt(const std::wstring& infName, const std::wstring& infPath,
+  // rules read, written only where the run has not failed. False, with the
+  // failure noted, where it is not written.
+  bool KeepReceipt(const std::wstring& infName, const std::wstring& infPath,
                    const std::wstring& keptInf);
   void ApplyEnvironmentEntry(const std::wstring& entry);
   // Writes the record of the run and ends the process with its exit code.

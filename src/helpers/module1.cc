@@ -36,6 +36,16 @@ std::wstring ShortPath(Platform& platform, const std::wstring& path) {
   return AskGrowingText(ask, kShortPathBuffer, 3, shortForm) ? shortForm : std::wstring();
 }
 
+std::wstring LongPath(Platform& platform, const std::wstring& path) {
+  std::wstring longForm;
+  const auto ask = [&](wchar_t* buffer, std::size_t size) -> std::size_t {
+    const std::uint32_t n =
+        platform.GetLongPathName(path, buffer, static_cast<std::uint32_t>(size));
+    return n == 0 ? kTextCallFailed : n;
+  };
+  return AskGrowingText(ask, kShortPathBuffer, 3, longForm) ? longForm : std::wstring();
+}
+
 std::wstring ShortFormOrPath(Platform& platform, const std::wstring& path) {
   const std::wstring shortForm = ShortPath(platform, path);
   return shortForm.empty() ? path : shortForm;

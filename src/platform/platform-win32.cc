@@ -16,6 +16,7 @@ namespace {
 
 // Bound on first use, kept for the life of the process.
 SystemEntry<decltype(&::GetShortPathNameW)> getShortPathNameW(L"kernel32.dll", "GetShortPathNameW");
+SystemEntry<decltype(&::GetLongPathNameW)> getLongPathNameW(L"kernel32.dll", "GetLongPathNameW");
 SystemEntry<decltype(&::PathFileExistsW)> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
 SystemEntry<decltype(&::SHFileOperationW)> shFileOperationW(L"shell32.dll", "SHFileOperationW");
 
@@ -241,6 +242,11 @@ std::wstring Win32Platform::FirstMatch(const std::wstring& pattern) {
 std::uint32_t Win32Platform::GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                               std::uint32_t bufferSize) {
   return getShortPathNameW.get()(longPath.c_str(), buffer, bufferSize);
+}
+
+std::uint32_t Win32Platform::GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,
+                                             std::uint32_t bufferSize) {
+  return getLongPathNameW.get()(shortPath.c_str(), buffer, bufferSize);
 }
 
 int Win32Platform::PathFileExists(const std::wstring& path) {

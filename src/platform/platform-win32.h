@@ -7,6 +7,7 @@
 // The platform interface uses the system calls' own names; the headers' A/W
 // macros must not rename them.
 #undef GetShortPathName
+#undef GetLongPathName
 #undef SHFileOperation
 
 #include <map>
@@ -53,6 +54,8 @@ class Win32Platform : public Platform {
   std::wstring FirstMatch(const std::wstring& pattern) override;
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                  std::uint32_t bufferSize) override;
+  std::uint32_t GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,
+                                std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
   TreeSurvey SurveyTree(const std::wstring& path) override { return SurveyTreeAt(path); }

@@ -16,6 +16,7 @@
 // Where the Windows headers came first, their A/W macros would rename the
 // system calls that the interface names.
 #undef GetShortPathName
+#undef GetLongPathName
 #undef SHFileOperation
 
 namespace vantrel {
@@ -147,6 +148,10 @@ class Platform {
   virtual std::uint32_t GetShortPathName(const std::wstring& longPath,
                                          wchar_t* buffer,
                                          std::uint32_t bufferSize) = 0;
+  // GetLongPathNameW, the same way: the name each part of an existing path
+  // has in its folder, where an 8.3 form was given.
+  virtual std::uint32_t GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,
+                                        std::uint32_t bufferSize) = 0;
   // PathFileExistsW: 1 when a file or folder of that path exists.
   virtual int PathFileExists(const std::wstring& path) = 0;
   // SHFileOperationW: performs the copy or delete, sets the aborted flag and

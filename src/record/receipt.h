@@ -25,6 +25,12 @@ constexpr wchar_t kInstalledAtValue[] = L"InstalledAt";
 constexpr wchar_t kExitCodeValue[] = L"ExitCode";
 constexpr wchar_t kVantrelValue[] = L"Vantrel";
 
+// What a deployment tool's uninstall command adds to the INF name to remove
+// one package only: "vantrel-remove.exe mypackage.inf /package:<PackageSHA256>".
+// The tool keeps that command per package; it must never take away the
+// package a later version put under the same INF name.
+constexpr wchar_t kPackageSwitch[] = L"/package:";
+
 // Each field is one value of the key, all REG_SZ but the exit code; an
 // empty text is a value not written.
 struct Receipt {

@@ -23,6 +23,13 @@ enum RemoveExit : std::uint32_t {
   kRemoveUninstallFailed = 15,  // did not start, ended non-zero, or its question was declined
   kRemoveCopyNotDeleted = 16,   // uninstalled, but the INF copy or its receipt could not be deleted
   kRemoveEndedAtBound = 17,     // the uninstall neither ended nor asked for its bound; copy kept
+  // The INF copy was gone but its receipt was not: the receipt went, so the
+  // detection rules no longer take the package for installed.
+  kRemoveReceiptWithoutCopy = 18,
+  // The removal named one package (kPackageSwitch), and the INF name holds
+  // another, or one without a receipt: nothing was run, so a tool removing
+  // an old version never takes a newer one away.
+  kRemoveOtherPackage = 19,
   kRemoveBusy = 1618,           // another run held the lock as long as a run waits; nothing run
   // Removed, but files in use go at the next restart: "soft restart needed"
   // to the deployment tools, as for an install.
@@ -43,6 +50,10 @@ constexpr ExitRow kRemoveExitRows[] = {
     {kRemoveEndedAtBound,
      L"the uninstall ran too long without ending or asking anything and was ended; the INF copy "
      L"is kept", true},
+    // Both leave what was asked for: the package named is not there.
+    {kRemoveReceiptWithoutCopy, L"the INF copy was gone; its receipt was removed", false},
+    {kRemoveOtherPackage,
+     L"another package is installed under this INF name; nothing was removed", false},
     {kRemoveBusy, L"another install or removal is in progress; nothing was run", true},
     {kRemovedRestartNeeded, L"removed; a restart finishes the removal", false},
 };

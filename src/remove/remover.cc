@@ -26,23 +26,67 @@ void Remover::Run() {
     End();
   }
   named_ = parsed.infName;
-  Remove(parsed.infName);
+  if (!parsed.packageSha256.empty()) {
+    run_.NoteLine(L"Only the package " + parsed.packageSha256 + L" (" + kPackageSwitch + L")");
+  }
+  Remove(parsed);
   run_.ReleaseLock();
   End();
 }
 
-void Remover::Remove(const std::wstring& infName) {
+void Remover::Remove(const RemovalArgument& argument) {
   // An install and a removal never overlap; without the lock nothing is run.
   if (!run_.TakeLock(kRemoveNoLock, kRemoveBusy)) return;
 
-  std::wstring kept;
-  const StatementResult locating =
-      Resume([&] { kept = platform_.WindowsFolder() + L"\\inf\\" + infName; });
-  if (locating || !FileExists(platform_, kept)) {
-    // Removal is idempotent: what is not there is removed already.
-    run_.NoteFailure(kRemoveNothingToRemove,
-                     StepFailure{L"looking for the INF copy", L"Path: " + kept,
-                                 ResultOf(locating, L"no such file; nothing to remove")});
+  // The install keeps the INF and its receipt under the INF's long name;
+  // any other name that reaches the same file (its 8.3 form, another case)
+  // must find both.
+  std::wstring infName = argument.infName, folder;
+  const StatementResult locating = Resume([&] {
+    folder = platform_.WindowsFolder() + L"\\inf";
+    const std::wstring found = LongPath(platform_, folder + L"\\" + infName);
+    if (!found.empty()) infName = found.substr(found.rfind(L'\\') + 1);
+  });
+  if (infName != argument.infName) named_ = argument.infName + L" (kept as " + infName + L")";
+  const std::wstring kept = folder + L"\\" + infName;
+  const bool copyThere = !locating && FileExists(platform_, kept);
+
+  // A tool removing one package must never take away the one a later
+  // version put under the same name, nor one whose receipt cannot say.
+  if (!argument.packageSha256.empty()) {
+    Receipt receipt;
+    bool hasReceipt = false;
+    const StatementResult reading =
+        Resume([&] { hasReceipt = machine_.receipts.ReadReceipt(infName, receipt); });
+    if (!reading && !hasReceipt && !copyThere) {
+      run_.NoteFailure(kRemoveNothingToRemove,
+                       StepFailure{L"looking for the INF copy", L"Path: " + kept,
+                                   L"no such file and no receipt; nothing to remove"});
+      return;
+    }
+    if (reading || !hasReceipt || LowerAscii(receipt.packageSha256) != argument.packageSha256) {
+      run_.NoteFailure(
+          kRemoveOtherPackage,
+          StepFailure{L"reading the receipt", L"Key: " + ReceiptKeyName(infName),
+                      ResultOf(reading, !hasReceipt
+                                            ? L"no receipt: which package the INF copy is "
+                                              L"cannot be told; nothing was removed"
+                                            : L"it names the package " + receipt.packageSha256 +
+                                                  (receipt.version.empty()
+                                                       ? std::wstring()
+                                                       : L" (version " + receipt.version + L")") +
+                                                  L"; nothing was removed")});
+      return;
+    }
+  }
+
+  if (!copyThere) {
+    if (!ForgetReceiptWithoutCopy(infName, kept)) {
+      // Removal is idempotent: what is not there is removed already.
+      run_.NoteFailure(kRemoveNothingToRemove,
+                       StepFailure{L"looking for the INF copy", L"Path: " + kept,
+                                   ResultOf(locating, L"no such file; nothing to remove")});
+    }
     return;
   }
 
@@ -91,6 +135,10 @@ void Remover::Remove(const std::wstring& infName) {
     run_.NoteWaitingForRestart(waiting, L"the uninstall");
   });
 
+  // The package is gone once its uninstall ran: the receipt goes first, so
+  // that a removal ended half-way leaves at most a copy without a receipt,
+  // which the rules take for not installed and the next removal takes away.
+  if (!ForgetReceipt(infName)) return;
   // The copy goes with the precompiled form setupapi may have made of it.
   ShellOutcome shell;
   bool deleted = false;
@@ -103,20 +151,41 @@ void Remover::Remove(const std::wstring& infName) {
   const std::wstring compiled = kept.substr(0, kept.size() - 4) + L".pnf";
   // Where setupapi made none, nothing is deleted.
   Resume([&] { DeleteFolder(platform_, compiled); });
+}
 
-  // The package is gone once its uninstall ran, even where the copy could
-  // not be deleted: its receipt must no longer claim it.
+bool Remover::ForgetReceiptWithoutCopy(const std::wstring& infName, const std::wstring& kept) {
+  bool hadReceipt = false;
+  const StatementResult forgetting =
+      Resume([&] { hadReceipt = machine_.receipts.DeleteReceipt(infName); });
+  if (forgetting) {
+    run_.NoteFailure(kRemoveCopyNotDeleted,
+                     StepFailure{L"deleting the receipt of an INF copy that is gone",
+                                 L"Key: " + ReceiptKeyName(infName), FromUtf8(forgetting.failure)});
+    return true;
+  }
+  if (!hadReceipt) return false;
+  // Nothing was uninstalled: what the INF did stays where it is.
+  run_.NoteFailure(kRemoveReceiptWithoutCopy,
+                   StepFailure{L"looking for the INF copy", L"Path: " + kept,
+                               L"no such file, but a receipt; the receipt was deleted, nothing "
+                               L"was uninstalled"});
+  run_.NoteLine(L"Receipt: " + ReceiptKeyName(infName) + L" deleted (its INF copy was gone)");
+  return true;
+}
+
+bool Remover::ForgetReceipt(const std::wstring& infName) {
   bool hadReceipt = false;
   const StatementResult forgetting =
       Resume([&] { hadReceipt = machine_.receipts.DeleteReceipt(infName); });
   if (forgetting) {
     run_.NoteFailure(kRemoveCopyNotDeleted,
                      StepFailure{L"deleting the receipt", L"Key: " + ReceiptKeyName(infName),
-                                 FromUtf8(forgetting.failure)});
-    return;
+                                 FromUtf8(forgetting.failure) + L"; the INF copy is kept"});
+    return false;
   }
   run_.NoteLine(L"Receipt: " + ReceiptKeyName(infName) +
                 (hadReceipt ? L" deleted" : L" was not there"));
+  return true;
 }
 
 void Remover::End() {

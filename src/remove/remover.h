@@ -6,6 +6,7 @@
 #include <string>
 
 #include "remove/exit_codes.h"
+#include "remove/removal_argument.h"
 #include "run/program_run.h"
 
 namespace vantrel {
@@ -20,7 +21,14 @@ class Remover {
   [[noreturn]] void Run();
 
  private:
-  void Remove(const std::wstring& infName);
+  void Remove(const RemovalArgument& argument);
+  // Where the INF copy is gone: takes away a receipt that would otherwise
+  // claim the package for ever. False where there was none either.
+  bool ForgetReceiptWithoutCopy(const std::wstring& infName, const std::wstring& kept);
+  // Deletes the receipt before the copy, so that no receipt ever names a
+  // copy that is not there; false, with the failure noted, where it
+  // cannot, and the copy then stays for the next removal.
+  bool ForgetReceipt(const std::wstring& infName);
   [[noreturn]] void End();
 
   Machine machine_;

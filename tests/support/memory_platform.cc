@@ -157,17 +157,32 @@ std::wstring MemoryPlatform::FirstMatch(const std::wstring& pattern) {
   return found == firstMatches.end() ? std::wstring() : found->second;
 }
 
+namespace {
+// The system's way of answering a path call: the text, or the size needed.
+std::uint32_t AnswerPath(const std::wstring& text, wchar_t* buffer, std::uint32_t bufferSize) {
+  if (text.size() + 1 > bufferSize) return static_cast<std::uint32_t>(text.size() + 1);
+  std::copy(text.begin(), text.end(), buffer);
+  buffer[text.size()] = L'\0';
+  return static_cast<std::uint32_t>(text.size());
+}
+}  // namespace
+
 std::uint32_t MemoryPlatform::GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                                std::uint32_t bufferSize) {
   Record(L"GetShortPathName " + Quoted(longPath) + L" " + std::to_wstring(bufferSize));
   FailIfTold("GetShortPathName");
   const auto found = shortPaths.find(longPath);
-  if (found == shortPaths.end()) return 0;
-  const std::wstring& shortForm = found->second;
-  if (shortForm.size() + 1 > bufferSize) return static_cast<std::uint32_t>(shortForm.size() + 1);
-  std::copy(shortForm.begin(), shortForm.end(), buffer);
-  buffer[shortForm.size()] = L'\0';
-  return static_cast<std::uint32_t>(shortForm.size());
+  return found == shortPaths.end() ? 0 : AnswerPath(found->second, buffer, bufferSize);
+}
+
+// An existing path is its own long form unless told otherwise.
+std::uint32_t MemoryPlatform::GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,
+                                              std::uint32_t bufferSize) {
+  Record(L"GetLongPathName " + Quoted(shortPath));
+  FailIfTold("GetLongPathName");
+  const auto found = longPaths.find(shortPath);
+  if (found != longPaths.end()) return AnswerPath(found->second, buffer, bufferSize);
+  return existingPaths.count(shortPath) != 0 ? AnswerPath(shortPath, buffer, bufferSize) : 0;
 }
 
 int MemoryPlatform::PathFileExists(const std::wstring& path) {
@@ -182,9 +197,15 @@ int MemoryPlatform::SHFileOperation(ShellFileOperation& operation) {
   FailIfTold("SHFileOperation");
   operation.fAnyOperationsAborted = shellAborts;
   shellOperations.push_back(operation);
+  const std::wstring path = operation.pFrom.substr(0, operation.pFrom.find(L'\0'));
   if (operation.wFunc == kShellDelete && shellResult == 0 && !shellAborts) {
-    const std::wstring path = operation.pFrom.substr(0, operation.pFrom.find(L'\0'));
     if (undeletable.count(path) == 0) existingPaths.erase(path);
+  }
+  // A file copied into a folder is there under its own name.
+  if (operation.wFunc == kShellCopy && shellResult == 0 && !shellAborts &&
+      path.find(L'*') == std::wstring::npos) {
+    existingPaths.insert(operation.pTo.substr(0, operation.pTo.find(L'\0')) +
+                         path.substr(path.rfind(L'\\')));
   }
   return shellResult;
 }

@@ -54,6 +54,7 @@ class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRe
   std::wstring windowsFolder = L"C:\\WINDOWS";
   bool windowCanBeCreated = true;
   std::map<std::wstring, std::wstring> shortPaths;  // long path -> short form
+  std::map<std::wstring, std::wstring> longPaths;   // another name -> long path
   // A successful shell delete removes the path itself from here, a private
   // folder made by the program adds it; paths in `undeletable` stay.
   std::set<std::wstring> existingPaths;
@@ -99,6 +100,8 @@ class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRe
   std::wstring FirstMatch(const std::wstring& pattern) override;
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                  std::uint32_t bufferSize) override;
+  std::uint32_t GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,
+                                std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
   TreeSurvey SurveyTree(const std::wstring& path) override;

@@ -195,6 +195,21 @@ TEST(InstallScript, AnInfThatCannotInstallHereStartsNothingAndKeepsNoCopy) {
   wide.architecture = InfArchitecture::kAmd64;
   EXPECT_EQ(wide.RunProgram(), 0u);
   EXPECT_EQ(wide.launched.size(), 4u);
+  // On 64-bit Windows the 32-bit build would install the undecorated
+  // section of an INF made for 64-bit Windows too, into the 32-bit views.
+  MemoryMachine undecorated = ReadyToInstall();
+  undecorated.wow64 = true;
+  EXPECT_EQ(undecorated.RunProgram(), 0u);
+  MemoryMachine wow64 = ReadyToInstall();
+  wow64.wow64 = true;
+  wow64.infTexts[kWork + L"\\driver.inf"] += L"[DefaultInstall.NTamd64]\n";
+  EXPECT_EQ(wow64.RunProgram(), 8u);
+  EXPECT_EQ(wow64.launched.size(), 3u);
+  EXPECT_EQ(Copies(wow64), 0u);
+  EXPECT_EQ(wow64.events[0][4],
+            L"Result: the INF has an install section for 64-bit Windows ([DefaultInstall.NTamd64]), "
+            L"which this 32-bit Vantrel cannot install: install the package with the 64-bit "
+            L"bundle, vantrel-1.0.0-win64");
 
   // Source files the package lacks: at most ten are named. One that is
   // there, and one the INF takes from outside the package, are not.

@@ -146,6 +146,30 @@ TEST(Receipt, WhereItCannotBeWrittenTheRunEndsSixAndTheOldOneStays) {
     EXPECT_TRUE(HasLine(platform.events[0], c.result)) << c.what;
   }
 
+  // The INF copy goes back with the receipt: the one it replaced, set aside
+  // in the private work folder, or none where there was none.
+  const std::wstring nul2 = L"\\0\\0", kept = L"C:\\WINDOWS\\inf\\driver.inf";
+  const std::wstring aside = kWorkFolder + L"\\~previous INF copy";
+  MemoryMachine replaced = ReadyToInstall();
+  replaced.existingPaths.insert(kept);
+  replaced.failing.insert("WriteReceipt");
+  EXPECT_EQ(replaced.RunProgram(), 6u);
+  EXPECT_EQ(replaced.CallsStartingWith(L"SHFileOperation 2"),
+            (std::vector<std::wstring>{
+                L"SHFileOperation 2 [" + kept + nul2 + L"] [" + aside + nul2 + L"]",
+                L"SHFileOperation 2 [" + kWorkFolder + L"\\driver.inf" + nul2 +
+                    L"] [C:\\WINDOWS\\inf" + nul2 + L"]",
+                L"SHFileOperation 2 [" + aside + L"\\driver.inf" + nul2 + L"] [C:\\WINDOWS\\inf" +
+                    nul2 + L"]"}));
+  EXPECT_TRUE(HasLine(replaced.events[0], L"INF copy: " + kept + L" put back as it was before the run"));
+  MemoryMachine first = ReadyToInstall();
+  first.failing.insert("WriteReceipt");
+  EXPECT_EQ(first.RunProgram(), 6u);
+  EXPECT_EQ(first.CallsStartingWith(L"SHFileOperation 3 [" + kept).size(), 1u);
+  EXPECT_EQ(first.existingPaths.count(kept), 0u);
+  EXPECT_EQ(first.receipts.count(L"driver.inf"), 0u);
+  EXPECT_TRUE(HasLine(first.events[0], L"INF copy: " + kept + L" taken away; there was none before the run"));
+
   // What it held before is only for the event.
   MemoryMachine unread = ReadyToInstall();
   unread.failing.insert("ReadReceipt");

@@ -2,6 +2,8 @@
 // state of the kept INF and each way the uninstall can end.
 #include <gtest/gtest.h>
 
+#include <cwctype>
+
 #include "memory_machine.h"
 #include "remove/removal_argument.h"
 #include "remove/remover.h"
@@ -12,9 +14,11 @@ namespace {
 
 using Calls = std::vector<std::wstring>;
 
+const std::wstring kSha = L"0d2db379574dd63e02f6be713a601e06ee41e0fbab06457293d007c78bc2a878";
+
 TEST(RemovalArgument, ABareInfNameOrARefusal) {
   struct Case {
-    const wchar_t* argument;
+    std::wstring argument;
     const wchar_t* infName;
     RemoveExit refusal;
   };
@@ -32,11 +36,20 @@ TEST(RemovalArgument, ABareInfNameOrARefusal) {
            {L"*.inf", L"", kRemoveNotABareName},
            {L"..", L"", kRemoveNotABareName},
            {L"a\tb.inf", L"", kRemoveNotABareName},
+           {L"\"my package\" /PACKAGE:ABC", L"", kRemoveNotABareName},
+           {L"/package:" + kSha, L"", kRemoveNoInfNamed},
        }) {
     const RemovalArgument parsed = ParseRemovalArgument(c.argument);
     EXPECT_EQ(parsed.infName, c.infName) << c.argument;
     EXPECT_EQ(parsed.refusal, c.refusal) << c.argument;
+    EXPECT_EQ(parsed.packageSha256, L"") << c.argument;
   }
+  // One package: the hash the receipt keeps, in any case.
+  std::wstring upper = kSha;
+  for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+  const RemovalArgument scoped = ParseRemovalArgument(L"\"my package\"  /Package:" + upper);
+  EXPECT_EQ(scoped.infName, L"my package.inf");
+  EXPECT_EQ(scoped.packageSha256, kSha);
 }
 
 const std::wstring kKept = L"C:\\WINDOWS\\inf\\pkg.inf";
@@ -72,6 +85,9 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
             (Calls{L"SHFileOperation 3 [" + kKept + L"\\0\\0] []",
                    L"SHFileOperation 3 [C:\\WINDOWS\\inf\\pkg.pnf\\0\\0] []"}));
   EXPECT_LT(removed.IndexOfCall(L"LaunchHidden [" + std::wstring(kUninstall) + L"]"),
+            removed.IndexOfCall(L"DeleteReceipt [pkg.inf]"));
+  // The receipt before the copy: no receipt ever names a copy that is gone.
+  EXPECT_LT(removed.IndexOfCall(L"DeleteReceipt [pkg.inf]"),
             removed.IndexOfCall(L"SHFileOperation 3 [" + kKept + L"\\0\\0] []"));
   EXPECT_EQ(removed.CallsStartingWith(L"OpenNamedMutex"),
             Calls{L"OpenNamedMutex [Global\\Vantrel.Install] [O:BAD:P(A;;GA;;;SY)(A;;GA;;;BA)]"});
@@ -110,8 +126,12 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
     const wchar_t* result;
   };
   for (const Case& c : std::vector<Case>{
-           {"nothing to remove", [](MemoryMachine& p) { p.existingPaths.clear(); }, 13, false,
-            nullptr},
+           {"nothing to remove",
+            [](MemoryMachine& p) {
+              p.existingPaths.clear();
+              p.receipts.clear();
+            },
+            13, false, nullptr},
            {"no DefaultUninstall",
             [](MemoryMachine& p) { p.infTexts[kKept] = L"[DefaultInstall]\n"; }, 14, false,
             L"Result: no uninstall section for x86 (looked for [DefaultUninstall.NTx86], "
@@ -137,7 +157,7 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
             L"Result: asked: Remove: Remove the component?; nobody can answer an unattended run; "
             L"declined"},
            {"receipt not deleted", [](MemoryMachine& p) { p.failing = {"DeleteReceipt"}; }, 16, true,
-            L"Result: DeleteReceipt"},
+            L"Result: DeleteReceipt; the INF copy is kept"},
            {"neither ends nor asks",
             [](MemoryMachine& p) {
               p.childFor = [](const std::wstring&) { return ChildScript(true, 1 << 30, 0); };
@@ -163,8 +183,8 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
     EXPECT_EQ(platform.launched.size(), c.runs ? 1u : 0u) << c.what;
     // The copy and the receipt are kept: what the detection rules see stays
     // true to the machine.
-    EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation").empty(), c.code != 16) << c.what;
-    EXPECT_EQ(platform.receipts.count(L"pkg.inf"), 1u) << c.what;
+    EXPECT_EQ(platform.CallsStartingWith(L"SHFileOperation"), Calls{}) << c.what;
+    EXPECT_EQ(platform.receipts.count(L"pkg.inf"), c.code == 13 ? 0u : 1u) << c.what;
     ASSERT_EQ(platform.events.size(), 1u) << c.what;
     EXPECT_EQ(platform.CallsStartingWith(L"WriteRunEvent"),
               Calls{L"WriteRunEvent " + std::wstring(c.code == 13 ? L"information " : L"error ") +
@@ -175,6 +195,51 @@ TEST(Remover, TheCopyGoesOnlyWhenTheUninstallRan) {
       EXPECT_EQ(platform.events[0][4], c.result) << c.what;
     }
   }
+}
+
+// What a deployment tool asks for is one package, whatever name reaches it;
+// the detection rules read the receipt, so a receipt without its copy goes.
+TEST(Remover, OnePackageByAnyNameOfItsInf) {
+  const auto removing = [](const std::wstring& argument, const std::wstring& installed) {
+    MemoryMachine platform = WithKeptInf();
+    platform.argumentText = argument;
+    platform.receipts[L"pkg.inf"].packageSha256 = installed;
+    return platform;
+  };
+  MemoryMachine own = removing(L"pkg /package:" + kSha, kSha);
+  EXPECT_EQ(RunRemover(own), 0u);
+  EXPECT_EQ(own.launched, Calls{kUninstall});
+  EXPECT_EQ(own.receipts.count(L"pkg.inf"), 0u);
+
+  // Version 1's uninstall where version 2 is, or where no receipt says
+  // which package the copy is: nothing runs, nothing goes.
+  for (const std::wstring& installed : {std::wstring(L"version 2"), std::wstring()}) {
+    MemoryMachine other = removing(L"pkg.inf /package:" + kSha, installed);
+    if (installed.empty()) other.receipts.clear();
+    EXPECT_EQ(RunRemover(other), 19u) << installed;
+    EXPECT_EQ(other.launched, Calls{}) << installed;
+    EXPECT_EQ(other.CallsStartingWith(L"SHFileOperation"), Calls{}) << installed;
+    EXPECT_EQ(other.CallsStartingWith(L"DeleteReceipt"), Calls{}) << installed;
+    EXPECT_EQ(other.CallsStartingWith(L"WriteRunEvent"), Calls{L"WriteRunEvent information 19"});
+  }
+
+  // The 8.3 name finds the receipt of the long one.
+  MemoryMachine shortName = removing(L"PKG~1.INF", L"any");
+  shortName.longPaths[L"C:\\WINDOWS\\inf\\PKG~1.INF"] = kKept;
+  EXPECT_EQ(RunRemover(shortName), 0u);
+  EXPECT_EQ(shortName.launched, Calls{kUninstall});
+  EXPECT_EQ(shortName.receipts.count(L"pkg.inf"), 0u);
+  EXPECT_EQ(shortName.events[0][1], L"INF: PKG~1.INF (kept as pkg.inf)");
+
+  // A receipt whose copy is gone would claim the package for ever.
+  MemoryMachine orphan = removing(L"pkg /package:" + kSha, kSha);
+  orphan.existingPaths.clear();
+  EXPECT_EQ(RunRemover(orphan), 18u);
+  EXPECT_EQ(orphan.launched, Calls{});
+  EXPECT_EQ(orphan.receipts.count(L"pkg.inf"), 0u);
+  EXPECT_EQ(orphan.CallsStartingWith(L"WriteRunEvent"), Calls{L"WriteRunEvent information 18"});
+  EXPECT_EQ(orphan.events[0].back(),
+            L"Receipt: HKLM\\SOFTWARE\\Vantrel\\Packages\\pkg.inf deleted (its INF copy was gone)");
 }
 
 }  // namespace

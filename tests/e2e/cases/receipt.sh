@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The receipt a good install writes for the detection rules: version 1 of an
 # INF, then version 2 of the same INF (the receipt's Version and
-# PackageSHA256 follow, the event says what it replaced), a version 3 that
-# fails (version 2's receipt stays as it was), and the removal (the receipt
-# goes with the INF copy).
+# PackageSHA256 follow, the event says what it replaced), a version whose
+# receipt cannot be written (6: version 2's INF copy, byte for byte, and
+# receipt stay), a version 3 that fails (version 2's receipt stays as it
+# was), version 1's uninstall command (19: version 2 stays), version 2's by
+# the INF's 8.3 name (the receipt goes with the INF copy), and a receipt
+# whose copy is gone (18: the receipt goes).
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
 e2e_need_prefix
 case_dir receipt
@@ -59,15 +62,53 @@ expect_exit 0
 expect_receipt 2.0.0.0 "$CASE_UNIX/v2.0.0.0.7z"
 expect_event trace "written; replaced 1.0.0.0"
 
+echo "-- version 2.5 whose receipt cannot be written: version 2's INF copy and receipt stay"
+make_version 2.5.0.0
+cp "$E2E_INF_UNIX/vt_Receipt.inf" "$CASE_UNIX/kept-v2.inf"
+receipt_security() {  # <SDDL of the receipt key's DACL>
+  wine_run 30 "$(win_path "$E2E_DRIVE_C/e2e-tools/hold.exe")" --key \
+    'SOFTWARE\Vantrel\Packages\vt_Receipt.inf' "$1" >/dev/null 2>&1 ||
+    fail "could not set the receipt key's security to $1"
+}
+receipt_security 'D:P(A;;KR;;;WD)(A;;SDRCWD;;;BA)'
+run_command_line "$(vantrel_line "$CASE_WIN\\v2.5.0.0.7z")"
+expect_exit 6
+expect_same_file "$E2E_INF_UNIX/vt_Receipt.inf" "$CASE_UNIX/kept-v2.inf" \
+  "the INF copy after a receipt that could not be written, and version 2's,"
+expect_event err "Failed step: writing the receipt" \
+  "INF copy: C:\\windows\\inf\\vt_Receipt.inf put back as it was before the run"
+receipt_security 'D:P(A;;KA;;;WD)'
+expect_receipt 2.0.0.0 "$CASE_UNIX/v2.0.0.0.7z"
+
 echo "-- version 3 fails"
 make_version 3.0.0.0 --broken
 run_command_line "$(vantrel_line "$CASE_WIN\\v3.0.0.0.7z")"
 expect_exit 8
 expect_receipt 2.0.0.0 "$CASE_UNIX/v2.0.0.0.7z"
 
-echo "-- removed"
-run_command_line "\"$E2E_INSTALL_WIN\\vantrel-remove.exe\" vt_Receipt.inf"
+remove_line() { echo "\"$E2E_INSTALL_WIN\\vantrel-remove.exe\" $1"; }
+echo "-- version 1's uninstall command leaves version 2"
+run_command_line "$(remove_line "vt_Receipt.inf /package:$(sha256sum "$CASE_UNIX/v1.0.0.0.7z" | cut -d' ' -f1)")"
+expect_exit 19
+expect_receipt 2.0.0.0 "$CASE_UNIX/v2.0.0.0.7z"
+expect_installed Receipt
+
+echo "-- version 2's, by the INF's 8.3 name"
+short="$(wine_run 30 cmd /c 'for %I in (C:\windows\inf\vt_Receipt.inf) do @echo %~nxsI' 2>/dev/null | tr -d '\r')"
+case "$short" in *"~"*) pass "the INF copy's 8.3 name is $short" ;; *) fail "no 8.3 name for the INF copy: '$short'" ;; esac
+run_command_line "$(remove_line "$short /package:$(sha256sum "$CASE_UNIX/v2.0.0.0.7z" | cut -d' ' -f1)")"
 expect_exit 0
 expect_no_reg_key "$key"
-expect_event trace "Receipt: HKLM\\SOFTWARE\\Vantrel\\Packages\\vt_Receipt.inf deleted"
+expect_no_path "$E2E_INF_UNIX/vt_Receipt.inf" "the INF copy"
+expect_event trace "INF: $short (kept as vt_Receipt.inf)" \
+  "Receipt: HKLM\\SOFTWARE\\Vantrel\\Packages\\vt_Receipt.inf deleted"
+
+echo "-- a receipt whose INF copy is gone"
+run_command_line "$(vantrel_line "$CASE_WIN\\v2.0.0.0.7z")"
+expect_exit 0
+rm -f "$E2E_INF_UNIX/vt_Receipt.inf"
+run_command_line "$(remove_line vt_Receipt.inf)"
+expect_exit 18
+expect_no_reg_key "$key"
+expect_event trace "deleted (its INF copy was gone)"
 e2e_finish

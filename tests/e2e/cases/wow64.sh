@@ -5,7 +5,8 @@
 # runs (the one 32-bit processes find through the redirected system folder),
 # so the INF engine is the 32-bit one; its HKLM\Software value goes to
 # HKLM\Software\Wow6432Node and its system-folder (11) file to syswow64.
-# Nothing lands in the 64-bit places, but Vantrel's own receipt.
+# Nothing lands in the 64-bit places, but Vantrel's own receipt. A package
+# whose INF has a section for 64-bit Windows is refused (8).
 . "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
 [ "$VANTREL_WINE_ARCH" = win32 ] || e2e_die "this case runs the 32-bit build, not $VANTREL_WINE_ARCH"
 [ -x /usr/lib/wine/wine64 ] || e2e_die "64-bit Wine is missing (scripts/setup.sh installs it)"
@@ -111,6 +112,21 @@ expect_file "$windows/syswow64/vantrel-sample.txt" "payload in syswow64"
 expect_no_path "$windows/system32/vantrel-sample.txt" "payload in system32 (64-bit)"
 expect_file "$windows/inf/vantrel-sample.inf" "INF copy in C:\\windows\\inf"
 expect_no_path "$windows/temp/Vantrel" "work folder C:\\windows\\Temp\\Vantrel"
+
+echo "-- a package whose INF has a section for 64-bit Windows: the 32-bit bundle refuses it"
+trap wine_stop EXIT
+src="$CASE_UNIX/amd64"
+mkdir -p "$src"
+write_inf "$src/vt_Amd64.inf" Amd64
+printf '\r\n[DefaultInstall.NTamd64]\r\nAddReg=Vt.AddReg\r\n' >>"$src/vt_Amd64.inf"
+(VANTREL_WINE_ARCH=win64 make_package "$src" "$CASE_UNIX/amd64.7z")
+run_command_line "$(vantrel_line "$CASE_WIN\\amd64.7z")"
+expect_exit 8
+expect_event err "Result: the INF has an install section for 64-bit Windows ([DefaultInstall.NTamd64]), which this 32-bit Vantrel cannot install: install the package with the 64-bit bundle, vantrel-$(sed -n 's/^project(Vantrel VERSION \([0-9.]*\).*/\1/p' "$VANTREL_ROOT/CMakeLists.txt")-win64"
+expect_no_path "$windows/inf/vt_Amd64.inf" "INF copy of the refused package"
+wine_stop
+trap - EXIT
+
 # A passing run leaves no prefix behind (VANTREL_E2E_KEEP=1 keeps it).
 if [ "$E2E_FAILURES" -eq 0 ] && [ "${VANTREL_E2E_KEEP:-0}" != 1 ]; then
   rm -rf "$VANTREL_E2E_DIR/wow64"
