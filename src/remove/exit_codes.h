@@ -23,6 +23,8 @@ enum RemoveExit : std::uint32_t {
   kRemoveUninstallFailed = 15,  // did not start, ended non-zero, or its question was declined
   kRemoveCopyNotDeleted = 16,   // uninstalled, but the INF copy or its receipt could not be deleted
   kRemoveEndedAtBound = 17,     // the uninstall neither ended nor asked for its bound; copy kept
+  kRemoveReceiptWithoutCopy = 18,  // the INF copy was gone; its receipt was removed
+  kRemoveOtherPackage = 19,     // /package: names a package the receipt does not; nothing run
   kRemoveBusy = 1618,           // another run held the lock as long as a run waits; nothing run
   // Removed, but files in use go at the next restart: "soft restart needed"
   // to the deployment tools, as for an install.
@@ -43,6 +45,11 @@ constexpr ExitRow kRemoveExitRows[] = {
     {kRemoveEndedAtBound,
      L"the uninstall ran too long without ending or asking anything and was ended; the INF copy "
      L"is kept", true},
+    // Neither is an error: the rules no longer find the package, or the
+    // package the command was kept for is not the one installed.
+    {kRemoveReceiptWithoutCopy, L"the INF copy was gone; its receipt was removed", false},
+    {kRemoveOtherPackage,
+     L"another package is installed under this INF name; nothing was removed", false},
     {kRemoveBusy, L"another install or removal is in progress; nothing was run", true},
     {kRemovedRestartNeeded, L"removed; a restart finishes the removal", false},
 };
