@@ -31,7 +31,11 @@ void Vantrel::KeepInfCopy(const std::wstring& infName, const std::wstring& infPa
   ShellOutcome shell;
   const StatementResult settingAside = Resume([&] {
     hadCopy = FileExists(platform_, kept);
-    if (hadCopy) setAside = CopyFiles(platform_, kept, aside, &shell);
+    if (!hadCopy) return;
+    // The shell copies one file to a folder that does not exist under that
+    // folder's name; made first, and by this run only, it is a folder.
+    platform_.CreatePrivateFolder(aside);
+    setAside = CopyFiles(platform_, kept, aside, &shell);
   });
   if (settingAside || (hadCopy && !setAside)) {
     run_.NoteFailure(kExitInfCopyFailed,

@@ -98,6 +98,10 @@ DriverVer ReadDriverVer(const InfSource& inf) {
                                   L"\" stands where the date goes, and no version follows"
                             : L"DriverVer gives no version after its date";
   } else if (VersionParts(version, values, read.whyNoVersion)) {
+    // Always four parts, a missing one 0 as the engine reads it: "5" is
+    // 5.0.0.0, and a rule or script that parses versions (PowerShell's
+    // [version] takes two to four parts) reads it as Windows does.
+    values.resize(kMostVersionParts);
     for (const std::uint32_t value : values) {
       read.version += (read.version.empty() ? L"" : L".") + std::to_wstring(value);
     }

@@ -2,8 +2,9 @@
 // tokens replaced: the package's date and version, which the receipt of an
 // install carries for the deployment tools' detection rules. A version is
 // taken only in the form Windows' own version comparison takes (one to four
-// decimal parts, each at most 65535), so a rule that compares versions
-// never meets one it reads differently.
+// decimal parts, each at most 65535), and given in four parts, a missing one
+// 0, so a rule or script that compares versions never meets one it reads
+// differently.
 #pragma once
 
 #include <string>

@@ -27,11 +27,11 @@ TEST(DriverVer, TheFormsInfsWriteAndWhyOneGivesNoVersion) {
   };
   for (const Case& c : std::vector<Case>{
            {L"DriverVer=01/02/2025,1.0.0.0", L"1.0.0.0", L"2025-01-02", L""},
-           {L"driverver = 1/2/2025 , 2.1", L"2.1", L"2025-01-02", L""},
+           {L"driverver = 1/2/2025 , 2.1", L"2.1.0.0", L"2025-01-02", L""},
            {L"DriverVer=%D%,%V%\n[Strings]\nD=02/29/2024\nV=3.0.0.1", L"3.0.0.1", L"2024-02-29", L""},
-           {L"DriverVer=01/02/2025,1. 02 .3", L"1.2.3", L"2025-01-02", L""},
-           {L"DriverVer=01/02/2025,1.65535", L"1.65535", L"2025-01-02", L""},
-           {L"DriverVer=02/30/2025,4.0", L"4.0", L"", L""},
+           {L"DriverVer=01/02/2025,1. 02 .3", L"1.2.3.0", L"2025-01-02", L""},
+           {L"DriverVer=01/02/2025,1.65535", L"1.65535.0.0", L"2025-01-02", L""},
+           {L"DriverVer=02/30/2025,4.0", L"4.0.0.0", L"", L""},
            {L"Signature=\"$Windows NT$\"", L"", L"", L"the INF's [Version] section has no DriverVer"},
            {L"DriverVer=01/02/2025", L"", L"2025-01-02", L"DriverVer gives no version after its date"},
            {L"DriverVer=1.0.0.0", L"", L"", L"DriverVer has no comma"},

@@ -94,7 +94,9 @@ expect_receipt 2.0.0.0 "$CASE_UNIX/v2.0.0.0.7z"
 expect_installed Receipt
 
 echo "-- version 2's, by the INF's 8.3 name"
-short="$(wine_run 30 cmd /c 'for %I in (C:\windows\inf\vt_Receipt.inf) do @echo %~nxsI' 2>/dev/null | tr -d '\r')"
+# Wine's cmd has no %~s; dir /x shows the 8.3 name before the long one.
+short="$(wine_run 30 cmd /c 'dir /x C:\windows\inf\vt_Receipt.inf' 2>/dev/null | tr -d '\r' |
+  awk '$NF == "vt_Receipt.inf" && NF >= 5 { print $(NF - 1) }')"
 case "$short" in *"~"*) pass "the INF copy's 8.3 name is $short" ;; *) fail "no 8.3 name for the INF copy: '$short'" ;; esac
 run_command_line "$(remove_line "$short /package:$(sha256sum "$CASE_UNIX/v2.0.0.0.7z" | cut -d' ' -f1)")"
 expect_exit 0
