@@ -25,6 +25,12 @@ constexpr wchar_t kInstalledAtValue[] = L"InstalledAt";
 constexpr wchar_t kExitCodeValue[] = L"ExitCode";
 constexpr wchar_t kVantrelValue[] = L"Vantrel";
 
+// The last word of a removal's command line that scopes it to one package:
+// "/package:" and the receipt's PackageSHA256. The command a deployment tool
+// keeps for a package carries it, so that it never removes another package
+// installed later under the same INF name.
+constexpr wchar_t kPackageSwitch[] = L"/package:";
+
 // Each field is one value of the key, all REG_SZ but the exit code; an
 // empty text is a value not written.
 struct Receipt {

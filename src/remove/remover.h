@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "remove/exit_codes.h"
+#include "run/remove_exits.h"
 #include "run/program_run.h"
 
 namespace vantrel {

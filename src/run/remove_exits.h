@@ -23,6 +23,8 @@ enum RemoveExit : std::uint32_t {
   kRemoveUninstallFailed = 15,  // did not start, ended non-zero, or its question was declined
   kRemoveCopyNotDeleted = 16,   // uninstalled, but the INF copy or its receipt could not be deleted
   kRemoveEndedAtBound = 17,     // the uninstall neither ended nor asked for its bound; copy kept
+  kRemoveReceiptWithoutCopy = 18,  // the INF copy was gone; its receipt was deleted
+  kRemoveOtherPackage = 19,        // another package is under this INF name; nothing run
   kRemoveBusy = 1618,           // another run held the lock as long as a run waits; nothing run
   // Removed, but files in use go at the next restart: "soft restart needed"
   // to the deployment tools, as for an install.
@@ -43,11 +45,17 @@ constexpr ExitRow kRemoveExitRows[] = {
     {kRemoveEndedAtBound,
      L"the uninstall ran too long without ending or asking anything and was ended; the INF copy "
      L"is kept", true},
+    // Neither leaves the package the command names in place, which is what
+    // a tool asked for: the rules no longer find it, and a newer package
+    // under the same INF name stays.
+    {kRemoveReceiptWithoutCopy, L"the INF copy was gone; its receipt was removed", false},
+    {kRemoveOtherPackage,
+     L"another package is installed under this INF name; nothing was removed", false},
     {kRemoveBusy, L"another install or removal is in progress; nothing was run", true},
     {kRemovedRestartNeeded, L"removed; a restart finishes the removal", false},
 };
 
 constexpr ExitTable kRemoveExits{L"Vantrel remove", kRemoveExitRows, std::size(kRemoveExitRows),
-                                 kRemovedRestartNeeded};
+                                 kRemovedRestartNeeded, kRemoveNoLock, kRemoveBusy};
 
 }  // namespace vantrel
