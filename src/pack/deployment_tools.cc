@@ -34,7 +34,7 @@ const ToolWords kTools[] = {
      L"User experience, enforce specific behavior: Determine behavior based on return codes",
      false},
     {L"Group Policy",
-     {L"done", L"done; the next start finishes it", L"run once more after a pause",
+     {L"done", L"done, the next start finishes it", L"run once more after a pause",
       L"failed (the event says why)"},
      L"none from the script: a code of a restart waits for the machine's next start",
      false},
