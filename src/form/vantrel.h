@@ -7,7 +7,7 @@
 
 #include "base/resume.h"
 #include "child/child_outcome.h"
-#include "form/exit_codes.h"
+#include "run/install_exits.h"
 #include "platform/platform.h"
 #include "run/program_run.h"
 

@@ -8,11 +8,11 @@ namespace {
 
 const wchar_t kHive[] = L"HKEY_LOCAL_MACHINE";
 
+}  // namespace
+
 std::wstring ReceiptSubkey(const DetectionView& view) {
   return std::wstring(kReceiptsKey) + L"\\" + view.infName;
 }
-
-}  // namespace
 
 std::wstring ReceiptKeyPath(const DetectionView& view) {
   return std::wstring(kHive) + L"\\" + ReceiptSubkey(view);
@@ -27,34 +27,32 @@ std::wstring DriverVerText(const DetectionView& view) {
          L"; " + (read.date.empty() ? L"no date: " + read.whyNoDate : L"date " + read.date) + L")";
 }
 
+std::wstring PackageSha256Text(const DetectionView& view) {
+  return view.packageSha256.empty()
+             ? L"<the package's SHA-256, known once it is packed: vantrel-pack --show <package>>"
+             : view.packageSha256;
+}
+
 std::vector<DetectionRule> DetectionRules(const DetectionView& view) {
-  std::vector<DetectionRule> rules;
-  const std::wstring& version = view.driverVer.version;
-  // The receipt is in the native registry view, which is where both tools
+  const std::wstring sha = PackageSha256Text(view);
+  // The receipt is in the native registry view, which is where the tools
   // look unless a rule says the app is a 32-bit one.
-  if (!version.empty()) {
-    rules.push_back({L"Intune", L"Registry; Key path " + ReceiptKeyPath(view) + L"; Value name " +
-                                    kVersionValue + L"; Detection method Version comparison; "
-                                    L"Operator Greater than or equal to; Value " + version +
-                                    L"; Associated with a 32-bit app on 64-bit clients No"});
-    rules.push_back({L"Configuration Manager",
-                     L"Setting type Registry; Hive " + std::wstring(kHive) + L"; Key " +
-                         ReceiptSubkey(view) + L"; Value " + kVersionValue +
-                         L"; This registry key is associated with a 32-bit application on 64-bit "
-                         L"systems: unchecked; Data Type Version; The registry setting must "
-                         L"satisfy the following rule: Greater than or equal to " + version});
-  }
-  const std::wstring why = version.empty() ? L"the only rule, as the INF gives no usable version"
-                                           : L"for tools without a version comparison";
-  rules.push_back({L"exact package",
-                   L"Registry value " + ReceiptKeyPath(view) + L" [" + kPackageSha256Value +
-                       L"] equals " +
-                       (view.packageSha256.empty()
-                            ? L"the package's SHA-256, known once it is packed "
-                              L"(vantrel-pack --show <package>)"
-                            : view.packageSha256) +
-                       L" (" + why + L")"});
-  return rules;
+  const std::wstring exact = L"Registry value " + ReceiptKeyPath(view) + L" [" +
+                             kPackageSha256Value + L"] equals " + sha;
+  return {
+      {L"Intune", L"Registry; Key path " + ReceiptKeyPath(view) + L"; Value name " +
+                      kPackageSha256Value + L"; Detection method String comparison; Operator "
+                      L"Equals; Value " + sha + L"; Associated with a 32-bit app on 64-bit "
+                      L"clients No"},
+      {L"Configuration Manager",
+       L"Setting type Registry; Hive " + std::wstring(kHive) + L"; Key " + ReceiptSubkey(view) +
+           L"; Value " + kPackageSha256Value +
+           L"; This registry key is associated with a 32-bit application on 64-bit systems: "
+           L"unchecked; Data Type String; The registry setting must satisfy the following rule: "
+           L"Equals " + sha},
+      {L"Group Policy", exact},
+      {L"Ansible", exact},
+  };
 }
 
 }  // namespace vantrel

@@ -1,6 +1,8 @@
 // What a deployment tool's detection rule tests for a package: the receipt
-// an install of it writes, by the version its INF claims, or by the exact
-// package where the tool compares no versions or the INF gives none.
+// an install of it writes, naming exactly that package. A rule by version
+// would also find a newer package under the same INF name, or miss a
+// rebuilt one of the same version; the package's SHA-256 finds this one
+// only, so a rule never matches two packages and supersedence cannot loop.
 #pragma once
 
 #include <string>
@@ -17,18 +19,21 @@ struct DetectionView {
   std::wstring packageSha256;  // empty for a folder not yet packed
 };
 
+// "SOFTWARE\Vantrel\Packages\<INF name>", below the hive.
+std::wstring ReceiptSubkey(const DetectionView& view);
 // "HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\<INF name>", as the tools
 // spell a key.
 std::wstring ReceiptKeyPath(const DetectionView& view);
 // DriverVer as read: its version and date, or why there is none usable.
 std::wstring DriverVerText(const DetectionView& view);
+// The package's SHA-256, or for a folder not yet packed, where to find it.
+std::wstring PackageSha256Text(const DetectionView& view);
 
 struct DetectionRule {
-  std::wstring tool;  // "Intune", "Configuration Manager", "exact package"
-  std::wstring rule;  // what to set, in the words of the tool's console
+  std::wstring tool;  // "Intune", "Configuration Manager", "Group Policy", "Ansible"
+  std::wstring rule;  // what to set, in the words of the tool's console or recipe
 };
-// The rules to paste: by version where the INF gives one, always by the
-// exact package.
+// Every tool's rule, in the order of the deployment guide.
 std::vector<DetectionRule> DetectionRules(const DetectionView& view);
 
 }  // namespace vantrel

@@ -1,10 +1,19 @@
 #include "pack/example_commands.h"
 
+#include "record/receipt.h"
 #include "run/child_commands.h"
 
 namespace vantrel {
 
-void AddExampleCommands(PackageView& view, const std::wstring& packageName) {
+std::wstring InstallCommand(const std::wstring& packageName) {
+  return std::wstring(kInstallerFile) + L" \"" + packageName + L"\"";
+}
+
+std::wstring ScopedRemoveCommand(const std::wstring& infName, const std::wstring& packageSha256) {
+  return std::wstring(kRemoverFile) + L" " + infName + L" " + kPackageSwitch + packageSha256;
+}
+
+void AddExampleCommands(PackageView& view) {
   const std::wstring bundle = kExampleBundleFolder;
   const std::wstring windows = kExampleWindowsFolder;
   const std::wstring work = WorkFolder(windows);
@@ -15,7 +24,7 @@ void AddExampleCommands(PackageView& view, const std::wstring& packageName) {
     // WoW64 redirects to SysWOW64 on 64-bit Windows.
     const bool redirected = platform.architecture == InfArchitecture::kX86;
     platform.commands = {
-        {sevenZip, L"", UnpackPackageCommand(bundle, bundle + L"\\" + packageName, work)},
+        {sevenZip, L"", UnpackPackageCommand(bundle, bundle + L"\\" + view.package, work)},
         {sevenZip, L"", ExpandCabinetsCommand(bundle, work)},
         {sevenZip, L"", ExpandCompressedInfsCommand(bundle, work)},
         {InfInstallerProgram(windows + L"\\System32"),

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pack/detection_rules.h"
+#include "pack/example_commands.h"
 #include "pack/folder_plan.h"
 #include "pack/package_layout.h"
 #include "pack/refusal.h"
@@ -100,6 +101,8 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
   for (const DetectionRule& rule : DetectionRules(detection)) {
     console.PrintOut(L"vantrel-pack: rule: " + rule.tool + L": " + rule.rule);
   }
+  console.PrintOut(L"vantrel-pack: uninstall: " +
+                   ScopedRemoveCommand(plan.inf, detection.packageSha256));
   return ExitNumber(PackExit::kMade);
 }
 

@@ -63,6 +63,10 @@ struct PlatformView {
 struct PackageView {
   std::wstring inf;   // the INF's name
   std::wstring from;  // the folder or package it was read from
+  // The package's file name as it lies beside the bundle: the one read, or
+  // for a folder not yet packed, one named after its INF.
+  std::wstring package;
+  std::wstring provider;  // the INF's Provider; empty where it names none
   std::vector<PlatformView> platforms;
   // The receipt an install writes and the rules that detect it.
   DetectionView detection;

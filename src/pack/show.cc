@@ -65,10 +65,11 @@ int Show(PackMachine& machine, const PackRequest& request) {
   view.from = target;
   view.detection = {ReadDriverVer(*inf), plan.inf,
                     isPackage ? files.FileSha256(target) : std::wstring()};
-  // The package as it would lie beside the bundle: the one read, or for a
-  // folder not yet packed, one named after its INF.
-  AddExampleCommands(view, isPackage ? target.substr(target.find_last_of(L"\\/") + 1)
-                                     : plan.inf.substr(0, plan.inf.rfind(L'.')) + L".7z");
+  view.package = isPackage ? target.substr(target.find_last_of(L"\\/") + 1)
+                           : plan.inf.substr(0, plan.inf.rfind(L'.')) + L".7z";
+  InfLine provider;
+  if (FindLine(*inf, L"Version", L"Provider", provider)) view.provider = provider.Field(1);
+  AddExampleCommands(view);
   // PrintOut ends the last line of the text itself.
   const std::wstring text = ViewText(view);
   machine.console.PrintOut(request.json ? FromUtf8(ViewJson(view))

@@ -1,6 +1,7 @@
 #include "pack/package_view.h"
 
 #include "inf/install_plan.h"
+#include "pack/deployment_tools.h"
 
 namespace vantrel {
 
@@ -56,8 +57,31 @@ std::wstring ViewText(const PackageView& view) {
   }
   text += L"DriverVer " + DriverVerText(view.detection) + L"\n";
   text += L"receipt   " + ReceiptKeyPath(view.detection) + L" (native registry view)\n";
-  for (const DetectionRule& rule : DetectionRules(view.detection)) {
-    text += L"rule      " + rule.tool + L": " + rule.rule + L"\n";
+  // Per tool what its app or recipe needs; the return codes grouped by
+  // what the tool makes of them (the list is ordered so).
+  for (const ToolView& tool : ToolViews(view)) {
+    text += L"tool      " + tool.tool + L"\n";
+    text += L"  detection    " + tool.detection + L"\n";
+    text += L"  install      " + tool.install + L"\n";
+    text += L"  uninstall    " + tool.uninstall + L"\n";
+    std::wstring codes, last;
+    for (const auto& [code, outcome] : tool.returnCodes) {
+      if (outcome != last) {
+        codes += (codes.empty() ? L"" : L"; ") + outcome + L":";
+      } else {
+        codes += L",";
+      }
+      codes += L" " + std::to_wstring(code);
+      last = outcome;
+    }
+    text += L"  return codes " + codes + L"\n";
+    text += L"  restart      " + tool.restart + L"\n";
+    std::wstring requirements;
+    for (const auto& [bundle, windows] : tool.requirements) {
+      requirements += (requirements.empty() ? L"" : L"; ") + BundleName(bundle) + L": " + windows;
+    }
+    text += L"  requirement  " + (requirements.empty() ? L"none: no bundle installs it" : requirements) +
+            L"\n";
   }
   return text;
 }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "remove/exit_codes.h"
+#include "run/remove_exits.h"
 
 namespace vantrel {
 

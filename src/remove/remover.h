@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "remove/exit_codes.h"
 #include "remove/removal_argument.h"
+#include "run/remove_exits.h"
 #include "run/program_run.h"
 
 namespace vantrel {

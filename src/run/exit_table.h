@@ -15,6 +15,10 @@ struct ExitRow {
   bool failure;
 };
 
+// What a deployment tool makes of a code, the same four outcomes every tool
+// knows under its own words.
+enum class ToolOutcome { kSuccess, kSoftReboot, kRetry, kFailed };
+
 struct ExitTable {
   // The name the program's events give it: "Vantrel", "Vantrel remove".
   const wchar_t* program;
@@ -23,12 +27,23 @@ struct ExitTable {
   // What a run that went well but left files for the next restart ends
   // with, in place of success.
   std::uint32_t restartNeeded;
+  // What a run ends with where it could not have the install lock, and
+  // where another run held it all the time a run waits: nothing was
+  // touched, so a deployment tool tries again.
+  std::uint32_t noLock;
+  std::uint32_t busy;
 
   const ExitRow* Find(std::uint32_t code) const {
     for (std::size_t i = 0; i < count; ++i) {
       if (rows[i].code == code) return &rows[i];
     }
     return nullptr;
+  }
+
+  ToolOutcome ToolsTake(const ExitRow& row) const {
+    if (row.code == restartNeeded) return ToolOutcome::kSoftReboot;
+    if (row.code == noLock || row.code == busy) return ToolOutcome::kRetry;
+    return row.failure ? ToolOutcome::kFailed : ToolOutcome::kSuccess;
   }
 };
 

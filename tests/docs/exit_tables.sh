@@ -29,6 +29,6 @@ check() {  # <program> <header> <table number>
     echo "exit tables: $1: ${header% }"
   fi
 }
-check vantrel.exe src/form/exit_codes.h 1
-check vantrel-remove.exe src/remove/exit_codes.h 2
+check vantrel.exe src/run/install_exits.h 1
+check vantrel-remove.exe src/run/remove_exits.h 2
 exit "$bad"

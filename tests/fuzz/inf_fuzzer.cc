@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "form/exit_codes.h"
+#include "run/install_exits.h"
 #include "inf/install_plan.h"
 #include "inf/section_effects.h"
 #include "inf_text.h"

@@ -2,10 +2,13 @@
 // it gives the cabinets, the folders it refuses and what it accepts of an INF.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <nlohmann/json.hpp>
 
 #include "inf_text.h"
 #include "memory_pack_machine.h"
+#include "pack/deployment_tools.h"
 #include "pack/example_commands.h"
 #include "pack/folder_plan.h"
 #include "pack/package_layout.h"
@@ -13,6 +16,8 @@
 #include "pack/pack_program.h"
 #include "pack/arguments.h"
 #include "run/child_commands.h"
+#include "run/install_exits.h"
+#include "run/remove_exits.h"
 
 namespace vantrel {
 namespace {
@@ -270,7 +275,9 @@ vdisk.dll = 1, x64
 // What --show tells: per platform the section, files with their places and
 // folders, values with whether the check tests them, services and what the
 // check cannot see, and the command lines an install runs with the bundle
-// in the example folder; the JSON holds the same, as UTF-8.
+// in the example folder; then per deployment tool what its app needs, the
+// rule by this package's hash; the JSON holds the same, as UTF-8, and
+// Intune's app as Graph's body for each bundle that installs it.
 TEST(PackView, WhatEachPlatformWillDoAsTextAndJson) {
   const InfText inf(LR"(
 [Version]
@@ -318,9 +325,13 @@ vt.sys = 1, x64
       L"package");
   view.inf = L"vt.inf";
   view.from = L"C:\\vt.7z";
+  view.package = L"vt.7z";
   view.detection = {ReadDriverVer(inf), L"vt.inf", L"ab12"};
-  AddExampleCommands(view, L"vt.7z");
-  EXPECT_EQ(ViewText(view), LR"(vt.inf, read from C:\vt.7z
+  AddExampleCommands(view);
+  const std::wstring text = ViewText(view);
+  const std::size_t tools = text.find(L"tool      Intune\n");
+  ASSERT_NE(tools, std::wstring::npos) << text;
+  EXPECT_EQ(text.substr(0, tools), LR"(vt.inf, read from C:\vt.7z
 x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
   file    vt.sys from x86\vt.sys to DIRID 12 = C:\W\Drv
   file    vt.dll from x86\vt32.dll to DIRID 12 = C:\W\Drv
@@ -342,10 +353,45 @@ x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
 amd64 (the 64-bit bundle): cannot install: the package lacks source files that [DefaultInstall.NTamd64] copies on amd64, so the 64-bit bundle cannot install this package: x64\vt.sys
 DriverVer 03/04/2025,2.1.0.7 (version 2.1.0.7; date 2025-03-04)
 receipt   HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf (native registry view)
-rule      Intune: Registry; Key path HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf; Value name Version; Detection method Version comparison; Operator Greater than or equal to; Value 2.1.0.7; Associated with a 32-bit app on 64-bit clients No
-rule      Configuration Manager: Setting type Registry; Hive HKEY_LOCAL_MACHINE; Key SOFTWARE\Vantrel\Packages\vt.inf; Value Version; This registry key is associated with a 32-bit application on 64-bit systems: unchecked; Data Type Version; The registry setting must satisfy the following rule: Greater than or equal to 2.1.0.7
-rule      exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf [PackageSHA256] equals ab12 (for tools without a version comparison)
 )");
+  // Each tool: the rule by this package's hash, the removal scoped to it;
+  // the amd64 section keeps the 32-bit bundle off 64-bit Windows even where
+  // the 64-bit bundle lacks its sources.
+  const auto lines = [&](const std::wstring& start) {
+    std::vector<std::wstring> found;
+    for (std::size_t at = text.find(L"\n" + start); at != std::wstring::npos;
+         at = text.find(L"\n" + start, at + 1)) {
+      found.push_back(text.substr(at + 1, text.find(L'\n', at + 1) - at - 1));
+    }
+    return found;
+  };
+  EXPECT_EQ(lines(L"tool "), (std::vector<std::wstring>{L"tool      Intune",
+                                                        L"tool      Configuration Manager",
+                                                        L"tool      Group Policy",
+                                                        L"tool      Ansible"}));
+  EXPECT_EQ(lines(L"  detection ")[0],
+            L"  detection    Registry; Key path HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Packages\\vt.inf; "
+            L"Value name PackageSHA256; Detection method String comparison; Operator Equals; Value "
+            L"ab12; Associated with a 32-bit app on 64-bit clients No");
+  EXPECT_NE(lines(L"  detection ")[1].find(L"Data Type String; The registry setting must satisfy "
+                                            L"the following rule: Equals ab12"),
+            std::wstring::npos);
+  EXPECT_EQ(lines(L"  install ")[0], L"  install      vantrel.exe \"vt.7z\"");
+  EXPECT_EQ(lines(L"  uninstall "),
+            std::vector<std::wstring>(4, L"  uninstall    vantrel-remove.exe vt.inf /package:ab12"));
+  EXPECT_EQ(lines(L"  return codes ")[0],
+            L"  return codes Success: 0, 13, 18, 19; Soft reboot: 3010; Retry: 7, 1618; Failed: 1, "
+            L"2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 14, 15, 16, 17");
+  EXPECT_EQ(lines(L"  requirement ")[0],
+            L"  requirement  the 32-bit bundle: Operating system architecture x86");
+  EXPECT_EQ(lines(L"  requirement ")[1], L"  requirement  the 32-bit bundle: 32-bit Windows");
+  // The codes both programs return mean the same to the tools.
+  for (std::size_t i = 0; i < kRemoveExits.count; ++i) {
+    const ExitRow& removal = kRemoveExits.rows[i];
+    if (const ExitRow* install = kInstallExits.Find(removal.code)) {
+      EXPECT_EQ(kInstallExits.ToolsTake(*install), kRemoveExits.ToolsTake(removal)) << removal.code;
+    }
+  }
 
   const nlohmann::json json = nlohmann::json::parse(ViewJson(view));
   EXPECT_EQ(json["inf"], "vt.inf");
@@ -374,17 +420,51 @@ rule      exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Pack
   EXPECT_EQ(json["detection"]["driverVer"]["version"], "2.1.0.7");
   EXPECT_EQ(json["detection"]["driverVer"]["whyNoVersion"], nullptr);
   EXPECT_EQ(json["detection"]["receiptKey"], "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Packages\\vt.inf");
-  EXPECT_EQ(json["detection"]["rules"].size(), 3u);
+  EXPECT_EQ(json["tools"].size(), 4u);
+  EXPECT_EQ(json["tools"][3]["uninstall"], "vantrel-remove.exe vt.inf /package:ab12");
+  ASSERT_EQ(json["intuneApps"].size(), 1u);
+  EXPECT_EQ(json["intuneApps"][0]["bundle"], "the 32-bit bundle");
+  const nlohmann::json& app = json["intuneApps"][0]["win32LobApp"];
+  EXPECT_EQ(app["applicableArchitectures"], "x86");
+  EXPECT_EQ(app["installCommandLine"], "vantrel.exe \"vt.7z\"");
+  EXPECT_EQ(app["uninstallCommandLine"], "vantrel-remove.exe vt.inf /package:ab12");
+  EXPECT_EQ(app["installExperience"]["deviceRestartBehavior"], "basedOnReturnCode");
+  ASSERT_EQ(app["rules"].size(), 1u);
+  EXPECT_EQ(app["rules"][0]["keyPath"], json["detection"]["receiptKey"]);
+  EXPECT_EQ(app["rules"][0]["valueName"], "PackageSHA256");
+  EXPECT_EQ(app["rules"][0]["comparisonValue"], "ab12");
+  std::map<int, std::string> types;
+  for (const nlohmann::json& code : app["returnCodes"]) types[code["returnCode"]] = code["type"];
+  // Every code of both programs, each once.
+  EXPECT_EQ(types.size(), 22u);
+  EXPECT_EQ(app["returnCodes"].size(), types.size());
+  for (const auto& [code, type] : std::map<int, std::string>{
+           {0, "success"}, {5, "failed"}, {7, "retry"}, {13, "success"}, {17, "failed"},
+           {18, "success"}, {19, "success"}, {1618, "retry"}, {3010, "softReboot"}}) {
+    EXPECT_EQ(types[code], type) << code;
+  }
 
-  // A folder not yet packed, with an INF that gives no usable version:
-  // only the exact package, whose hash packing tells.
+  // An INF with no section of its own for amd64: the 32-bit bundle serves
+  // 64-bit Windows too.
+  const InfText plain(L"[DefaultInstall]\nAddReg=R\n");
+  PackageView both =
+      ViewPackage(plain, JudgePlatforms(plain, [](const SourceFile&) { return true; }),
+                  [](const std::wstring&) { return std::wstring(); }, L"package");
+  EXPECT_EQ(WindowsArchitectures(both, InfArchitecture::kX86),
+            (std::vector<std::wstring>{L"x86", L"x64"}));
+  EXPECT_EQ(WindowsArchitectures(both, InfArchitecture::kAmd64), std::vector<std::wstring>{L"x64"});
+
+  // A folder not yet packed: the rules and the removal wait for the hash,
+  // and there is no app to create yet.
+  both.inf = L"vt.inf";
+  both.detection = {ReadDriverVer(plain), L"vt.inf", L""};
+  ASSERT_EQ(DetectionRules(both.detection).size(), 4u);
+  EXPECT_NE(DetectionRules(both.detection)[3].rule.find(
+                L"[PackageSHA256] equals <the package's SHA-256, known once it is packed"),
+            std::wstring::npos);
+  EXPECT_EQ(nlohmann::json::parse(ViewJson(both))["intuneApps"].size(), 0u);
   const DetectionView unpacked{ReadDriverVer(InfText(L"[Version]\nDriverVer=03/04/2025\n")),
                                L"vt.inf", L""};
-  ASSERT_EQ(DetectionRules(unpacked).size(), 1u);
-  EXPECT_EQ(DetectionRules(unpacked)[0].rule,
-            L"Registry value HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Packages\\vt.inf [PackageSHA256] "
-            L"equals the package's SHA-256, known once it is packed (vantrel-pack --show <package>) "
-            L"(the only rule, as the INF gives no usable version)");
   EXPECT_EQ(DriverVerText(unpacked), L"03/04/2025 (no version usable: DriverVer gives no version "
                                      L"after its date; date 2025-03-04)");
 }

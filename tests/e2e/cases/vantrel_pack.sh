@@ -37,8 +37,11 @@ grep -qF 'installs on x86: DefaultInstall (the 32-bit bundle); amd64: DefaultIns
   "$CASE_UNIX/pack.out" && pass "the platforms named" || fail "the platforms not named: $(cat "$CASE_UNIX/pack.out")"
 # The rules that detect an install of exactly this package, its hash as
 # sha256sum reads the file.
-grep -qxF "vantrel-pack: rule: exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vantrel-sample.inf [PackageSHA256] equals $(sha256sum "$out" | cut -d' ' -f1) (for tools without a version comparison)" \
+sha="$(sha256sum "$out" | cut -d' ' -f1)"
+grep -qxF "vantrel-pack: rule: Ansible: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vantrel-sample.inf [PackageSHA256] equals $sha" \
   <(tr -d '\r' <"$CASE_UNIX/pack.out") && pass "the exact package's rule" || fail "no exact package's rule: $(cat "$CASE_UNIX/pack.out")"
+grep -qxF "vantrel-pack: uninstall: vantrel-remove.exe vantrel-sample.inf /package:$sha" \
+  <(tr -d '\r' <"$CASE_UNIX/pack.out") && pass "the removal of this package" || fail "no scoped removal: $(cat "$CASE_UNIX/pack.out")"
 mkdir "$CASE_UNIX/read"
 (cd "$CASE_UNIX/read" && 7z x -y "$out" >/dev/null && 7z x -y vantrel-sample.in_ >/dev/null &&
   7z x -y Sample_Package.cab >/dev/null) || fail "7-Zip could not read the package back"
@@ -106,8 +109,20 @@ else:
           + (f"version {v['version']}" if v["version"] else "no version usable: " + v["whyNoVersion"]) + "; "
           + (f"date {v['date']}" if v["date"] else "no date: " + v["whyNoDate"]) + ")")
 print(f"receipt   {d['receiptKey']} (native registry view)")
-for r in d["rules"]:
-    print(f"rule      {r['tool']}: {r['rule']}")
+for t in view["tools"]:
+    print(f"tool      {t['tool']}")
+    for item in ("detection", "install", "uninstall"):
+        print(f"  {item:<12} {t[item]}")
+    groups = []
+    for c in t["returnCodes"]:
+        if groups and groups[-1][0] == c["outcome"]:
+            groups[-1][1].append(str(c["code"]))
+        else:
+            groups.append((c["outcome"], [str(c["code"])]))
+    print("  return codes " + "; ".join(f"{o}: " + ", ".join(codes) for o, codes in groups))
+    print(f"  restart      {t['restart']}")
+    print("  requirement  " + ("; ".join(f"{r['bundle']}: {r['windows']}" for r in t["requirements"])
+                               or "none: no bundle installs it"))
 PY
 )"; then
     expect_eq "the JSON's items, written as the text" "$rendered" "$(cat "$CASE_UNIX/show.out")"
@@ -125,12 +140,21 @@ expect_shown "a value" '  value   HKLM\Software\Vantrel Sample [Installed] REG_S
 expect_eq "lines for both platforms" "$(grep -c '^  value ' "$CASE_UNIX/show.out")" 4
 expect_shown "the version the receipt carries" "DriverVer 12/01/2026,1.0.0.0 (version 1.0.0.0; date 2026-12-01)"
 expect_shown "the exact package's hash" \
-  "rule      exact package: Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vantrel-sample.inf [PackageSHA256] equals $(sha256sum "$out" | cut -d' ' -f1) (for tools without a version comparison)"
+  "  detection    Registry value HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vantrel-sample.inf [PackageSHA256] equals $sha"
+expect_shown "the removal of this package" "  uninstall    vantrel-remove.exe vantrel-sample.inf /package:$sha"
+expect_shown "both bundles' Windows" \
+  "  requirement  the 32-bit bundle: Operating system architecture x86, x64; the 64-bit bundle: Operating system architecture x64"
 expect_shown "the package unpacked from beside the example bundle" \
   '  command C:\Program Files\Vantrel\7z.exe: "C:\Program Files\Vantrel\7z" x -y -aoa "C:\Program Files\Vantrel\sample.7z" -o"C:\Windows\Temp\Vantrel"'
 expect_shown "the 64-bit bundle's INF installer" \
   '  command C:\Windows\System32\rundll32.exe: rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 C:\Windows\Temp\Vantrel\vantrel-sample.inf'
 expect_json_same
+# Intune's app bodies as the program printed them, against Graph's types.
+if python3 "$VANTREL_ROOT/tests/docs/graph_types.py" "$VANTREL_ROOT" "$CASE_UNIX/show.json" >"$CASE_UNIX/graph.out" 2>&1; then
+  pass "Intune's apps in Graph's names and values"
+else
+  fail "Intune's apps: $(cat "$CASE_UNIX/graph.out")"
+fi
 expect_eq "no temporary folder left" \
   "$(find "$E2E_DRIVE_C" -maxdepth 6 -name 'vantrel-pack-*' 2>/dev/null | head -n 3)" ""
 

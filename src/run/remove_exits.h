@@ -50,7 +50,9 @@ constexpr ExitRow kRemoveExitRows[] = {
     {kRemoveEndedAtBound,
      L"the uninstall ran too long without ending or asking anything and was ended; the INF copy "
      L"is kept", true},
-    // Both leave what was asked for: the package named is not there.
+    // Neither leaves the package the command names in place, which is what
+    // a tool asked for: the rules no longer find it, and a newer package
+    // under the same INF name stays.
     {kRemoveReceiptWithoutCopy, L"the INF copy was gone; its receipt was removed", false},
     {kRemoveOtherPackage,
      L"another package is installed under this INF name; nothing was removed", false},
@@ -59,6 +61,6 @@ constexpr ExitRow kRemoveExitRows[] = {
 };
 
 constexpr ExitTable kRemoveExits{L"Vantrel remove", kRemoveExitRows, std::size(kRemoveExitRows),
-                                 kRemovedRestartNeeded};
+                                 kRemovedRestartNeeded, kRemoveNoLock, kRemoveBusy};
 
 }  // namespace vantrel

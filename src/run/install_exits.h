@@ -74,6 +74,6 @@ constexpr ExitRow kInstallExitRows[] = {
 };
 
 constexpr ExitTable kInstallExits{L"Vantrel", kInstallExitRows, std::size(kInstallExitRows),
-                                  kExitRestartNeeded};
+                                  kExitRestartNeeded, kExitNoLock, kExitBusy};
 
 }  // namespace vantrel
