@@ -12,6 +12,14 @@ std::wstring Cut(const std::wstring& text) {
 }
 }  // namespace
 
+bool QuestionWatch::QuestionWaiting() const {
+  if (unattended_) return false;
+  for (const auto& seen : seen_) {
+    if (seen.second.asked) return true;
+  }
+  return false;
+}
+
 QuestionWatch::Verdict QuestionWatch::Look(const std::vector<ChildDialog>& open,
                                            std::uint64_t now) {
   Verdict verdict;

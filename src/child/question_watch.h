@@ -23,6 +23,11 @@ class QuestionWatch {
   // Questions kept for the record; a child that asks more is declined all
   // the same.
   static constexpr std::size_t kQuestionsKept = 5;
+  // How long in all a child's questions may hold its bound while somebody
+  // at the screen could answer them: a dialog left unanswered (or one kept
+  // open, hidden, by an installer that never ends) must not hold the run
+  // for ever.
+  static constexpr std::uint64_t kHoldCeilingMinutes = 30;
 
   explicit QuestionWatch(bool unattended) : unattended_(unattended) {}
 
@@ -34,10 +39,15 @@ class QuestionWatch {
   Verdict Look(const std::vector<ChildDialog>& open, std::uint64_t now);
 
   const std::vector<Question>& questions() const { return questions_; }
-  // A dialog other than a progress dialog was open at the last look: a
-  // question, or one on its way to becoming one.
-  bool DialogOpen() const { return !seen_.empty(); }
+  // At the last look a question (a dialog other than a progress dialog,
+  // open for kSettleMilliseconds) waited for an answer somebody can give.
+  // A dialog flashed for less never does, nor one declined: nobody is
+  // answering it.
+  bool QuestionWaiting() const;
   bool declined() const { return declinedAt_ != kNever; }
+  // The child's job was ended because it did not end after its question
+  // was declined.
+  bool jobEnded() const { return jobEnded_; }
 
  private:
   static constexpr std::uint64_t kNever = ~std::uint64_t{0};

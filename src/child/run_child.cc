@@ -13,15 +13,13 @@ namespace {
 constexpr std::uint32_t kPassMilliseconds = 100;
 }  // namespace
 
-ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstring& program,
-                      const std::wstring& commandLine, ChildStreams streams,
-                      std::uint64_t boundMilliseconds) {
+ChildOutcome RunChild(Platform& platform, ChildWatch& children, const ChildStart& start) {
   ChildOutcome outcome;
   // The handle that process creation gives is the one waited on: a process
   // number can be handed to another process once the child has ended.
   ScopedProcess process(ProcessCloser{&platform});
   const StatementResult launch = Resume([&] {
-    process.reset(platform.LaunchHidden(program, commandLine, streams));
+    process.reset(platform.LaunchHidden(start));
     outcome.started = true;
   });
   if (launch) outcome.failure = FromUtf8(launch.failure);
@@ -35,14 +33,16 @@ ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstri
   QuestionWatch questions(unattended);
   OutputDigest output;
   const auto drainOutput = [&] {
-    if (streams == ChildStreams::kCaptured && outcome.started) {
+    if (start.streams == ChildStreams::kCaptured && outcome.started) {
       Resume([&] { output.Add(children.TakeChildOutput(process.get())); });
     }
   };
 
   // The child's quiet time (neither ended nor asking) is counted from here.
-  std::uint64_t quietSince = 0, endedAt = 0;
-  Resume([&] { quietSince = platform.Milliseconds(); });
+  std::uint64_t quietSince = 0, endedAt = 0, lastLook = 0, held = 0;
+  Resume([&] { quietSince = lastLook = platform.Milliseconds(); });
+  constexpr std::uint64_t kHoldCeiling = BoundOfMinutes(QuestionWatch::kHoldCeilingMinutes);
+  bool jobEnded = false;
 
   // Each pass wakes as soon as the child ends or a message arrives, so the
   // wait costs nothing beyond the child's own run. "Ended" comes from the
@@ -65,17 +65,25 @@ ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstri
     for (const DialogHandle dialog : verdict.decline) {
       Resume([&] { children.DeclineDialog(dialog); });
     }
-    if (verdict.endJob) Resume([&] { children.EndChildJob(process.get()); });
-    if (outcome.endedAtBound) {
+    if (verdict.endJob) {
+      jobEnded = true;
+      endedAt = now;
+      Resume([&] { children.EndChildJob(process.get()); });
+    }
+    const std::uint64_t passed = now - lastLook;
+    lastLook = now;
+    if (jobEnded) {
       // A job the system would not end still dies with the program; the
       // run waits for it no longer than for a child whose question was
       // declined.
       if (now - endedAt >= QuestionWatch::kGraceMilliseconds) break;
-    } else if (questions.DialogOpen()) {
+    } else if (questions.QuestionWaiting() && held < kHoldCeiling) {
+      held += passed;
       quietSince = now;
-    } else if (now - quietSince >= boundMilliseconds) {
+    } else if (now - quietSince >= start.boundMilliseconds) {
       outcome.endedAtBound = true;
       outcome.quietMilliseconds = now - quietSince;
+      jobEnded = true;
       endedAt = now;
       Resume([&] { children.EndChildJob(process.get()); });
     }

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
 #include <string>
 
 #include "child/child_outcome.h"
@@ -15,17 +14,16 @@
 
 namespace vantrel {
 
-// For a child that somebody at a console watches and can stop himself.
-constexpr std::uint64_t kNoBound = std::numeric_limits<std::uint64_t>::max();
-
 // The programs set their bounds in minutes.
 constexpr std::uint64_t BoundOfMinutes(std::uint64_t minutes) { return minutes * 60 * 1000; }
 
-// `boundMilliseconds` is how long the child may run without ending and
-// without a dialog waiting for an answer; the time a dialog waits is the
-// person's, not the child's, so the bound starts afresh once it has closed.
-ChildOutcome RunChild(Platform& platform, ChildWatch& children, const std::wstring& program,
-                      const std::wstring& commandLine, ChildStreams streams,
-                      std::uint64_t boundMilliseconds);
+// The start's bound is how long the child may run without ending and
+// without a question waiting for an answer somebody can give; the time a
+// question waits is the person's, not the child's, so the bound starts
+// afresh once it has closed, for QuestionWatch::kHoldCeilingMinutes in all.
+// Dialogs open for less than a question's settling time hold nothing. The
+// wait ends whatever the child does: once it was ended, at its bound or
+// after a declined question, it is waited for a grace time at most.
+ChildOutcome RunChild(Platform& platform, ChildWatch& children, const ChildStart& start);
 
 }  // namespace vantrel

@@ -5,8 +5,12 @@ namespace vantrel {
 
 ChildOutcome Vantrel::RunAndWait(const std::wstring& program, const std::wstring& commandLine,
                                  std::uint64_t boundMilliseconds, ChildStreams streams) {
-  ChildOutcome outcome =
-      RunChild(platform_, machine_.children, program, commandLine, streams, boundMilliseconds);
+  ChildStart start;
+  start.program = program;
+  start.commandLine = commandLine;
+  start.streams = streams;
+  start.boundMilliseconds = boundMilliseconds;
+  ChildOutcome outcome = RunChild(platform_, machine_.children, start);
   run_.NoteQuestions(outcome.questions);
   return outcome;
 }

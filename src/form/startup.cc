@@ -31,6 +31,14 @@ void Vantrel::Form_Load() {
     packageNamed = !packageNamed_.empty();
     packagePath = packageNamed_;
   });
+  // A relative path is the current folder's (a deployment tool's content
+  // folder): made absolute here, before any command is built, the command
+  // lines name the file itself, exactly as the record and an allow rule
+  // see them, whatever folder a child starts in.
+  Resume([&] {
+    const std::wstring full = FullPath(platform_, packagePath);
+    if (!full.empty()) packagePath = packageNamed_ = full;
+  });
   // Where the system gives no short form (8.3 names off, a folder that can
   // be passed through but not listed), the long path is the path; both go
   // onto the command lines in quotes.

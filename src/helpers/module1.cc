@@ -36,14 +36,32 @@ std::wstring ShortPath(Platform& platform, const std::wstring& path) {
   return AskGrowingText(ask, kShortPathBuffer, 3, shortForm) ? shortForm : std::wstring();
 }
 
-std::wstring LongPath(Platform& platform, const std::wstring& path) {
-  std::wstring longForm;
+namespace {
+
+// One of the system's path calls that fill a buffer or say how much they
+// need.
+template <typename Call>
+std::wstring AskPath(Call call) {
+  std::wstring answer;
   const auto ask = [&](wchar_t* buffer, std::size_t size) -> std::size_t {
-    const std::uint32_t n =
-        platform.GetLongPathName(path, buffer, static_cast<std::uint32_t>(size));
+    const std::uint32_t n = call(buffer, static_cast<std::uint32_t>(size));
     return n == 0 ? kTextCallFailed : n;
   };
-  return AskGrowingText(ask, kShortPathBuffer, 3, longForm) ? longForm : std::wstring();
+  return AskGrowingText(ask, kShortPathBuffer, 3, answer) ? answer : std::wstring();
+}
+
+}  // namespace
+
+std::wstring FullPath(Platform& platform, const std::wstring& path) {
+  return AskPath([&](wchar_t* buffer, std::uint32_t size) {
+    return platform.GetFullPathName(path, buffer, size);
+  });
+}
+
+std::wstring LongPath(Platform& platform, const std::wstring& path) {
+  return AskPath([&](wchar_t* buffer, std::uint32_t size) {
+    return platform.GetLongPathName(path, buffer, size);
+  });
 }
 
 std::wstring ShortFormOrPath(Platform& platform, const std::wstring& path) {

@@ -17,6 +17,10 @@ std::wstring ShortPath(Platform& platform, const std::wstring& path);
 // names turned off, a folder that can be passed through but not listed).
 std::wstring ShortFormOrPath(Platform& platform, const std::wstring& path);
 
+// The path made absolute against the current folder (of its drive), as the
+// system resolves it; the empty text when the system gives none.
+std::wstring FullPath(Platform& platform, const std::wstring& path);
+
 // The long form of an existing path (each part as its folder names it, where
 // an 8.3 form was given), or the empty text when the system gives none.
 std::wstring LongPath(Platform& platform, const std::wstring& path);

@@ -12,11 +12,11 @@ std::uint32_t RunSevenZip(PackMachine& machine, const std::wstring& appPath,
                           const std::vector<std::wstring>& names) {
   // 7-Zip stores each name as given, relative to the folder it starts in.
   const std::wstring sevenZip = SevenZipProgram(appPath);
-  machine.platform.SetChildrenFolder(folder);
-  const ChildOutcome outcome = RunChild(machine.platform, machine.children, sevenZip,
-                                        PackArchiveCommand(sevenZip, archive, names),
-                                        ChildStreams::kInherited, kNoBound);
-  machine.platform.SetChildrenFolder(std::wstring());
+  ChildStart start;
+  start.program = sevenZip;
+  start.commandLine = PackArchiveCommand(sevenZip, archive, names);
+  start.folder = folder;
+  const ChildOutcome outcome = RunChild(machine.platform, machine.children, start);
   if (!outcome.started) {
     throw PlatformFailure("7z.exe did not start: " + ToUtf8(outcome.failure));
   }
@@ -39,9 +39,11 @@ std::wstring UnpackPackage(PackMachine& machine, const std::wstring& appPath,
   for (const Step& step : steps) {
     // Its output is captured, so nothing it prints lands among the lines of
     // --show (or inside its JSON).
-    const ChildOutcome outcome = RunChild(machine.platform, machine.children,
-                                          SevenZipProgram(appPath), step.commandLine,
-                                          ChildStreams::kCaptured, kNoBound);
+    ChildStart start;
+    start.program = SevenZipProgram(appPath);
+    start.commandLine = step.commandLine;
+    start.streams = ChildStreams::kCaptured;
+    const ChildOutcome outcome = RunChild(machine.platform, machine.children, start);
     if (SevenZipUnpacked(machine.platform, outcome, step.sourcePattern)) continue;
     if (!outcome.started) return step.what + L": 7z.exe did not start: " + outcome.failure;
     std::wstring why =

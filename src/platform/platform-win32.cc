@@ -9,6 +9,7 @@
 #include "base/security_descriptor-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
+#include "platform/inherited_handles-win32.h"
 
 namespace vantrel {
 
@@ -17,6 +18,9 @@ namespace {
 // Bound on first use, kept for the life of the process.
 SystemEntry<decltype(&::GetShortPathNameW)> getShortPathNameW(L"kernel32.dll", "GetShortPathNameW");
 SystemEntry<decltype(&::GetLongPathNameW)> getLongPathNameW(L"kernel32.dll", "GetLongPathNameW");
+SystemEntry<decltype(&::GetFullPathNameW)> getFullPathNameW(L"kernel32.dll", "GetFullPathNameW");
+SystemEntry<decltype(&::QueryUnbiasedInterruptTime)> queryUnbiasedInterruptTime(
+    L"kernel32.dll", "QueryUnbiasedInterruptTime");
 SystemEntry<decltype(&::PathFileExistsW)> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
 SystemEntry<decltype(&::SHFileOperationW)> shFileOperationW(L"shell32.dll", "SHFileOperationW");
 
@@ -107,35 +111,41 @@ bool Win32Platform::CreateHiddenWindow(const std::wstring& caption) {
   return static_cast<bool>(window_);
 }
 
-ProcessHandle Win32Platform::LaunchHidden(const std::wstring& program,
-                                          const std::wstring& commandLine,
-                                          ChildStreams streams) {
+ProcessHandle Win32Platform::LaunchHidden(const ChildStart& start) {
   // CreateProcessW may write into the command line, so it gets a copy.
-  std::vector<wchar_t> text(commandLine.begin(), commandLine.end());
+  std::vector<wchar_t> text(start.commandLine.begin(), start.commandLine.end());
   text.push_back(L'\0');
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
+  STARTUPINFOEXW startup = {};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow = SW_HIDE;
   // Suspended until it is in the job: a child that ran first could start
   // children of its own outside it.
   DWORD creation = CREATE_SUSPENDED;
   std::unique_ptr<ChildOutputPipe> output;
-  if (streams == ChildStreams::kCaptured) {
+  InheritedHandles inherited;
+  if (start.streams == ChildStreams::kCaptured) {
     output.reset(new ChildOutputPipe());
-    startup.dwFlags |= STARTF_USESTDHANDLES;
-    startup.hStdInput = output->ChildInput();
-    startup.hStdOutput = output->ChildOutput();
-    startup.hStdError = output->ChildOutput();
-    // No console at all: nothing it could wait on there.
-    creation |= CREATE_NO_WINDOW;
+    startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = output->ChildInput();
+    startup.StartupInfo.hStdOutput = output->ChildOutput();
+    startup.StartupInfo.hStdError = output->ChildOutput();
+    // Its streams are the pipe: a console of its own, and the console host
+    // process the system starts for one, would serve nothing, and nothing
+    // it asked there could be answered.
+    creation |= DETACHED_PROCESS;
+    // Handle inheritance is all or nothing without a list: every inheritable
+    // handle the program holds, those a deployment tool gave it included,
+    // would reach the child beside its streams.
+    inherited.Allow({output->ChildInput(), output->ChildOutput()});
+    startup.lpAttributeList = inherited.List();
+    creation |= EXTENDED_STARTUPINFO_PRESENT;
   }
   PROCESS_INFORMATION info = {};
-  // Only the three ends just made are inheritable; nothing else of the
-  // program's reaches the child.
-  if (!CreateProcessW(program.c_str(), text.data(), nullptr, nullptr, output ? TRUE : FALSE,
-                      creation, nullptr,
-                      childrenFolder_.empty() ? nullptr : childrenFolder_.c_str(), &startup,
+  // A child whose streams are inherited gets no handle at all.
+  if (!CreateProcessW(start.program.c_str(), text.data(), nullptr, nullptr,
+                      output ? TRUE : FALSE, creation, nullptr,
+                      start.folder.empty() ? nullptr : start.folder.c_str(), &startup.StartupInfo,
                       &info)) {
     throw SystemFailure("CreateProcessW");
   }
@@ -242,6 +252,20 @@ std::wstring Win32Platform::FirstMatch(const std::wstring& pattern) {
 std::uint32_t Win32Platform::GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                               std::uint32_t bufferSize) {
   return getShortPathNameW.get()(longPath.c_str(), buffer, bufferSize);
+}
+
+std::uint64_t Win32Platform::Milliseconds() {
+  // In units of 100 ns, without the time the machine slept or hibernated: a
+  // laptop that sleeps mid-install must not find its installer over its
+  // bound on waking.
+  ULONGLONG awake = 0;
+  if (!queryUnbiasedInterruptTime.get()(&awake)) throw SystemFailure("QueryUnbiasedInterruptTime");
+  return awake / 10000;
+}
+
+std::uint32_t Win32Platform::GetFullPathName(const std::wstring& path, wchar_t* buffer,
+                                             std::uint32_t bufferSize) {
+  return getFullPathNameW.get()(path.c_str(), bufferSize, buffer, nullptr);
 }
 
 std::uint32_t Win32Platform::GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,

@@ -8,6 +8,7 @@
 // macros must not rename them.
 #undef GetShortPathName
 #undef GetLongPathName
+#undef GetFullPathName
 #undef SHFileOperation
 
 #include <map>
@@ -41,11 +42,9 @@ class Win32Platform : public Platform {
   std::wstring SystemFolder() override { return SystemDirectory(); }
   std::wstring WindowsFolder() override { return WindowsDirectory(); }
   bool CreateHiddenWindow(const std::wstring& caption) override;
-  ProcessHandle LaunchHidden(const std::wstring& program, const std::wstring& commandLine,
-                             ChildStreams streams) override;
-  void SetChildrenFolder(const std::wstring& folder) override { childrenFolder_ = folder; }
+  ProcessHandle LaunchHidden(const ChildStart& start) override;
   bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
-  std::uint64_t Milliseconds() override { return GetTickCount64(); }
+  std::uint64_t Milliseconds() override;
   std::uint32_t GetExitCodeProcess(ProcessHandle process) override;
   void CloseProcess(ProcessHandle process) override;
   void PumpMessages() override;
@@ -55,6 +54,8 @@ class Win32Platform : public Platform {
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                  std::uint32_t bufferSize) override;
   std::uint32_t GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,
+                                std::uint32_t bufferSize) override;
+  std::uint32_t GetFullPathName(const std::wstring& path, wchar_t* buffer,
                                 std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
@@ -68,7 +69,6 @@ class Win32Platform : public Platform {
   ChildJob& Job() { return childJob_; }
 
  private:
-  std::wstring childrenFolder_;
   ChildJob childJob_;
   // The output pipes of the captured children, until their handles close.
   std::map<ProcessHandle, std::unique_ptr<ChildOutputPipe>> outputs_;

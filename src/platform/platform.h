@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "base/failure.h"
@@ -17,6 +18,7 @@
 // system calls that the interface names.
 #undef GetShortPathName
 #undef GetLongPathName
+#undef GetFullPathName
 #undef SHFileOperation
 
 namespace vantrel {
@@ -30,6 +32,26 @@ using ProcessHandle = std::uintptr_t;
 // reads end of file at once) and its output and errors go into a pipe that
 // the wait drains.
 enum class ChildStreams { kInherited, kCaptured };
+
+// For a child that somebody at a console watches and can stop himself.
+constexpr std::uint64_t kNoBound = std::numeric_limits<std::uint64_t>::max();
+
+// One start of a child, whole: what runs, as what, where, for how long and
+// where its streams go.
+struct ChildStart {
+  // The program's full path: no search is made.
+  std::wstring program;
+  // Only what the child reads as its own, unchanged.
+  std::wstring commandLine;
+  // Its current folder; empty: the program's. Process creation takes it, so
+  // the program's own current folder never changes.
+  std::wstring folder;
+  ChildStreams streams = ChildStreams::kInherited;
+  // How long it may run neither ending nor waiting on a question before it
+  // is ended with every process it started (the runner's, not the
+  // system's).
+  std::uint64_t boundMilliseconds = kNoBound;
+};
 
 // An entry that leads elsewhere: a symbolic link, a junction, a mount point
 // or any other reparse point. An empty path means "none".
@@ -99,20 +121,15 @@ class Platform {
   // false where no window can be made (no display); the program goes on.
   virtual bool CreateHiddenWindow(const std::wstring& caption) = 0;
 
-  // Starts the program at the full path `program` with the command line,
-  // unchanged, as a new process with its window hidden. No search is made:
-  // the command line is only what the child reads as its own. The child
+  // Starts the child as a new process with its window hidden. It inherits
+  // no handle but the ends of its own streams (none where they are
+  // inherited), whatever the program itself was given, and a console
+  // child whose streams are captured gets no console at all. The child
   // belongs to the program's job where the system allows it, so it cannot
-  // outlive the program. Returns the handle of the started process, which the
-  // caller must close with CloseProcess. Throws PlatformFailure when the
-  // process cannot start.
-  virtual ProcessHandle LaunchHidden(const std::wstring& program,
-                                     const std::wstring& commandLine,
-                                     ChildStreams streams) = 0;
-  // The folder the children started from now on begin in, as their own
-  // current folder; empty: the program's. Process creation takes it, so the
-  // program's own current folder never changes.
-  virtual void SetChildrenFolder(const std::wstring& folder) = 0;
+  // outlive the program. Returns the handle of the started process, which
+  // the caller must close with CloseProcess. Throws PlatformFailure when
+  // the process cannot start.
+  virtual ProcessHandle LaunchHidden(const ChildStart& start) = 0;
   // Blocks until the process has ended, a message arrives in the thread's
   // queue, or the milliseconds have passed, whichever comes first; true once
   // the process has ended. Output of a captured child is drained meanwhile.
@@ -123,7 +140,8 @@ class Platform {
   virtual std::uint32_t GetExitCodeProcess(ProcessHandle process) = 0;
   virtual void CloseProcess(ProcessHandle process) = 0;
 
-  // Milliseconds from a fixed point; only differences mean anything.
+  // Milliseconds from a fixed point, not counting time the machine slept:
+  // only differences mean anything.
   virtual std::uint64_t Milliseconds() = 0;
 
   // Dispatches every window message waiting in the thread's queue.
@@ -148,6 +166,10 @@ class Platform {
   virtual std::uint32_t GetShortPathName(const std::wstring& longPath,
                                          wchar_t* buffer,
                                          std::uint32_t bufferSize) = 0;
+  // GetFullPathNameW, the same way: the path made absolute against the
+  // current folder (of its drive), without checking that it exists.
+  virtual std::uint32_t GetFullPathName(const std::wstring& path, wchar_t* buffer,
+                                        std::uint32_t bufferSize) = 0;
   // GetLongPathNameW, the same way: the name each part of an existing path
   // has in its folder, where an 8.3 form was given.
   virtual std::uint32_t GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,

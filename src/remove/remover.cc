@@ -115,9 +115,11 @@ void Remover::Remove(const RemovalArgument& argument) {
   run_.ReadRenamesBefore();
   ChildOutcome uninstall;
   const StatementResult running = Resume([&] {
-    uninstall =
-        RunChild(platform_, machine_.children, InfInstallerProgram(platform_.SystemFolder()),
-                 command, ChildStreams::kInherited, BoundOfMinutes(kUninstallBoundMinutes));
+    ChildStart start;
+    start.program = InfInstallerProgram(platform_.SystemFolder());
+    start.commandLine = command;
+    start.boundMilliseconds = BoundOfMinutes(kUninstallBoundMinutes);
+    uninstall = RunChild(platform_, machine_.children, start);
   });
   if (running) uninstall.failure = FromUtf8(running.failure);
   run_.NoteQuestions(uninstall.questions);

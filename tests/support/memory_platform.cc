@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/text.h"
+
 
 namespace vantrel {
 
@@ -49,20 +51,15 @@ bool MemoryPlatform::CreateHiddenWindow(const std::wstring& caption) {
   return windowCanBeCreated;
 }
 
-ProcessHandle MemoryPlatform::LaunchHidden(const std::wstring& program,
-                                           const std::wstring& commandLine,
-                                           ChildStreams streams) {
-  Record(L"LaunchHidden " + Quoted(commandLine));
-  launched.push_back(commandLine);
-  launchedPrograms.push_back(program);
-  const ChildScript script = childFor ? childFor(commandLine) : ChildScript();
+ProcessHandle MemoryPlatform::LaunchHidden(const ChildStart& start) {
+  Record(L"LaunchHidden " + Quoted(start.commandLine) +
+         (start.folder.empty() ? L"" : L" in " + Quoted(start.folder)));
+  launched.push_back(start.commandLine);
+  launchedPrograms.push_back(start.program);
+  const ChildScript script = childFor ? childFor(start.commandLine) : ChildScript();
   if (!script.starts) throw PlatformFailure("cannot start");
-  children_.push_back(Child{script, streams, 0, false, false, {}});
+  children_.push_back(Child{script, start.streams, 0, false, false, {}});
   return children_.size();
-}
-
-void MemoryPlatform::SetChildrenFolder(const std::wstring& folder) {
-  Record(L"SetChildrenFolder " + Quoted(folder));
 }
 
 bool MemoryPlatform::AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) {
@@ -87,7 +84,9 @@ std::vector<ChildDialog> MemoryPlatform::OpenDialogsOfChild(ProcessHandle proces
   std::vector<ChildDialog> open;
   if (child.polls > child.script.runningPolls) return open;
   for (const ScriptedDialog& scripted : child.script.dialogs) {
-    if (child.polls >= scripted.opensAtPoll &&
+    int since = child.polls - scripted.opensAtPoll;
+    if (scripted.everyPolls > 0 && since >= 0) since %= scripted.everyPolls;
+    if (since >= 0 && (scripted.openPolls == 0 || since < scripted.openPolls) &&
         !(scripted.endsChildWhenDeclined && child.declined.count(scripted.dialog.window))) {
       open.push_back(scripted.dialog);
     }
@@ -173,6 +172,15 @@ std::uint32_t MemoryPlatform::GetShortPathName(const std::wstring& longPath, wch
   FailIfTold("GetShortPathName");
   const auto found = shortPaths.find(longPath);
   return found == shortPaths.end() ? 0 : AnswerPath(found->second, buffer, bufferSize);
+}
+
+std::uint32_t MemoryPlatform::GetFullPathName(const std::wstring& path, wchar_t* buffer,
+                                              std::uint32_t bufferSize) {
+  Record(L"GetFullPathName " + Quoted(path));
+  FailIfTold("GetFullPathName");
+  if (path.empty()) return 0;
+  return AnswerPath(IsAbsolutePath(path) ? path : currentFolder + L"\\" + path, buffer,
+                    bufferSize);
 }
 
 // An existing path is its own long form unless told otherwise.

@@ -23,11 +23,15 @@ struct ProcessEnded {
 };
 
 // A dialog a child opens once that many waits have seen it running, open
-// until the child ends or, where it gives in, until it is declined.
+// until the child ends or, where it gives in, until it is declined; or, where
+// `openPolls` is set, for that many waits only, again every `everyPolls`
+// waits where that is set (a note an installer keeps flashing).
 struct ScriptedDialog {
   ChildDialog dialog;
   int opensAtPoll = 0;
   bool endsChildWhenDeclined = true;
+  int openPolls = 0;
+  int everyPolls = 0;
 };
 
 // How a launched child behaves: whether it starts, and how many waits see it
@@ -55,6 +59,8 @@ class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRe
   bool windowCanBeCreated = true;
   std::map<std::wstring, std::wstring> shortPaths;  // long path -> short form
   std::map<std::wstring, std::wstring> longPaths;   // another name -> long path
+  // What a relative path is made absolute against.
+  std::wstring currentFolder = L"C:\\Users\\admin";
   // A successful shell delete removes the path itself from here, a private
   // folder made by the program adds it; paths in `undeletable` stay.
   std::set<std::wstring> existingPaths;
@@ -82,9 +88,7 @@ class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRe
   std::wstring SystemFolder() override;
   std::wstring WindowsFolder() override;
   bool CreateHiddenWindow(const std::wstring& caption) override;
-  ProcessHandle LaunchHidden(const std::wstring& program, const std::wstring& commandLine,
-                             ChildStreams streams) override;
-  void SetChildrenFolder(const std::wstring& folder) override;
+  ProcessHandle LaunchHidden(const ChildStart& start) override;
   bool AwaitProcessOrMessage(ProcessHandle process, std::uint32_t milliseconds) override;
   std::wstring TakeChildOutput(ProcessHandle process) override;
   std::vector<ChildDialog> OpenDialogsOfChild(ProcessHandle process) override;
@@ -101,6 +105,8 @@ class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRe
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                  std::uint32_t bufferSize) override;
   std::uint32_t GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,
+                                std::uint32_t bufferSize) override;
+  std::uint32_t GetFullPathName(const std::wstring& path, wchar_t* buffer,
                                 std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;

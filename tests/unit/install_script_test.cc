@@ -7,6 +7,7 @@
 #include "child/run_child.h"
 #include "form/child_bounds.h"
 #include "inf/driver_store_name.h"
+#include "child/question_watch.h"
 #include "memory_machine.h"
 
 namespace vantrel {
@@ -330,34 +331,56 @@ TEST(InstallScript, TheInstallersWorkIsCheckedBeforeTheInfIsKept) {
 
 // An INF installer that neither ends nor asks anything is ended with its job
 // at its bound, on the clock its waits move; the run goes on as after a
-// failed installer. A question declined first still decides the code.
+// failed installer. Only a question somebody can answer holds the bound, and
+// for a while only; the wait ends whatever the child does. A question
+// declined first still decides the code.
 TEST(InstallScript, AnInstallerThatNeitherEndsNorAsksIsEndedAtItsBound) {
-  const int bound = static_cast<int>(BoundOfMinutes(kInfInstallerBoundMinutes) / 100);  // passes
-  const std::wstring endedAtBound = L"EndChildJob 4 at " + std::to_wstring(bound * 100);
+  const std::uint64_t boundMs = BoundOfMinutes(kInfInstallerBoundMinutes);
+  const int bound = static_cast<int>(boundMs / 100);  // passes
+  const auto endedAt = [](std::uint64_t ms) { return L"EndChildJob 4 at " + std::to_wstring(ms); };
+  const std::wstring asked = L"Result: asked: Q: Insert the disk.; nobody can answer an unattended "
+                             L"run; declined";
+  const std::uint64_t ceiling = BoundOfMinutes(QuestionWatch::kHoldCeilingMinutes);
   struct Case {
     const char* what;
-    int polls, askedAt;  // askedAt: the pass a stubborn question opens, or -1
+    int polls;
+    ScriptedDialog dialog;  // window 0: none
+    bool attended;
     const char* failing;
     std::uint32_t code;
     std::wstring ended, result;
   };
+  const ChildDialog question{3, L"Q", L"Insert the disk."};
   for (const Case& c : std::vector<Case>{
-           {"at the bound", 1 << 30, -1, "", 10, endedAtBound,
+           {"at the bound", 1 << 30, {}, false, "", 10, endedAt(boundMs),
             L"Result: the INF installer ran for " + std::to_wstring(kInfInstallerBoundMinutes) +
                 L" minutes without ending or asking anything; it was ended"},
-           {"a job that will not end", 1 << 30, -1, "EndChildJob", 10, endedAtBound, L""},
-           {"just before it", bound - 1, -1, "", 0, L"", L""},
-           // Seen 5 s before the bound, declined 2 s later, ended 10 s after that.
-           {"a question declined before it", 1 << 30, bound - 50, "", 5,
-            L"EndChildJob 4 at " + std::to_wstring(bound * 100 + 7000),
-            L"Result: asked: Q: Insert the disk.; nobody can answer an unattended run; declined"},
+           {"a job that will not end", 1 << 30, {}, false, "EndChildJob", 10, endedAt(boundMs), L""},
+           {"just before it", bound - 1, {}, false, "", 0, L"", L""},
+           // Declined 3 s before the bound, the question holds nothing.
+           {"a question declined before it", 1 << 30, {question, bound - 50, false}, false, "", 5,
+            endedAt(boundMs), asked},
+           // Declined at 12 s, its job ended 10 s later; the wait ends 10 s
+           // after that, whatever the job does.
+           {"a declined question left open, its job unending", 1 << 30,
+            {question, 100, false}, false, "EndChildJob", 5, endedAt(22000), asked},
+           // "Please wait" for 1.5 s every 1.6 s: never a question.
+           {"a note it keeps flashing", 1 << 30, {question, 10, false, 15, 16}, false, "", 10,
+            endedAt(boundMs), L""},
+           // Somebody at the screen answers after a minute: the bound starts
+           // afresh from the last look that saw the question open.
+           {"a question answered at the screen", 1 << 30, {question, 100, false, 600}, true, "",
+            10, endedAt(69900 + boundMs), L""},
+           // Nobody answers: the question, asked at 12 s, holds the bound for
+           // its ceiling, counted pass by pass from the one before.
+           {"a question nobody at the screen answers", 1 << 30, {question, 100, false}, true, "",
+            10, endedAt(11900 + ceiling + boundMs), L""},
        }) {
     MemoryMachine platform = ReadyToInstall();
+    platform.unattended = !c.attended;
     platform.childFor = [&](const std::wstring& command) {
       ChildScript child(true, IsSevenZip(command) ? 0 : c.polls, 0);
-      if (c.askedAt >= 0) {
-        child.dialogs = {{ChildDialog{3, L"Q", L"Insert the disk."}, c.askedAt, false}};
-      }
+      if (c.dialog.dialog.window != 0 && !IsSevenZip(command)) child.dialogs = {c.dialog};
       return child;
     };
     if (*c.failing) platform.failing.insert(c.failing);

@@ -67,6 +67,15 @@ TEST(Startup, TheWholeArgumentIsOnePathWithoutItsQuotes) {
   EXPECT_EQ(two.RunProgram(), 2u);
   EXPECT_EQ(two.CallsStartingWith(L"GetShortPathName").front(),
             L"GetShortPathName [C:\\a.7z C:\\b.7z] 255");
+  // A relative path is the current folder's (a deployment tool's content
+  // folder): 7-Zip is given the file itself, whatever folder it starts in.
+  MemoryMachine relative = ReadyToInstall();
+  relative.argumentText = L"\"driver.7z\"";
+  relative.currentFolder = L"C:\\Package Store";
+  EXPECT_EQ(relative.RunProgram(), 0u);
+  EXPECT_NE(relative.launched.at(0).find(L" \"C:\\PACKAG~1\\driver.7z\" "), std::wstring::npos)
+      << relative.launched.at(0);
+  EXPECT_EQ(relative.events.at(0).at(1), L"Package: C:\\Package Store\\driver.7z");
 }
 
 TEST(Startup, AnExistingPackageStartsTheInstallWithShortForms) {

@@ -6,7 +6,10 @@
  *       damaged archive)
  *   console_child.exe box             asks in a message box (OK, Cancel) and
  *       ends with the answer
- *   console_child.exe sleep           says so and sleeps for a day */
+ *   console_child.exe sleep           says so and sleeps for a day
+ *   console_child.exe handle <value>  says whether <value> is, in this
+ *       process, the file mapping its starter holds (its first bytes read
+ *       "the starting tool's handle"), and whether it has a console */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -21,6 +24,15 @@ int main(int argc, char** argv) {
     printf("sleep: sleeping for a day\n");
     fflush(stdout);
     Sleep(24 * 60 * 60 * 1000);
+    return 0;
+  }
+  if (argc == 3 && strcmp(argv[1], "handle") == 0) {
+    HANDLE mapping = (HANDLE)(UINT_PTR)_strtoui64(argv[2], NULL, 10);
+    const char* view = (const char*)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 32);
+    const int inherited = view != NULL && strcmp(view, "the starting tool's handle") == 0;
+    if (view != NULL) UnmapViewOfFile(view);
+    printf("handle: %s\n", inherited ? "inherited" : "not inherited");
+    printf("console: %s\n", GetConsoleCP() != 0 ? "attached" : "none");
     return 0;
   }
   if (argc != 3 || strcmp(argv[1], "output") != 0) return 125;

@@ -13,12 +13,22 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 #include <string>
 #include <vector>
 
 namespace vantrel {
 namespace {
+
+ChildStart Start(const std::wstring& program, const std::wstring& commandLine,
+                 ChildStreams streams) {
+  ChildStart start;
+  start.program = program;
+  start.commandLine = commandLine;
+  start.streams = streams;
+  return start;
+}
 
 // A scratch folder of its own per test, removed afterwards by the shell.
 class Win32PlatformTest : public ::testing::Test {
@@ -214,7 +224,8 @@ TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob
 
   // A child that cannot outlive the program: it is in a job from its first
   // instruction on.
-  const ProcessHandle child = platform_.LaunchHidden(cmd, L"cmd /c exit 0", ChildStreams::kInherited);
+  const ProcessHandle child =
+      platform_.LaunchHidden(Start(cmd, L"cmd /c exit 0", ChildStreams::kInherited));
   BOOL inJob = FALSE;
   EXPECT_TRUE(IsProcessInJob(reinterpret_cast<HANDLE>(child), nullptr, &inJob));
   EXPECT_TRUE(inJob);
@@ -225,7 +236,7 @@ TEST_F(Win32PlatformTest, ChildrenAreAwaitedByTheirOwnHandleInsideTheProgramsJob
   EXPECT_FALSE(outcome.started);
   // The failure says what the system said.
   try {
-    platform_.LaunchHidden(Path(L"no such program.exe"), L"x", ChildStreams::kInherited);
+    platform_.LaunchHidden(Start(Path(L"no such program.exe"), L"x", ChildStreams::kInherited));
     ADD_FAILURE() << "a missing program started";
   } catch (const PlatformFailure& failure) {
     EXPECT_EQ(failure.systemError(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
@@ -258,16 +269,19 @@ bool ProcessRuns(const wchar_t* name) {
 }
 
 TEST_F(Win32PlatformTest, AChildThatNeitherEndsNorAsksIsEndedWithItsJobAtItsBound) {
-  // cmd waits for the process it starts, which sleeps for a day.
+  // cmd says so and waits for the process it starts, which sleeps for a
+  // day. (Started without a console, cmd gives that console program a
+  // console of its own, whose output the pipe never sees.)
   const std::wstring sleeper = platform_.ProgramFolder() + L"\\console_child.exe";
   const ULONGLONG start = GetTickCount64();
   const ChildOutcome outcome = Vantrel(machine_.Get()).RunAndWait(
-      platform_.SystemFolder() + L"\\cmd.exe", L"cmd /c \"\"" + sleeper + L"\" sleep\"", 2000,
+      platform_.SystemFolder() + L"\\cmd.exe",
+      L"cmd /c \"echo sleeping for a day&\"" + sleeper + L"\" sleep\"", 2000,
       ChildStreams::kCaptured);
   const ULONGLONG elapsed = GetTickCount64() - start;
   EXPECT_TRUE(outcome.endedAtBound);
   EXPECT_TRUE(elapsed >= 2000 && elapsed < 12000) << elapsed;
-  EXPECT_EQ(outcome.output, std::vector<std::wstring>{L"sleep: sleeping for a day"});
+  EXPECT_EQ(outcome.output, std::vector<std::wstring>{L"sleeping for a day"});
   // What the child started is ended with it.
   bool left = true;
   for (int pass = 0; pass < 50 && left; ++pass, Sleep(100)) {
@@ -276,12 +290,32 @@ TEST_F(Win32PlatformTest, AChildThatNeitherEndsNorAsksIsEndedWithItsJobAtItsBoun
   EXPECT_FALSE(left);
 }
 
+// A deployment tool that reads its children's output starts the program
+// holding an inheritable handle of its own; a child inherits its own pipes
+// only, and no console (nor the console host that comes with one).
+TEST_F(Win32PlatformTest, ACapturedChildInheritsItsPipesOnlyAndNoConsole) {
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  const HANDLE mapping =
+      CreateFileMappingW(INVALID_HANDLE_VALUE, &inheritable, PAGE_READWRITE, 0, 64, nullptr);
+  ASSERT_NE(mapping, nullptr);
+  char* view = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 64));
+  ASSERT_NE(view, nullptr);
+  std::strcpy(view, "the starting tool's handle");
+  UnmapViewOfFile(view);
+  const std::wstring value = std::to_wstring(reinterpret_cast<std::uintptr_t>(mapping));
+  const ChildOutcome outcome = Vantrel(machine_.Get()).RunAndWait(
+      platform_.ProgramFolder() + L"\\console_child.exe", L"console_child handle " + value,
+      kNoBound, ChildStreams::kCaptured);
+  CloseHandle(mapping);
+  EXPECT_EQ(outcome.output, (std::vector<std::wstring>{L"handle: not inherited", L"console: none"}));
+}
+
 TEST_F(Win32PlatformTest, ACapturedConsoleChildReadsEndOfInputAndAllItsOutputArrives) {
   const std::wstring child = platform_.ProgramFolder() + L"\\console_child.exe";
   // A megabyte is far more than the pipe holds: a wait that did not drain it
   // would never see the child end.
   const ProcessHandle process =
-      platform_.LaunchHidden(child, L"console_child output 1048576", ChildStreams::kCaptured);
+      platform_.LaunchHidden(Start(child, L"console_child output 1048576", ChildStreams::kCaptured));
   std::wstring output;
   bool ended = false;
   for (int pass = 0; pass < 600 && !ended; ++pass) {
@@ -326,7 +360,8 @@ TEST_F(Win32PlatformTest, AChildsQuestionIsFoundReadDeclinedOrEndedWithItsJob) {
     return std::vector<ChildDialog>();
   };
 
-  ProcessHandle process = platform_.LaunchHidden(child, L"console_child box", ChildStreams::kInherited);
+  ProcessHandle process =
+      platform_.LaunchHidden(Start(child, L"console_child box", ChildStreams::kInherited));
   std::vector<ChildDialog> open = question(process);
   ASSERT_EQ(open.size(), 1u);
   EXPECT_EQ(open[0].caption, L"Test question");
@@ -339,7 +374,7 @@ TEST_F(Win32PlatformTest, AChildsQuestionIsFoundReadDeclinedOrEndedWithItsJob) {
   platform_.CloseProcess(process);
 
   // A child that will not give in ends with everything in its job.
-  process = platform_.LaunchHidden(child, L"console_child box", ChildStreams::kInherited);
+  process = platform_.LaunchHidden(Start(child, L"console_child box", ChildStreams::kInherited));
   ASSERT_EQ(question(process).size(), 1u);
   system_.children.EndChildJob(process);
   for (int pass = 0; pass < 100 && !platform_.AwaitProcessOrMessage(process, 100); ++pass) {
