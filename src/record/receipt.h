@@ -38,7 +38,7 @@ struct Receipt {
   std::wstring driverDate;     // yyyy-mm-dd, where valid
   std::wstring packageSha256;  // of the package file as given
   std::wstring infSha256;      // of the INF copy
-  std::wstring package;        // the package as the argument named it
+  std::wstring package;        // the package as named, made a full path
   std::wstring installedAt;    // yyyy-mm-ddThh:mm:ssZ, UTC
   std::uint32_t exitCode = 0;  // REG_DWORD: 0 or 3010
   std::wstring vantrel;        // the version of the program that wrote it

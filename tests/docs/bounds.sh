@@ -16,6 +16,10 @@ uninstall=$(constant src/remove/uninstall_bound.h kUninstallBoundMinutes)
 lock=$(constant src/run/install_lock.h kInstallLockWaitMilliseconds)
 # Under a minute of a run's own steps on top.
 worst=$((lock + 3 * sevenZip + installer + 1)) removal=$((lock + uninstall + 1))
+# With somebody at the screen, each child's questions hold its bound for
+# the ceiling in all: four children in a run, one in a removal.
+hold=$(constant src/child/question_watch.h kHoldCeilingMinutes)
+attended=$((worst + 4 * hold)) attendedRemoval=$((removal + hold))
 bad=0
 expect() {  # <what> <found> <wanted>
   if [ "$2" = "$3" ]; then echo "ok:   $1: $3"; else echo "FAIL: $1: '$2', not '$3'"; bad=1; fi
@@ -29,6 +33,10 @@ for doc in README.md docs/ADMIN.txt docs/deploy.md; do
   expect "$doc: a run's worst case" "$(grep -o -E 'about [0-9]+ minutes' "$root/$doc" | sort -u)" \
     "about $worst minutes"
 done
+expect "README: an attended run's worst case" \
+  "$(grep -o -E 'screen within [0-9]+ minutes' "$root/README.md" | grep -o -E '[0-9]+')" "$attended"
+expect "README: an attended removal's worst case" \
+  "$(grep -o -E 'a removal within [0-9]+' "$root/README.md" | grep -o -E '[0-9]+$')" "$attendedRemoval"
 for doc in docs/ADMIN.txt docs/deploy.md; do
   found="$(grep -o -E "removal's (is )?about [0-9]+" "$root/$doc" | grep -o -E '[0-9]+$')"
   expect "$doc: a removal's worst case" "$found" "$removal"

@@ -365,7 +365,7 @@ TEST(InstallScript, AnInstallerThatNeitherEndsNorAsksIsEndedAtItsBound) {
            {"a declined question left open, its job unending", 1 << 30,
             {question, 100, false}, false, "EndChildJob", 5, endedAt(22000), asked},
            // "Please wait" for 1.5 s every 1.6 s: never a question.
-           {"a note it keeps flashing", 1 << 30, {question, 10, false, 15, 16}, false, "", 10,
+           {"a note it keeps flashing", 1 << 30, {question, 10, false, 15, 16}, true, "", 10,
             endedAt(boundMs), L""},
            // Somebody at the screen answers after a minute: the bound starts
            // afresh from the last look that saw the question open.

@@ -7,6 +7,9 @@
  *   console_child.exe box             asks in a message box (OK, Cancel) and
  *       ends with the answer
  *   console_child.exe sleep           says so and sleeps for a day
+ *   console_child.exe flash           shows a "Please wait" note for 1.5 s,
+ *       again and again, and never ends (an installer that keeps flashing
+ *       a note while it hangs)
  *   console_child.exe handle <value>  says whether <value> is, in this
  *       process, the file mapping its starter holds (its first bytes read
  *       "the starting tool's handle"), and whether it has a console */
@@ -15,7 +18,40 @@
 #include <stdlib.h>
 #include <string.h>
 
+/* A note of the dialog class that closes itself after 1.5 s. It stays
+ * hidden (the runner looks at dialogs whether shown or not): Wine's X11
+ * driver takes 2 s to hide a shown window where no window manager runs,
+ * as under Xvfb, and that would make the note a question. */
+static INT_PTR CALLBACK Note(HWND note, UINT message, WPARAM w, LPARAM l) {
+  (void)w;
+  (void)l;
+  if (message == WM_INITDIALOG) {
+    SetWindowTextW(note, L"Please wait");
+    SetTimer(note, 1, 1500, NULL);
+    return TRUE;
+  }
+  if (message == WM_TIMER) {
+    DestroyWindow(note);
+    return TRUE;
+  }
+  return FALSE;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 2 && strcmp(argv[1], "flash") == 0) {
+    /* A template of its own, no controls: DWORD-aligned, as the system wants. */
+    static DWORD storage[16];
+    DLGTEMPLATE* template = (DLGTEMPLATE*)storage;
+    template->style = WS_POPUP | WS_BORDER;
+    template->cx = 120;
+    template->cy = 30;
+    for (;;) {
+      HWND note = CreateDialogIndirectParamW(NULL, template, NULL, Note, 0);
+      MSG message;
+      while (IsWindow(note) && GetMessageW(&message, NULL, 0, 0) > 0) DispatchMessageW(&message);
+      Sleep(100);
+    }
+  }
   if (argc == 2 && strcmp(argv[1], "box") == 0) {
     return MessageBoxW(NULL, L"Continue with the\ntest?", L"Test question",
                        MB_OKCANCEL | MB_ICONQUESTION);

@@ -343,6 +343,21 @@ TEST_F(Win32PlatformTest, ACapturedConsoleChildReadsEndOfInputAndAllItsOutputArr
   EXPECT_EQ(outcome.output.back(), L"the last line");
 }
 
+// "Please wait" for 1.5 s every 1.6 s, for ever: no question, nothing that
+// holds the bound, attended or not.
+TEST_F(Win32PlatformTest, AChildThatKeepsFlashingANoteIsEndedAtItsBound) {
+  if (!platform_.CreateHiddenWindow(L"Vantrel platform test notes")) {
+    GTEST_SKIP() << "no display: the system makes no windows";
+  }
+  const ULONGLONG start = GetTickCount64();
+  const ChildOutcome outcome = Vantrel(machine_.Get()).RunAndWait(
+      platform_.ProgramFolder() + L"\\console_child.exe", L"console_child flash", 5000);
+  const ULONGLONG elapsed = GetTickCount64() - start;
+  EXPECT_TRUE(outcome.endedAtBound);
+  EXPECT_TRUE(outcome.questions.empty());
+  EXPECT_TRUE(elapsed >= 5000 && elapsed < 15000) << elapsed;
+}
+
 TEST_F(Win32PlatformTest, AChildsQuestionIsFoundReadDeclinedOrEndedWithItsJob) {
   if (!platform_.CreateHiddenWindow(L"Vantrel platform test questions")) {
     GTEST_SKIP() << "no display: the system makes no windows";
