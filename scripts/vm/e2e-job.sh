@@ -21,6 +21,12 @@ pin() { awk -v key="$1" '$1 == key { print $2; exit }' "$shared/scripts/7zip.txt
 licence=".tools/$(pin package)-$(pin version)/win/ia32/License.txt"
 mkdir -p "$root/$(dirname "$licence")" && cp "$shared/$licence" "$root/$licence" ||
   { echo "vm: could not copy $licence"; exit 1; }
+# Graph's pinned types, which the package builder's case checks its Intune
+# apps against.
+graph_pin() { awk -v key="$1" '$1 == key { print $2; exit }' "$shared/scripts/graph-types.txt"; }
+graph=".tools/$(graph_pin package)-$(graph_pin version)/microsoft-graph.d.ts"
+mkdir -p "$root/$(dirname "$graph")" && cp "$shared/$graph" "$root/$graph" ||
+  { echo "vm: could not copy $graph"; exit 1; }
 # The prefixes made when the image was built (copied, never used in place).
 set -a
 # shellcheck source=/dev/null  # written by prepare-prefixes.sh in the image
