@@ -21,25 +21,10 @@ bool RunShellOperation(Platform& platform, ShellFileOperation& operation,
   return result == 0 && !operation.fAnyOperationsAborted;
 }
 
-}  // namespace
-
-std::wstring ShortPath(Platform& platform, const std::wstring& path) {
-  // The short form can outgrow the first buffer; the call then reports the
-  // size it needs. Another try or two is enough unless the path keeps
-  // changing under us, in which case the empty text is the honest answer.
-  std::wstring shortForm;
-  const auto ask = [&](wchar_t* buffer, std::size_t size) -> std::size_t {
-    const std::uint32_t n =
-        platform.GetShortPathName(path, buffer, static_cast<std::uint32_t>(size));
-    return n == 0 ? kTextCallFailed : n;
-  };
-  return AskGrowingText(ask, kShortPathBuffer, 3, shortForm) ? shortForm : std::wstring();
-}
-
-namespace {
-
 // One of the system's path calls that fill a buffer or say how much they
-// need.
+// need. The answer can outgrow the first buffer; the call then reports the
+// size it needs. Another try or two is enough unless the path keeps
+// changing under us, in which case the empty text is the honest answer.
 template <typename Call>
 std::wstring AskPath(Call call) {
   std::wstring answer;
@@ -51,6 +36,12 @@ std::wstring AskPath(Call call) {
 }
 
 }  // namespace
+
+std::wstring ShortPath(Platform& platform, const std::wstring& path) {
+  return AskPath([&](wchar_t* buffer, std::uint32_t size) {
+    return platform.GetShortPathName(path, buffer, size);
+  });
+}
 
 std::wstring FullPath(Platform& platform, const std::wstring& path) {
   return AskPath([&](wchar_t* buffer, std::uint32_t size) {
