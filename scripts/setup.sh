@@ -23,6 +23,8 @@ apt_packages=(
   g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 gcab xvfb xauth zip unzip file p7zip-full python3
+  # The security document's Sigma blocks, validated against Sigma's schemas.
+  python3-yaml python3-jsonschema
   # Authenticode signing of a release, and the check of a signed bundle.
   osslsigncode openssl
   # ansible-core with the ansible.windows collection, which the syntax check

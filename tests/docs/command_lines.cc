@@ -1,8 +1,16 @@
-// Prints the process trees of one install and one removal as
-// docs/security.md shows them, with every child's program and command line
-// taken from the builders the programs use. Example: the bundle in
-// C:\Program Files\Vantrel (8.3 form C:\PROGRA~1\Vantrel) holding
-// mypackage.7z, Windows in C:\Windows.
+// The children's programs and command lines, taken from the builders the
+// programs use, for the documents that show them.
+//
+// With no argument: the process trees of one install and one removal as
+// docs/security.md shows them. Example: the bundle in C:\Program
+// Files\Vantrel (8.3 form C:\PROGRA~1\Vantrel) holding mypackage.7z,
+// Windows in C:\Windows.
+//
+// With six: one line per child, "<program>\t<command line>", the four of an
+// install and the removal's, for a layout the caller describes by the paths
+// the programs would pass (each in its short form where the volume has one):
+//   command_lines <program folder> <package> <Windows folder>
+//                 <system folder> <INF name> <kept INF>
 #include <iostream>
 #include <string>
 
@@ -16,10 +24,31 @@ void Child(int step, const std::wstring& program, const std::wstring& commandLin
             << vantrel::ToUtf8(commandLine) << "\n";
 }
 
+void Line(const std::wstring& program, const std::wstring& commandLine) {
+  std::cout << vantrel::ToUtf8(program) << "\t" << vantrel::ToUtf8(commandLine) << "\n";
+}
+
+std::wstring Wide(const char* text) { return vantrel::FromUtf8(text); }
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   using namespace vantrel;
+  if (argc == 7) {
+    const std::wstring app = Wide(argv[1]), package = Wide(argv[2]);
+    const std::wstring work = WorkFolder(Wide(argv[3])), system = Wide(argv[4]);
+    Line(SevenZipProgram(app), UnpackPackageCommand(app, package, work));
+    Line(SevenZipProgram(app), ExpandCabinetsCommand(app, work));
+    Line(SevenZipProgram(app), ExpandCompressedInfsCommand(app, work));
+    Line(InfInstallerProgram(system), InstallInfCommand(work, Wide(argv[5])));
+    Line(InfInstallerProgram(system), UninstallInfCommand(Wide(argv[6])));
+    return 0;
+  }
+  if (argc != 1) {
+    std::cerr << "usage: command_lines [<program folder> <package> <Windows folder> <system folder> "
+                 "<INF name> <kept INF>]\n";
+    return 2;
+  }
   const std::wstring app = L"C:\\PROGRA~1\\Vantrel";
   const std::wstring work = WorkFolder(L"C:\\Windows");
   const std::wstring system = L"C:\\Windows\\System32";
