@@ -262,15 +262,18 @@ def main():
         problem(f"the document holds {len(filters)} filters, not the two it describes")
 
     per_layout = {layout["name"]: step_events(layout) for layout in LAYOUTS}
-    header = "| step | " + " | ".join(per_layout) + " |"
-    rows = [header, "|---" * (len(per_layout) + 1) + "|"]
-    for i, step in enumerate(STEPS):
-        cells = []
-        for events in per_layout.values():
-            ids = sorted({rid for e in events[i] for rid in fired(rules, e)})
-            cells.append(", ".join(ids) or "none")
-        rows.append(f"| {step} | " + " | ".join(cells) + " |")
-    table = "\n".join(rows)
+
+    def step_table(with_filters):
+        rows = ["| step | " + " | ".join(per_layout) + " |", "|---" * (len(per_layout) + 1) + "|"]
+        for i, step in enumerate(STEPS):
+            cells = []
+            for events in per_layout.values():
+                ids = sorted({rid for e in events[i] for rid in fired(rules, e, with_filters)})
+                cells.append(", ".join(ids) or "none")
+            rows.append(f"| {step} | " + " | ".join(cells) + " |")
+        return "\n".join(rows)
+
+    table = step_table(())
 
     items = []
     for what, event in lookalikes(per_layout["Program Files"]):
@@ -286,6 +289,7 @@ def main():
         print(table)
         print()
         print(listed)
+        print("\nWith the filters:\n" + step_table(filters))
         return 0
 
     for layout in LAYOUTS:
