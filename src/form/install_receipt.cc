@@ -39,9 +39,6 @@ std::wstring WhatItReplaced(bool hadOne, const Receipt& before, const Receipt& n
 
 bool Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPath,
                           const std::wstring& keptInf) {
-  // After any failure the last good install's receipt stays as it was: the
-  // tools retry, and nothing claims a version that did not install.
-  if (run_.HasFailed()) return false;
   const std::wstring key = ReceiptKeyName(infName);
   if (packageHashing_) {
     run_.NoteFailure(kExitInfCopyFailed, StepFailure{L"reading the package for the receipt",

@@ -1,10 +1,11 @@
-#include "run/child_commands.h"
+#include "base/text.h"
 #include "child/run_child.h"
 #include "form/child_bounds.h"
 #include "form/vantrel.h"
 #include "helpers/module1.h"
-#include "base/text.h"
 #include "inf/driver_store_name.h"
+#include "run/child_commands.h"
+#include "run/child_step.h"
 
 namespace vantrel {
 
@@ -88,31 +89,19 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
       const std::wstring installCommand = InstallInfCommand(Temp, infName);
       // What the INF installer queues for the next restart tells a file in
       // use from a file it never copied.
-      run_.ReadRenamesBefore();
-      ChildOutcome install;
-      const StatementResult installing = Resume([&] {
-        install = RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand,
-                             BoundOfMinutes(kInfInstallerBoundMinutes));
-      });
-      if (installing) install.failure = FromUtf8(installing.failure);
+      const ChildOutcome install = RunInfEngineStep(
+          run_,
+          {L"the INF installer", installCommand, kExitInstallFailed, kExitInstallerEndedAtBound},
+          [&] {
+            return RunAndWait(InfInstallerProgram(platform_.SystemFolder()), installCommand,
+                              BoundOfMinutes(kInfInstallerBoundMinutes));
+          });
       // Where it went is as much a part of the record as whether it went.
       if (install.started) Resume([&] { installedUnderWow64_ = machine_.inf.RunsUnderWow64(); });
       // The INF copy is what the deployment tools' detection rules test: a
-      // failed or incomplete install must not look installed.
-      bool keepCopy = false;
-      // A question declined means the INF installer gave up, whatever
-      // rundll32's exit code says; it decides the code even where the
-      // installer then also ran into its bound.
-      if (install.Failed()) {
-        run_.NoteFailure(
-            install.EndedAtBoundOnly() ? kExitInstallerEndedAtBound : kExitInstallFailed,
-            ChildStepFailure(L"the INF installer", installCommand, install));
-      } else {
-        // rundll32 ends with 0 whatever the INF engine did.
-        keepCopy = EffectsInPlace(infPath, section);
-      }
-
-      if (keepCopy) KeepInfCopy(infName, infPath);
+      // failed or incomplete install must not look installed. rundll32 ends
+      // with 0 whatever the INF engine did.
+      if (!install.Failed() && EffectsInPlace(infPath, section)) KeepInfCopy(infName, infPath);
     }
   }
 
@@ -158,16 +147,13 @@ bool Vantrel::WorkFolderHoldsNoLink(const std::wstring& after) {
 
 bool Vantrel::Extract(const std::wstring& step, const std::wstring& commandLine,
                       const std::wstring& sourcePattern) {
-  ChildOutcome run;
-  const StatementResult running = Resume([&] {
-    run = RunAndWait(SevenZipProgram(AppPath), commandLine, BoundOfMinutes(kSevenZipBoundMinutes),
-                     ChildStreams::kCaptured);
+  const ChildOutcome run = RunStepChild([&] {
+    return RunAndWait(SevenZipProgram(AppPath), commandLine, BoundOfMinutes(kSevenZipBoundMinutes),
+                      ChildStreams::kCaptured);
   });
-  if (running) run.failure = FromUtf8(running.failure);
   // A package without cabinets or without compressed INFs is whole.
-  if (SevenZipUnpacked(platform_, run, sourcePattern)) return true;
-  run_.NoteFailure(kExitUnpackFailed, ChildStepFailure(step, commandLine, run));
-  return false;
+  return NoteChildStep(run_, {step, commandLine, kExitUnpackFailed, kExitUnpackFailed}, run,
+                       SevenZipUnpacked(platform_, run, sourcePattern));
 }
 
 }  // namespace vantrel

@@ -1,5 +1,5 @@
-#include "child/run_child.h"
 #include "form/vantrel.h"
+#include "run/child_step.h"
 
 namespace vantrel {
 
@@ -10,9 +10,7 @@ ChildOutcome Vantrel::RunAndWait(const std::wstring& program, const std::wstring
   start.commandLine = commandLine;
   start.streams = streams;
   start.boundMilliseconds = boundMilliseconds;
-  ChildOutcome outcome = RunChild(platform_, machine_.children, start);
-  run_.NoteQuestions(outcome.questions);
-  return outcome;
+  return AwaitChild(run_, machine_, start);
 }
 
 }  // namespace vantrel

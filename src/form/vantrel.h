@@ -76,9 +76,9 @@ class Vantrel {
   // Puts the INF copy back as `previous` holds it, or deletes it where
   // `previous` is empty, noting what became of it.
   void PutBackInfCopy(const std::wstring& kept, const std::wstring& previous);
-  // Once the INF copy is kept: the receipt the deployment tools' detection
-  // rules read, written only where the run has not failed. False, with the
-  // failure noted, where it is not written.
+  // Once the INF copy is kept, which only a run that has not failed
+  // reaches: the receipt the deployment tools' detection rules read. False,
+  // with the failure noted, where it is not written.
   bool KeepReceipt(const std::wstring& infName, const std::wstring& infPath,
                    const std::wstring& keptInf);
   void ApplyEnvironmentEntry(const std::wstring& entry);

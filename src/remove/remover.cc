@@ -3,14 +3,15 @@
 #include <memory>
 
 #include "base/resume.h"
+#include "base/text.h"
 #include "child/run_child.h"
 #include "helpers/module1.h"
-#include "base/text.h"
 #include "inf/install_plan.h"
 #include "record/receipt.h"
 #include "remove/removal_argument.h"
-#include "run/child_commands.h"
 #include "remove/uninstall_bound.h"
+#include "run/child_commands.h"
+#include "run/child_step.h"
 
 namespace vantrel {
 
@@ -112,23 +113,15 @@ void Remover::Remove(const RemovalArgument& argument) {
   Resume([&] { target = ShortFormOrPath(platform_, kept); });
   const std::wstring command = UninstallInfCommand(target);
   // Files in use are renamed or deleted at the next restart.
-  run_.ReadRenamesBefore();
-  ChildOutcome uninstall;
-  const StatementResult running = Resume([&] {
-    ChildStart start;
-    start.program = InfInstallerProgram(platform_.SystemFolder());
-    start.commandLine = command;
-    start.boundMilliseconds = BoundOfMinutes(kUninstallBoundMinutes);
-    uninstall = RunChild(platform_, machine_.children, start);
-  });
-  if (running) uninstall.failure = FromUtf8(running.failure);
-  run_.NoteQuestions(uninstall.questions);
-  // A declined question decides the code, as in the install.
-  if (uninstall.Failed()) {
-    run_.NoteFailure(uninstall.EndedAtBoundOnly() ? kRemoveEndedAtBound : kRemoveUninstallFailed,
-                     ChildStepFailure(L"the INF uninstall", command, uninstall));
-    return;
-  }
+  const ChildOutcome uninstall = RunInfEngineStep(
+      run_, {L"the INF uninstall", command, kRemoveUninstallFailed, kRemoveEndedAtBound}, [&] {
+        ChildStart start;
+        start.program = InfInstallerProgram(platform_.SystemFolder());
+        start.commandLine = command;
+        start.boundMilliseconds = BoundOfMinutes(kUninstallBoundMinutes);
+        return AwaitChild(run_, machine_, start);
+      });
+  if (uninstall.Failed()) return;
   Resume([&] {
     std::vector<std::wstring> waiting;
     for (const RestartRename& rename : run_.RenamesQueuedSince()) {

@@ -21,7 +21,6 @@ class ProgramRun {
 
   // Keeps the first failure; later ones do not overwrite it.
   void NoteFailure(std::uint32_t code, const StepFailure& failure = StepFailure());
-  bool HasFailed() const { return code_ != 0; }
 
   // Takes the install lock, waiting a bounded time for a run that holds
   // it. Without it nothing may be changed: false, with the failure noted as

@@ -2,11 +2,14 @@
 // it gives the cabinets, the folders it refuses and what it accepts of an INF.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include <nlohmann/json.hpp>
 
+#include "base/text.h"
 #include "inf_text.h"
+#include "memory_machine.h"
 #include "memory_pack_machine.h"
 #include "pack/deployment_tools.h"
 #include "pack/example_commands.h"
@@ -15,6 +18,8 @@
 #include "pack/package_view.h"
 #include "pack/pack_program.h"
 #include "pack/arguments.h"
+#include "record/receipt.h"
+#include "remove/removal_argument.h"
 #include "run/child_commands.h"
 #include "run/install_exits.h"
 #include "run/remove_exits.h"
@@ -326,12 +331,30 @@ vt.sys = 1, x64
   view.inf = L"vt.inf";
   view.from = L"C:\\vt.7z";
   view.package = L"vt.7z";
-  view.detection = {ReadDriverVer(inf), L"vt.inf", L"ab12"};
+  // The package's SHA-256, as vantrel-pack computes it.
+  const std::wstring sha = L"ab12" + std::wstring(60, L'c');
+  view.detection = {ReadDriverVer(inf), L"vt.inf", sha};
   AddExampleCommands(view);
   const std::wstring text = ViewText(view);
   const std::size_t tools = text.find(L"tool      Intune\n");
   ASSERT_NE(tools, std::wstring::npos) << text;
-  EXPECT_EQ(text.substr(0, tools), LR"(vt.inf, read from C:\vt.7z
+  const auto lines = [&](const std::wstring& start) {
+    std::vector<std::wstring> found;
+    for (std::size_t at = text.find(L"\n" + start); at != std::wstring::npos;
+         at = text.find(L"\n" + start, at + 1)) {
+      found.push_back(text.substr(at + 1, text.find(L'\n', at + 1) - at - 1));
+    }
+    return found;
+  };
+  // The view's own lines; the commands and the receipt's key are checked
+  // below against an install of the package.
+  std::wstring own;
+  for (const std::wstring& line : Split(text.substr(0, tools), L'\n')) {
+    if (!line.empty() && line.rfind(L"  command ", 0) != 0 && line.rfind(L"receipt ", 0) != 0) {
+      own += line + L"\n";
+    }
+  }
+  EXPECT_EQ(own, LR"(vt.inf, read from C:\vt.7z
 x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
   file    vt.sys from x86\vt.sys to DIRID 12 = C:\W\Drv
   file    vt.dll from x86\vt32.dll to DIRID 12 = C:\W\Drv
@@ -346,54 +369,82 @@ x86 (the 32-bit bundle): [DefaultInstall.NTx86] with Needs [Extra]
   unseen  UpdateInis=,Inis in [DefaultInstall.NTx86]
   unseen  Needs=Base.Install in [DefaultInstall.NTx86]: a section of an included system INF, which the engine reads on the target
   unseen  Needs=Deeper in [Extra]: the engine does not follow a needed section's Needs
-  command C:\Program Files\Vantrel\7z.exe: "C:\Program Files\Vantrel\7z" x -y -aoa "C:\Program Files\Vantrel\vt.7z" -o"C:\Windows\Temp\Vantrel"
-  command C:\Program Files\Vantrel\7z.exe: "C:\Program Files\Vantrel\7z" x -y -aoa C:\Windows\Temp\Vantrel\*.cab -o"C:\Windows\Temp\Vantrel\i386"
-  command C:\Program Files\Vantrel\7z.exe: "C:\Program Files\Vantrel\7z" x -y -aoa C:\Windows\Temp\Vantrel\*.in_ -o"C:\Windows\Temp\Vantrel"
-  command C:\Windows\System32\rundll32.exe (C:\Windows\SysWOW64\rundll32.exe on 64-bit Windows): rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 C:\Windows\Temp\Vantrel\vt.inf
 amd64 (the 64-bit bundle): cannot install: the package lacks source files that [DefaultInstall.NTamd64] copies on amd64, so the 64-bit bundle cannot install this package: x64\vt.sys
 DriverVer 03/04/2025,2.1.0.7 (version 2.1.0.7; date 2025-03-04)
-receipt   HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf (native registry view)
 )");
-  // Each tool: the rule by this package's hash, the removal scoped to it;
-  // the amd64 section keeps the 32-bit bundle off 64-bit Windows even where
-  // the 64-bit bundle lacks its sources.
-  const auto lines = [&](const std::wstring& start) {
-    std::vector<std::wstring> found;
-    for (std::size_t at = text.find(L"\n" + start); at != std::wstring::npos;
-         at = text.find(L"\n" + start, at + 1)) {
-      found.push_back(text.substr(at + 1, text.find(L'\n', at + 1) - at - 1));
-    }
-    return found;
-  };
   EXPECT_EQ(lines(L"tool "), (std::vector<std::wstring>{L"tool      Intune",
                                                         L"tool      Configuration Manager",
                                                         L"tool      Group Policy",
                                                         L"tool      Ansible"}));
-  EXPECT_EQ(lines(L"  detection ")[0],
-            L"  detection    Registry; Key path HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Packages\\vt.inf; "
-            L"Value name PackageSHA256; Detection method String comparison; Operator Equals; Value "
-            L"ab12; Associated with a 32-bit app on 64-bit clients No");
-  EXPECT_NE(lines(L"  detection ")[1].find(L"Data Type String; The registry setting must satisfy "
-                                            L"the following rule: Equals ab12"),
-            std::wstring::npos);
-  EXPECT_EQ(lines(L"  install ")[0], L"  install      vantrel.exe \"vt.7z\"");
-  EXPECT_EQ(lines(L"  uninstall "),
-            std::vector<std::wstring>(4, L"  uninstall    vantrel-remove.exe vt.inf /package:ab12"));
+  const nlohmann::json json = nlohmann::json::parse(ViewJson(view));
+  const nlohmann::json& app = json["intuneApps"][0]["win32LobApp"];
+  const auto argumentOf = [](const std::wstring& command) {
+    return command.substr(command.find(L".exe ") + 5);
+  };
+
+  // The install command, started in the bundle folder as the tools start
+  // it, on a Windows in the view's folder, runs the commands shown and
+  // writes the receipt whose key the rules test.
+  const std::wstring windows = kExampleWindowsFolder, work = windows + L"\\Temp\\Vantrel";
+  const std::wstring installCommand = lines(L"  install ")[0].substr(15);
+  EXPECT_EQ(app["installCommandLine"], ToUtf8(installCommand));
+  MemoryMachine install;
+  install.currentFolder = kExampleBundleFolder;
+  install.environment = {L"SystemDrive=C:", L"SystemRoot=" + windows};
+  install.systemFolder = windows + L"\\System32";
+  install.argumentText = argumentOf(installCommand);
+  install.existingPaths = {std::wstring(kExampleBundleFolder) + L"\\vt.7z", work + L"\\vt.inf"};
+  install.firstMatches[work + L"\\*.inf"] = L"vt.inf";
+  install.infTexts[work + L"\\vt.inf"] = L"[DefaultInstall]\nAddReg=R\n";
+  ASSERT_EQ(install.RunProgram(), 0u);
+  const std::vector<ViewedCommand>& shown = view.platforms[0].commands;
+  ASSERT_EQ(shown.size(), install.launched.size());
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    EXPECT_EQ(shown[i].program, install.launchedPrograms[i]);
+    EXPECT_EQ(shown[i].commandLine, install.launched[i]);
+    EXPECT_NE(text.find(L": " + install.launched[i] + L"\n"), std::wstring::npos) << i;
+  }
+  const std::wstring key = FromUtf8(json["detection"]["receiptKey"]);
+  const std::wstring subkey = key.substr(key.find(L'\\') + 1);
+  EXPECT_EQ(key, L"HKEY_LOCAL_MACHINE\\" + subkey);
+  EXPECT_NE(std::find(install.events[0].begin(), install.events[0].end(),
+                      L"Receipt: HKLM\\" + subkey + L" written; there was none before"),
+            install.events[0].end());
+  EXPECT_NE(lines(L"receipt ")[0].find(key), std::wstring::npos);
+  // Every tool's rule: that key, the value the package's hash is kept in,
+  // this package's hash; the removal takes this package only.
+  ASSERT_EQ(lines(L"  detection ").size(), 4u);
+  for (const std::wstring& rule : lines(L"  detection ")) {
+    EXPECT_NE(rule.find(subkey), std::wstring::npos) << rule;
+    EXPECT_NE(rule.find(kPackageSha256Value), std::wstring::npos) << rule;
+    EXPECT_NE(rule.find(sha), std::wstring::npos) << rule;
+  }
+  EXPECT_EQ(app["rules"][0]["keyPath"], json["detection"]["receiptKey"]);
+  EXPECT_EQ(app["rules"][0]["valueName"], ToUtf8(kPackageSha256Value));
+  EXPECT_EQ(app["rules"][0]["comparisonValue"], ToUtf8(sha));
+  const std::wstring uninstall = lines(L"  uninstall ")[0].substr(15);
+  EXPECT_EQ(lines(L"  uninstall "), std::vector<std::wstring>(4, L"  uninstall    " + uninstall));
+  EXPECT_EQ(uninstall.find(L"vantrel-remove.exe "), 0u);
+  const RemovalArgument removal = ParseRemovalArgument(argumentOf(uninstall));
+  EXPECT_EQ(removal.infName + L" " + removal.packageSha256, L"vt.inf " + sha);
+  EXPECT_EQ(app["uninstallCommandLine"], ToUtf8(uninstall));
   EXPECT_EQ(lines(L"  return codes ")[0],
             L"  return codes Success: 0, 13, 18, 19; Soft reboot: 3010; Retry: 7, 1618; Failed: 1, "
             L"2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 14, 15, 16, 17");
+  // The amd64 section keeps the 32-bit bundle off 64-bit Windows even where
+  // the 64-bit bundle lacks its sources.
   EXPECT_EQ(lines(L"  requirement ")[0],
             L"  requirement  the 32-bit bundle: Operating system architecture x86");
   EXPECT_EQ(lines(L"  requirement ")[1], L"  requirement  the 32-bit bundle: 32-bit Windows");
   // The codes both programs return mean the same to the tools.
   for (std::size_t i = 0; i < kRemoveExits.count; ++i) {
     const ExitRow& removal = kRemoveExits.rows[i];
-    if (const ExitRow* install = kInstallExits.Find(removal.code)) {
-      EXPECT_EQ(kInstallExits.ToolsTake(*install), kRemoveExits.ToolsTake(removal)) << removal.code;
+    if (const ExitRow* installs = kInstallExits.Find(removal.code)) {
+      EXPECT_EQ(kInstallExits.ToolsTake(*installs), kRemoveExits.ToolsTake(removal))
+          << removal.code;
     }
   }
 
-  const nlohmann::json json = nlohmann::json::parse(ViewJson(view));
   EXPECT_EQ(json["inf"], "vt.inf");
   const nlohmann::json& x86 = json["platforms"][0];
   EXPECT_EQ(x86["platform"], "x86");
@@ -408,31 +459,21 @@ receipt   HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf (native registry v
   EXPECT_EQ(x86["registry"][1]["checked"], false);
   EXPECT_EQ(x86["services"][0]["start"], "demand");
   EXPECT_EQ(x86["unseen"].size(), 5u);
-  ASSERT_EQ(x86["commands"].size(), 4u);
-  EXPECT_EQ(x86["commands"][3]["commandLine"],
-            "rundll32 syssetup,SetupInfObjectInstallAction DefaultInstall 128 C:\\Windows\\Temp\\Vantrel\\vt.inf");
+  // WoW64 redirects the 32-bit bundle's system folder, not its own.
   EXPECT_EQ(x86["commands"][1].count("programOn64BitWindows"), 0u);
-  EXPECT_EQ(x86["commands"][3]["program"], "C:\\Windows\\System32\\rundll32.exe");
-  EXPECT_EQ(x86["commands"][3]["programOn64BitWindows"], "C:\\Windows\\SysWOW64\\rundll32.exe");
+  EXPECT_EQ(x86["commands"][3]["programOn64BitWindows"],
+            ToUtf8(windows + L"\\SysWOW64\\rundll32.exe"));
   EXPECT_EQ(json["platforms"][1]["installs"], false);
   EXPECT_EQ(json["platforms"][1].count("files"), 0u);
   EXPECT_EQ(json["platforms"][1].count("commands"), 0u);
   EXPECT_EQ(json["detection"]["driverVer"]["version"], "2.1.0.7");
   EXPECT_EQ(json["detection"]["driverVer"]["whyNoVersion"], nullptr);
-  EXPECT_EQ(json["detection"]["receiptKey"], "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantrel\\Packages\\vt.inf");
   EXPECT_EQ(json["tools"].size(), 4u);
-  EXPECT_EQ(json["tools"][3]["uninstall"], "vantrel-remove.exe vt.inf /package:ab12");
   ASSERT_EQ(json["intuneApps"].size(), 1u);
   EXPECT_EQ(json["intuneApps"][0]["bundle"], "the 32-bit bundle");
-  const nlohmann::json& app = json["intuneApps"][0]["win32LobApp"];
   EXPECT_EQ(app["applicableArchitectures"], "x86");
-  EXPECT_EQ(app["installCommandLine"], "vantrel.exe \"vt.7z\"");
-  EXPECT_EQ(app["uninstallCommandLine"], "vantrel-remove.exe vt.inf /package:ab12");
   EXPECT_EQ(app["installExperience"]["deviceRestartBehavior"], "basedOnReturnCode");
   ASSERT_EQ(app["rules"].size(), 1u);
-  EXPECT_EQ(app["rules"][0]["keyPath"], json["detection"]["receiptKey"]);
-  EXPECT_EQ(app["rules"][0]["valueName"], "PackageSHA256");
-  EXPECT_EQ(app["rules"][0]["comparisonValue"], "ab12");
   std::map<int, std::string> types;
   for (const nlohmann::json& code : app["returnCodes"]) types[code["returnCode"]] = code["type"];
   // Every code of both programs, each once.
@@ -459,9 +500,9 @@ receipt   HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\vt.inf (native registry v
   both.inf = L"vt.inf";
   both.detection = {ReadDriverVer(plain), L"vt.inf", L""};
   ASSERT_EQ(DetectionRules(both.detection).size(), 4u);
-  EXPECT_NE(DetectionRules(both.detection)[3].rule.find(
-                L"[PackageSHA256] equals <the package's SHA-256, known once it is packed"),
-            std::wstring::npos);
+  for (const DetectionRule& rule : DetectionRules(both.detection)) {
+    EXPECT_NE(rule.rule.find(L"vantrel-pack --show"), std::wstring::npos) << rule.rule;
+  }
   EXPECT_EQ(nlohmann::json::parse(ViewJson(both))["intuneApps"].size(), 0u);
   const DetectionView unpacked{ReadDriverVer(InfText(L"[Version]\nDriverVer=03/04/2025\n")),
                                L"vt.inf", L""};
@@ -511,10 +552,19 @@ TEST(PackBuild, TheOldPackageGoesBeforeSevenZipWritesInTheStageFolder) {
 }
 
 TEST(PackShow, UnpacksAPackageAsAnInstallDoesWarningsIncluded) {
+  // The install's own 7-Zip runs, for the same package from the same
+  // folders.
+  MemoryMachine install = ReadyToInstall();
+  ASSERT_EQ(install.RunProgram(), 0u);
+  ASSERT_EQ(install.launched.size(), 4u);
+  const std::vector<std::wstring> unpacking(install.launched.begin(), install.launched.end() - 1);
   for (const std::uint32_t sevenZipExit : {1u, 2u}) {
     MemoryPackMachine machine;
-    const std::wstring stage = machine.stageFolder, package = L"C:\\Out\\drv.7z";
-    machine.files = {kSevenZipFolder + L"\\7z.exe", package};
+    machine.programFolder = install.shortPaths[install.programFolder];
+    machine.stageFolder = kWorkFolder;
+    const std::wstring stage = machine.stageFolder;
+    const std::wstring package = install.shortPaths[L"C:\\Package Store\\driver.7z"];
+    machine.files = {machine.programFolder + L"\\7z.exe", package};
     machine.trees[stage] = {{L"drv.inf"}};
     machine.infTexts[stage + L"\\drv.inf"] = L"[DefaultInstall]\nAddReg=R\n";
     machine.childFor = [&](const std::wstring&) { return ChildScript(true, 0, sevenZipExit); };
@@ -523,13 +573,10 @@ TEST(PackShow, UnpacksAPackageAsAnInstallDoesWarningsIncluded) {
     if (sevenZipExit == 1) {
       // 7-Zip's warning: the install goes on, and so does --show.
       EXPECT_EQ(exit, 0);
-      EXPECT_EQ(machine.launched,
-                (std::vector<std::wstring>{UnpackPackageCommand(kSevenZipFolder, package, stage),
-                                           ExpandCabinetsCommand(kSevenZipFolder, stage),
-                                           ExpandCompressedInfsCommand(kSevenZipFolder, stage)}));
+      EXPECT_EQ(machine.launched, unpacking);
       ASSERT_FALSE(machine.out.empty());
       EXPECT_EQ(machine.out[0].substr(0, machine.out[0].find(L'\n')),
-                L"drv.inf, read from C:\\Out\\drv.7z");
+                L"drv.inf, read from " + package);
     } else {
       EXPECT_EQ(exit, 5);
       EXPECT_EQ(machine.errors,

@@ -32,6 +32,10 @@ TEST(DriverVer, TheFormsInfsWriteAndWhyOneGivesNoVersion) {
            {L"DriverVer=01/02/2025,1. 02 .3", L"1.2.3.0", L"2025-01-02", L""},
            {L"DriverVer=01/02/2025,1.65535", L"1.65535.0.0", L"2025-01-02", L""},
            {L"DriverVer=02/30/2025,4.0", L"4.0.0.0", L"", L""},
+           // A century year is a leap year only where 400 divides it.
+           {L"DriverVer=02/29/1900,4.0", L"4.0.0.0", L"", L""},
+           {L"DriverVer=02/29/2000,4.0", L"4.0.0.0", L"2000-02-29", L""},
+           {L"DriverVer=02/29/2100,4.0", L"4.0.0.0", L"", L""},
            {L"Signature=\"$Windows NT$\"", L"", L"", L"the INF's [Version] section has no DriverVer"},
            {L"DriverVer=01/02/2025", L"", L"2025-01-02", L"DriverVer gives no version after its date"},
            {L"DriverVer=1.0.0.0", L"", L"", L"DriverVer has no comma"},
