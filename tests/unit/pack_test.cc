@@ -476,7 +476,7 @@ TEST(PackBuild, TheOldPackageGoesBeforeSevenZipWritesInTheStageFolder) {
     MemoryPackMachine machine;
     const std::wstring stage = machine.stageFolder, package = L"C:\\Out\\drv.7z";
     machine.folders = {L"C:\\Drv"};
-    machine.files = {kSevenZipFolder + L"\\7z.exe", package};
+    machine.existingPaths = {kSevenZipFolder + L"\\7z.exe", package};
     machine.trees[L"C:\\Drv"] = {{L"drv.inf"}, {L"drv.sys"}};
     machine.infTexts[L"C:\\Drv\\drv.inf"] =
         L"[DefaultInstall]\nCopyFiles=Drv\n[Drv]\ndrv.sys\n[SourceDisksNames]\n1=\"Disk\",,,i386\n"
@@ -491,8 +491,8 @@ TEST(PackBuild, TheOldPackageGoesBeforeSevenZipWritesInTheStageFolder) {
         L" in " + Quoted(stage));
     ASSERT_LT(archiving, machine.calls.size()) << sevenZipExit;
     EXPECT_LT(machine.IndexOfCall(L"WriteCabinet " + Quoted(stage + L"\\Drv.cab") + L" drv.sys"),
-              machine.IndexOfCall(L"DeleteIfPresent " + Quoted(package)));
-    EXPECT_LT(machine.IndexOfCall(L"DeleteIfPresent " + Quoted(package)), archiving);
+              machine.IndexOfCall(L"DeleteTree " + Quoted(package)));
+    EXPECT_LT(machine.IndexOfCall(L"DeleteTree " + Quoted(package)), archiving);
     EXPECT_EQ(machine.calls.back(), L"DeleteTree " + Quoted(stage));
     if (sevenZipExit == 0) {
       EXPECT_EQ(exit, 0);
@@ -502,7 +502,7 @@ TEST(PackBuild, TheOldPackageGoesBeforeSevenZipWritesInTheStageFolder) {
     } else {
       // No half-written package is left where the old one was.
       EXPECT_EQ(exit, 5);
-      EXPECT_EQ(machine.files.count(package), 0u);
+      EXPECT_EQ(machine.existingPaths.count(package), 0u);
       EXPECT_TRUE(machine.out.empty());
       EXPECT_EQ(machine.errors.back(),
                 L"vantrel-pack: 7z.exe ended with exit code 2 writing C:\\Out\\drv.7z");
@@ -514,7 +514,7 @@ TEST(PackShow, UnpacksAPackageAsAnInstallDoesWarningsIncluded) {
   for (const std::uint32_t sevenZipExit : {1u, 2u}) {
     MemoryPackMachine machine;
     const std::wstring stage = machine.stageFolder, package = L"C:\\Out\\drv.7z";
-    machine.files = {kSevenZipFolder + L"\\7z.exe", package};
+    machine.existingPaths = {kSevenZipFolder + L"\\7z.exe", package};
     machine.trees[stage] = {{L"drv.inf"}};
     machine.infTexts[stage + L"\\drv.inf"] = L"[DefaultInstall]\nAddReg=R\n";
     machine.childFor = [&](const std::wstring&) { return ChildScript(true, 0, sevenZipExit); };
