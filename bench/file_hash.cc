@@ -25,7 +25,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < runs; ++i) {
       LARGE_INTEGER start, end;
       QueryPerformanceCounter(&start);
-      vantrel::FileSha256(argv[1]);
+      vantrel::Win32FileHasher().FileSha256(argv[1]);
       QueryPerformanceCounter(&end);
       times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                       static_cast<double>(frequency.QuadPart));

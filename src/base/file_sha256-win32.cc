@@ -40,7 +40,7 @@ void Check(const char* call, NTSTATUS status) {
 
 }  // namespace
 
-std::wstring FileSha256(const std::wstring& path) {
+std::wstring Win32FileHasher::FileSha256(const std::wstring& path) {
   const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) throw SystemFailure("CreateFileW");

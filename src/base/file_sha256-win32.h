@@ -1,14 +1,16 @@
-// The SHA-256 of a file, by the system's own cryptography (CNG), read in
+// The SHA-256 of a file by the system's own cryptography (CNG), read in
 // pieces so that a package of any size costs little memory.
 #pragma once
 
 #include <string>
 
+#include "base/file_sha256.h"
+
 namespace vantrel {
 
-// Lowercase hex. Throws PlatformFailure, with the system's error, when the
-// file cannot be opened or read to its end (a share that stops answering),
-// or the system cannot hash.
-std::wstring FileSha256(const std::wstring& path);
+class Win32FileHasher : public FileHasher {
+ public:
+  std::wstring FileSha256(const std::wstring& path) override;
+};
 
 }  // namespace vantrel

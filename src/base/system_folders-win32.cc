@@ -1,6 +1,6 @@
 #include "base/system_folders-win32.h"
 
-#include "base/system_error-win32.h"
+#include "base/system_text-win32.h"
 
 namespace vantrel {
 

@@ -66,8 +66,8 @@ bool Vantrel::KeepReceipt(const std::wstring& infName, const std::wstring& infPa
   const StatementResult lookingBack =
       Resume([&] { hadOne = machine_.receipts.ReadReceipt(infName, before); });
   const StatementResult writing = Resume([&] {
-    receipt.infSha256 = machine_.receipts.FileSha256(keptInf);
-    receipt.installedAt = UtcTimeText(machine_.receipts.UtcNow());
+    receipt.infSha256 = machine_.hashes.FileSha256(keptInf);
+    receipt.installedAt = UtcTimeText(machine_.clock.UtcNow());
     machine_.receipts.WriteReceipt(infName, receipt);
   });
   if (writing) {

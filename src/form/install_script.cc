@@ -33,7 +33,7 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
 
   // The receipt names the package's bytes as 7-Zip is about to read them,
   // not as a share may hold them by the end of the install.
-  packageHashing_ = Resume([&] { packageSha256_ = machine_.receipts.FileSha256(packagePath); });
+  packageHashing_ = Resume([&] { packageSha256_ = machine_.hashes.FileSha256(packagePath); });
 
   // A step counts as done only once its statement has run to the end. A link
   // that a step brought would send the next step's files, the INF copy or

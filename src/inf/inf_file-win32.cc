@@ -7,7 +7,7 @@
 #include "base/text.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
-#include "base/system_folders-win32.h"
+#include "base/system_text-win32.h"
 
 namespace vantrel {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "base/registry-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
-#include "base/system_folders-win32.h"
 #include "base/text.h"
 #include "base/unique_handle-win32.h"
 #include "inf/inf_engine-win32.h"
@@ -17,30 +17,10 @@ SystemEntry<decltype(&::OpenSCManagerW)> openSCManager(L"advapi32.dll", "OpenSCM
 SystemEntry<decltype(&::OpenServiceW)> openService(L"advapi32.dll", "OpenServiceW");
 SystemEntry<decltype(&::CloseServiceHandle)> closeServiceHandle(L"advapi32.dll",
                                                                 "CloseServiceHandle");
-SystemEntry<decltype(&::RegOpenKeyExW)> regOpenKeyEx(L"advapi32.dll", "RegOpenKeyExW");
-SystemEntry<decltype(&::RegQueryValueExW)> regQueryValueEx(L"advapi32.dll", "RegQueryValueExW");
-SystemEntry<decltype(&::RegCloseKey)> regCloseKey(L"advapi32.dll", "RegCloseKey");
 
 const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 
 using ServiceHandle = UniqueBoundHandle<SC_HANDLE, closeServiceHandle>;
-using RegistryKey = UniqueBoundHandle<HKEY, regCloseKey>;
-
-HKEY RootKey(const std::wstring& root) {
-  if (root == L"HKLM") return HKEY_LOCAL_MACHINE;
-  if (root == L"HKCR") return HKEY_CLASSES_ROOT;
-  if (root == L"HKCU") return HKEY_CURRENT_USER;
-  if (root == L"HKU") return HKEY_USERS;
-  throw PlatformFailure("no registry root " + ToUtf8(root));
-}
-
-// False where the key is not there.
-bool OpenKey(HKEY root, const std::wstring& path, REGSAM access, RegistryKey& key) {
-  const LSTATUS opened = regOpenKeyEx.get()(root, path.c_str(), 0, access, key.put());
-  if (Absent(opened)) return false;
-  CheckStatus("RegOpenKeyExW", opened);
-  return true;
-}
 
 }  // namespace
 
@@ -59,31 +39,20 @@ bool Win32InstalledState::RegistryEntryExists(const RegistryEntry& entry) {
   const bool sixtyFour = entry.view == RegistryView::k64Bit ||
                          (entry.view == RegistryView::kInstallers && installerIs64Bit);
   RegistryKey key;
-  if (!OpenKey(RootKey(entry.root), entry.key,
-               KEY_QUERY_VALUE | (sixtyFour ? KEY_WOW64_64KEY : KEY_WOW64_32KEY), key)) {
+  if (!OpenRegistryKey(RegistryRoot(entry.root), entry.key,
+                       KEY_QUERY_VALUE | (sixtyFour ? KEY_WOW64_64KEY : KEY_WOW64_32KEY), key)) {
     return false;
   }
-  if (entry.keyOnly) return true;
-  const LSTATUS queried =
-      regQueryValueEx.get()(key.get(), entry.value.c_str(), nullptr, nullptr, nullptr, nullptr);
-  if (Absent(queried)) return false;
-  CheckStatus("RegQueryValueExW", queried);
-  return true;
+  return entry.keyOnly || RegistryValueExists(key.get(), entry.value.c_str());
 }
 
 std::vector<RestartRename> Win32InstalledState::PendingRestartRenames() {
   std::vector<RestartRename> renames;
   RegistryKey key;
-  if (!OpenKey(HKEY_LOCAL_MACHINE, kSessionManager, KEY_QUERY_VALUE, key)) return renames;
   std::wstring text;
-  LSTATUS queried = ERROR_SUCCESS;
-  const auto query = [&](BYTE* data, DWORD* bytes) {
-    return regQueryValueEx.get()(key.get(), L"PendingFileRenameOperations", nullptr, nullptr, data,
-                                 bytes);
-  };
-  if (!AskRegistryText(query, queried, text)) {
-    if (Absent(queried)) return renames;
-    throw SystemFailure("RegQueryValueExW", static_cast<DWORD>(queried));
+  if (!OpenRegistryKey(HKEY_LOCAL_MACHINE, kSessionManager, KEY_QUERY_VALUE, key) ||
+      !ReadRegistryText(key.get(), L"PendingFileRenameOperations", text)) {
+    return renames;
   }
   // Strings in pairs, from and to; an empty "to" deletes.
   const std::vector<std::wstring> strings = Split(text, L'\0');

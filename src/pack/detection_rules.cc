@@ -4,20 +4,6 @@
 
 namespace vantrel {
 
-namespace {
-
-const wchar_t kHive[] = L"HKEY_LOCAL_MACHINE";
-
-}  // namespace
-
-std::wstring ReceiptSubkey(const DetectionView& view) {
-  return std::wstring(kReceiptsKey) + L"\\" + view.infName;
-}
-
-std::wstring ReceiptKeyPath(const DetectionView& view) {
-  return std::wstring(kHive) + L"\\" + ReceiptSubkey(view);
-}
-
 std::wstring DriverVerText(const DetectionView& view) {
   const DriverVer& read = view.driverVer;
   if (read.written.empty()) return L"none: " + read.whyNoVersion;
@@ -37,15 +23,15 @@ std::vector<DetectionRule> DetectionRules(const DetectionView& view) {
   const std::wstring sha = PackageSha256Text(view);
   // The receipt is in the native registry view, which is where the tools
   // look unless a rule says the app is a 32-bit one.
-  const std::wstring exact = L"Registry value " + ReceiptKeyPath(view) + L" [" +
+  const std::wstring exact = L"Registry value " + ReceiptKeyPath(view.infName) + L" [" +
                              kPackageSha256Value + L"] equals " + sha;
   return {
-      {L"Intune", L"Registry; Key path " + ReceiptKeyPath(view) + L"; Value name " +
+      {L"Intune", L"Registry; Key path " + ReceiptKeyPath(view.infName) + L"; Value name " +
                       kPackageSha256Value + L"; Detection method String comparison; Operator "
                       L"Equals; Value " + sha + L"; Associated with a 32-bit app on 64-bit "
                       L"clients No"},
       {L"Configuration Manager",
-       L"Setting type Registry; Hive " + std::wstring(kHive) + L"; Key " + ReceiptSubkey(view) +
+       L"Setting type Registry; Hive " + std::wstring(kReceiptsHive) + L"; Key " + ReceiptSubkey(view.infName) +
            L"; Value " + kPackageSha256Value +
            L"; This registry key is associated with a 32-bit application on 64-bit systems: "
            L"unchecked; Data Type String; The registry setting must satisfy the following rule: "

@@ -10,6 +10,7 @@
 
 #include "inf/driver_version.h"
 #include "inf/inf_source.h"
+#include "record/receipt.h"
 
 namespace vantrel {
 
@@ -19,11 +20,6 @@ struct DetectionView {
   std::wstring packageSha256;  // empty for a folder not yet packed
 };
 
-// "SOFTWARE\Vantrel\Packages\<INF name>", below the hive.
-std::wstring ReceiptSubkey(const DetectionView& view);
-// "HKEY_LOCAL_MACHINE\SOFTWARE\Vantrel\Packages\<INF name>", as the tools
-// spell a key.
-std::wstring ReceiptKeyPath(const DetectionView& view);
 // DriverVer as read: its version and date, or why there is none usable.
 std::wstring DriverVerText(const DetectionView& view);
 // The package's SHA-256, or for a folder not yet packed, where to find it.

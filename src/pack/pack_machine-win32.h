@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_sha256-win32.h"
 #include "child/child_watch-win32.h"
 #include "inf/inf_engine-win32.h"
 #include "pack/pack_machine.h"
@@ -21,18 +22,15 @@ class Win32PackMachine : public PackFiles, public CabinetWriter, public Console 
   Win32PackMachine(const Win32PackMachine&) = delete;
   Win32PackMachine& operator=(const Win32PackMachine&) = delete;
 
-  PackMachine Get() { return PackMachine{platform_, children_, *this, *this, inf_, *this}; }
+  PackMachine Get() {
+    return PackMachine{platform_, children_, *this, hasher_, *this, inf_, *this};
+  }
 
   // The folder packed, the package written and the stage folder under the
   // user's temporary folder.
   std::wstring FullPath(const std::wstring& path) override;
-  bool IsFolder(const std::wstring& path) override;
-  bool IsFile(const std::wstring& path) override;
-  std::vector<TreeItem> ListTree(const std::wstring& folder) override;
   void CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) override;
-  void DeleteIfPresent(const std::wstring& path) override;
   std::wstring MakeStageFolder() override;
-  std::wstring FileSha256(const std::wstring& path) override;
 
   // MSZIP cabinets by the system's cabinet library (cabinet.dll, FCI); the
   // library's temporary files go beside the cabinet.
@@ -48,6 +46,7 @@ class Win32PackMachine : public PackFiles, public CabinetWriter, public Console 
   Win32Platform platform_;
   Win32ChildWatch children_;
   Win32InfEngine inf_;
+  Win32FileHasher hasher_;
 };
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_sha256.h"
 #include "child/child_watch.h"
 #include "inf/inf_engine.h"
 #include "platform/platform.h"
@@ -21,28 +22,25 @@ class Console {
   virtual void PrintError(const std::wstring& line) = 0;
 };
 
-// The folder being packed, the package written and the private folder the
-// cabinets are made in. Each call throws PlatformFailure, with the system's
-// error, where the system cannot do it.
+// What packing does with files beyond the platform's calls: the paths it
+// is given, the package's files copied to their places and the private
+// folder the cabinets are made in. Each call throws PlatformFailure, with
+// the system's error, where the system cannot do it.
 class PackFiles {
  public:
   virtual ~PackFiles() = default;
   // A relative path made absolute against the current folder.
   virtual std::wstring FullPath(const std::wstring& path) = 0;
-  virtual bool IsFolder(const std::wstring& path) = 0;
-  virtual bool IsFile(const std::wstring& path) = 0;
-  // Every entry below the folder, a folder before what it holds; a link is
-  // listed, never entered.
-  virtual std::vector<TreeItem> ListTree(const std::wstring& folder) = 0;
   // Copies the file to `to`, making the folders on the way.
   virtual void CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) = 0;
-  // Deletes the file if it is there.
-  virtual void DeleteIfPresent(const std::wstring& path) = 0;
   // A new folder of this run's own under the user's temporary folder.
   virtual std::wstring MakeStageFolder() = 0;
-  // The SHA-256 of the file's bytes, in lowercase hex.
-  virtual std::wstring FileSha256(const std::wstring& path) = 0;
 };
+
+// A file, not a folder, at the path.
+inline bool IsFile(Platform& platform, const std::wstring& path) {
+  return platform.PathFileExists(path) == 1 && platform.PathIsDirectory(path) == 0;
+}
 
 struct CabinetEntry {
   std::wstring source;  // full path
@@ -63,6 +61,7 @@ struct PackMachine {
   Platform& platform;
   ChildWatch& children;
   PackFiles& files;
+  FileHasher& hashes;
   CabinetWriter& cabinets;
   InfEngine& inf;
   Console& console;

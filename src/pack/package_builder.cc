@@ -14,6 +14,17 @@
 
 namespace vantrel {
 
+namespace {
+
+// The old package, before 7-Zip writes (it adds to an archive that exists)
+// and after a failed write. A folder of that name is no package: it stays,
+// and 7-Zip's write fails.
+void DeleteOldPackage(Platform& platform, const std::wstring& output) {
+  if (platform.PathIsDirectory(output) == 0) platform.DeleteTree(output);
+}
+
+}  // namespace
+
 int BuildPackage(PackMachine& machine, const PackRequest& request) {
   Console& console = machine.console;
   PackFiles& files = machine.files;
@@ -22,14 +33,14 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
   };
   const std::wstring folder = files.FullPath(request.source);
   const std::wstring output = files.FullPath(request.output);
-  if (!files.IsFolder(folder)) {
+  if (machine.platform.PathIsDirectory(folder) == 0) {
     return Refuse(console, PackExit::kFolderRefused, L"no such folder: " + folder);
   }
   if (IsInsideFolder(output, folder)) {
     return Refuse(console, PackExit::kUsage,
                   L"the package must not be written inside the folder it packs");
   }
-  const FolderPlan plan = PlanFolder(files.ListTree(folder));
+  const FolderPlan plan = PlanFolder(machine.platform.ListTree(folder));
   if (!plan.problem.empty()) {
     return Refuse(console, PackExit::kFolderRefused, plan.problem + L": " + folder);
   }
@@ -43,7 +54,7 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
     console.PrintError(L"vantrel-pack: " + refusal);
   for (const std::wstring& warning : layout.warnings) warn(warning);
   const std::wstring installed = machine.platform.WindowsFolder() + L"\\inf\\" + plan.inf;
-  if (files.IsFile(installed)) {
+  if (IsFile(machine.platform, installed)) {
     warn(installed + L" exists on this machine; where it exists on the target, Vantrel "
          L"overwrites it with this package's INF");
   }
@@ -73,11 +84,11 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
     machine.cabinets.WriteCabinet(stage.path() + L"\\" + names[1], cabinet);
   }
   names.insert(names.end(), placed.begin(), placed.end());
-  // 7-Zip adds to an archive that exists; a package is always made whole.
-  files.DeleteIfPresent(output);
+  // A package is always made whole.
+  DeleteOldPackage(machine.platform, output);
   const std::uint32_t sevenZipExit = RunSevenZip(machine, appPath, stage.path(), output, names);
   if (sevenZipExit != 0) {
-    files.DeleteIfPresent(output);
+    DeleteOldPackage(machine.platform, output);
     return Refuse(
         console, PackExit::kWriteFailed,
         L"7z.exe ended with exit code " + std::to_wstring(sevenZipExit) + L" writing " + output);
@@ -95,9 +106,9 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
   }
   console.PrintOut(L"vantrel-pack: installs on " + platforms);
   // What the fleet's detection rules compare, for the package just made.
-  const DetectionView detection{ReadDriverVer(*inf), plan.inf, files.FileSha256(output)};
+  const DetectionView detection{ReadDriverVer(*inf), plan.inf, machine.hashes.FileSha256(output)};
   console.PrintOut(L"vantrel-pack: DriverVer " + DriverVerText(detection) + L"; receipt " +
-                   ReceiptKeyPath(detection));
+                   ReceiptKeyPath(detection.infName));
   for (const DetectionRule& rule : DetectionRules(detection)) {
     console.PrintOut(L"vantrel-pack: rule: " + rule.tool + L": " + rule.rule);
   }

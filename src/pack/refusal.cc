@@ -12,7 +12,7 @@ int Refuse(Console& console, PackExit code, const std::wstring& why) {
 std::wstring SevenZipFolderOrRefuse(PackMachine& machine, int& exit) {
   const std::wstring folder = machine.platform.ProgramFolder();
   const std::wstring sevenZip = SevenZipProgram(folder);
-  if (machine.files.IsFile(sevenZip)) return folder;
+  if (IsFile(machine.platform, sevenZip)) return folder;
   exit = Refuse(machine.console, PackExit::kWriteFailed, L"7-Zip is missing: " + sevenZip);
   return std::wstring();
 }

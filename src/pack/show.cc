@@ -20,9 +20,9 @@ namespace {
 int Show(PackMachine& machine, const PackRequest& request) {
   PackFiles& files = machine.files;
   const std::wstring target = files.FullPath(request.source);
-  const bool isPackage = !files.IsFolder(target);
+  const bool isPackage = machine.platform.PathIsDirectory(target) == 0;
   int refused = 0;
-  if (isPackage && !files.IsFile(target)) {
+  if (isPackage && !IsFile(machine.platform, target)) {
     return Refuse(machine.console, PackExit::kFolderRefused,
                   L"no such folder or package: " + target);
   }
@@ -41,7 +41,7 @@ int Show(PackMachine& machine, const PackRequest& request) {
     }
     folder = stage->path();
   }
-  const FolderPlan plan = PlanFolder(files.ListTree(folder));
+  const FolderPlan plan = PlanFolder(machine.platform.ListTree(folder));
   if (!plan.problem.empty()) {
     return Refuse(machine.console, PackExit::kFolderRefused,
                   (isPackage ? L"the package is not one Vantrel installs: " : L"") + plan.problem +
@@ -55,7 +55,7 @@ int Show(PackMachine& machine, const PackRequest& request) {
   // the INF.
   const auto inFolder = FindInFolder(plan.payload, plan.inf);
   const auto present = [&](const SourceFile& file) {
-    return isPackage ? files.IsFile(folder + L"\\" + PlacePath(file)) : !inFolder(file).empty();
+    return isPackage ? IsFile(machine.platform, folder + L"\\" + PlacePath(file)) : !inFolder(file).empty();
   };
   PackageView view = ViewPackage(
       *inf, JudgePlatforms(*inf, present),
@@ -64,7 +64,7 @@ int Show(PackMachine& machine, const PackRequest& request) {
   view.inf = plan.inf;
   view.from = target;
   view.detection = {ReadDriverVer(*inf), plan.inf,
-                    isPackage ? files.FileSha256(target) : std::wstring()};
+                    isPackage ? machine.hashes.FileSha256(target) : std::wstring()};
   view.package = isPackage ? target.substr(target.find_last_of(L"\\/") + 1)
                            : plan.inf.substr(0, plan.inf.rfind(L'.')) + L".7z";
   InfLine provider;

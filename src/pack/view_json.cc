@@ -118,7 +118,7 @@ nlohmann::json GraphWin32LobApp(const PackageView& view, InfArchitecture bundle,
                     {"@odata.type", "#microsoft.graph.win32LobAppRegistryRule"},
                     {"ruleType", "detection"},
                     {"check32BitOn64System", false},
-                    {"keyPath", ToUtf8(ReceiptKeyPath(detection))},
+                    {"keyPath", ToUtf8(ReceiptKeyPath(detection.infName))},
                     {"valueName", ToUtf8(kPackageSha256Value)},
                     {"operationType", "string"},
                     {"operator", "equal"},
@@ -162,7 +162,7 @@ std::string ViewJson(const PackageView& view) {
           {"date", TextOrNull(read.date)},
           {"whyNoVersion", TextOrNull(read.whyNoVersion)},
           {"whyNoDate", TextOrNull(read.whyNoDate)}}},
-        {"receiptKey", ToUtf8(ReceiptKeyPath(detection))},
+        {"receiptKey", ToUtf8(ReceiptKeyPath(detection.infName))},
         {"packageSha256", TextOrNull(detection.packageSha256)}}},
       {"tools", ToolViews(view)}};
   // Only a package has the hash its rule compares: a folder not yet packed

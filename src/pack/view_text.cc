@@ -56,7 +56,7 @@ std::wstring ViewText(const PackageView& view) {
     }
   }
   text += L"DriverVer " + DriverVerText(view.detection) + L"\n";
-  text += L"receipt   " + ReceiptKeyPath(view.detection) + L" (native registry view)\n";
+  text += L"receipt   " + ReceiptKeyPath(view.detection.infName) + L" (native registry view)\n";
   // Per tool what its app or recipe needs; the return codes grouped by
   // what the tool makes of them (the list is ordered so).
   for (const ToolView& tool : ToolViews(view)) {

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "base/system_error-win32.h"
-#include "base/system_folders-win32.h"
+#include "base/system_text-win32.h"
 #include "base/text.h"
 #include "base/unique_handle-win32.h"
 

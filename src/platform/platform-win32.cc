@@ -1,7 +1,8 @@
 #include "platform/platform-win32.h"
 
 #include <shlwapi.h>
-#undef PathFileExists  // the interface's own name
+#undef PathFileExists  // the interface's own names
+#undef PathIsDirectory
 
 #include <vector>
 
@@ -22,6 +23,7 @@ SystemEntry<decltype(&::GetFullPathNameW)> getFullPathNameW(L"kernel32.dll", "Ge
 SystemEntry<decltype(&::QueryUnbiasedInterruptTime)> queryUnbiasedInterruptTime(
     L"kernel32.dll", "QueryUnbiasedInterruptTime");
 SystemEntry<decltype(&::PathFileExistsW)> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
+SystemEntry<decltype(&::PathIsDirectoryW)> pathIsDirectoryW(L"shlwapi.dll", "PathIsDirectoryW");
 SystemEntry<decltype(&::SHFileOperationW)> shFileOperationW(L"shell32.dll", "SHFileOperationW");
 
 // A protected access list (P: nothing inherited from the parent folder) that
@@ -275,6 +277,10 @@ std::uint32_t Win32Platform::GetLongPathName(const std::wstring& shortPath, wcha
 
 int Win32Platform::PathFileExists(const std::wstring& path) {
   return pathFileExistsW.get()(path.c_str());
+}
+
+int Win32Platform::PathIsDirectory(const std::wstring& path) {
+  return static_cast<int>(pathIsDirectoryW.get()(path.c_str()));
 }
 
 int Win32Platform::SHFileOperation(ShellFileOperation& operation) {

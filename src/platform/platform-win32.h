@@ -10,6 +10,7 @@
 #undef GetLongPathName
 #undef GetFullPathName
 #undef SHFileOperation
+#undef PathIsDirectory
 
 #include <map>
 #include <memory>
@@ -58,8 +59,10 @@ class Win32Platform : public Platform {
   std::uint32_t GetFullPathName(const std::wstring& path, wchar_t* buffer,
                                 std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
+  int PathIsDirectory(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
   TreeSurvey SurveyTree(const std::wstring& path) override { return SurveyTreeAt(path); }
+  std::vector<TreeItem> ListTree(const std::wstring& folder) override { return ListTreeAt(folder); }
   void DeleteTree(const std::wstring& path) override { DeleteWholeTree(path); }
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override { ExitProcess(exitCode); }
 

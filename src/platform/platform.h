@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "base/failure.h"
 #include "base/unique_handle.h"
@@ -20,6 +21,7 @@
 #undef GetLongPathName
 #undef GetFullPathName
 #undef SHFileOperation
+#undef PathIsDirectory
 
 namespace vantrel {
 
@@ -176,6 +178,8 @@ class Platform {
                                         std::uint32_t bufferSize) = 0;
   // PathFileExistsW: 1 when a file or folder of that path exists.
   virtual int PathFileExists(const std::wstring& path) = 0;
+  // PathIsDirectoryW: not 0 when a folder of that path exists.
+  virtual int PathIsDirectory(const std::wstring& path) = 0;
   // SHFileOperationW: performs the copy or delete, sets the aborted flag and
   // returns the call's own result (0 on success).
   virtual int SHFileOperation(ShellFileOperation& operation) = 0;
@@ -184,6 +188,10 @@ class Platform {
   // of one), following no link, at any path length. Throws PlatformFailure
   // when part of the tree cannot be read.
   virtual TreeSurvey SurveyTree(const std::wstring& path) = 0;
+  // Every entry below the folder, a folder before what it holds; a link is
+  // listed, never entered. Nothing for a path that is no folder. Throws
+  // PlatformFailure when part of the tree cannot be read.
+  virtual std::vector<TreeItem> ListTree(const std::wstring& folder) = 0;
   // Deletes the tree at the path, at any path length, read-only files too; a
   // link goes as a link, never what it leads to. Throws PlatformFailure
   // naming the first entry that could not be deleted.

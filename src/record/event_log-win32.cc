@@ -4,18 +4,15 @@
 
 #include <algorithm>
 
+#include "base/registry-win32.h"
 #include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
 #include "base/system_folders-win32.h"
-#include "base/unique_handle-win32.h"
 
 namespace vantrel {
 
 namespace {
 
-SystemEntry<decltype(&::RegCreateKeyExW)> regCreateKeyExW(L"advapi32.dll", "RegCreateKeyExW");
-SystemEntry<decltype(&::RegSetValueExW)> regSetValueExW(L"advapi32.dll", "RegSetValueExW");
-SystemEntry<decltype(&::RegCloseKey)> regCloseKey(L"advapi32.dll", "RegCloseKey");
 SystemEntry<decltype(&::RegisterEventSourceW)> registerEventSourceW(L"advapi32.dll",
                                                                     "RegisterEventSourceW");
 SystemEntry<decltype(&::ReportEventW)> reportEventW(L"advapi32.dll", "ReportEventW");
@@ -25,24 +22,18 @@ SystemEntry<decltype(&::DeregisterEventSource)> deregisterEventSource(L"advapi32
 const wchar_t kSource[] = L"Vantrel";
 const wchar_t kSourcesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";
 
-using RegistryKey = UniqueBoundHandle<HKEY, regCloseKey>;
 using EventSource = UniqueBoundHandle<HANDLE, deregisterEventSource>;
 
 void RegisterSource() {
   RegistryKey key;
-  const std::wstring path = std::wstring(kSourcesKey) + kSource;
-  CheckStatus("RegCreateKeyExW",
-              regCreateKeyExW.get()(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                    nullptr, key.put(), nullptr));
-  const std::wstring program = ProgramPath();
-  const DWORD types = EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE;
-  CheckStatus("RegSetValueExW",
-              regSetValueExW.get()(key.get(), L"EventMessageFile", 0, REG_EXPAND_SZ,
-                                   reinterpret_cast<const BYTE*>(program.c_str()),
-                                   static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t))));
-  CheckStatus("RegSetValueExW",
-              regSetValueExW.get()(key.get(), L"TypesSupported", 0, REG_DWORD,
-                                   reinterpret_cast<const BYTE*>(&types), sizeof types));
+  CreateRegistryKey(HKEY_LOCAL_MACHINE, std::wstring(kSourcesKey) + kSource, KEY_SET_VALUE, key);
+  // Event Viewer expands the message file's path.
+  RegistryValue program = TextValue(L"EventMessageFile", ProgramPath());
+  program.type = REG_EXPAND_SZ;
+  SetRegistryValue(key.get(), program);
+  SetRegistryValue(key.get(),
+                   NumberValue(L"TypesSupported", EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE |
+                                                      EVENTLOG_INFORMATION_TYPE));
 }
 
 }  // namespace

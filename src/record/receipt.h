@@ -7,13 +7,24 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "base/registry_values.h"
+#include "base/utc_clock.h"
 
 namespace vantrel {
 
-// Under HKEY_LOCAL_MACHINE, in the native view (the 64-bit one on 64-bit
-// Windows, from the 32-bit program too): where the tools' rules look unless
-// told otherwise. One subkey per INF name.
-constexpr wchar_t kReceiptsKey[] = L"SOFTWARE\\Vantrel\\Packages";
+// The hive of every receipt, as the deployment tools spell it. The keys are
+// in its native view (the 64-bit one on 64-bit Windows, from the 32-bit
+// program too): where the tools' rules look unless told otherwise.
+constexpr wchar_t kReceiptsHive[] = L"HKEY_LOCAL_MACHINE";
+// The INF name's key below the hive: "SOFTWARE\Vantrel\Packages\<INF name>".
+// Every other spelling of it is made from this one.
+std::wstring ReceiptSubkey(const std::wstring& infName);
+// "HKLM\SOFTWARE\Vantrel\Packages\<INF name>", as the run's records name it.
+std::wstring ReceiptKeyName(const std::wstring& infName);
+// "HKEY_LOCAL_MACHINE\SOFTWARE\...", as the deployment tools spell a key.
+std::wstring ReceiptKeyPath(const std::wstring& infName);
 
 // The values of a receipt's key, by the names the detection rules use.
 constexpr wchar_t kVersionValue[] = L"Version";
@@ -44,18 +55,17 @@ struct Receipt {
   std::wstring vantrel;        // the version of the program that wrote it
 };
 
-// "HKLM\SOFTWARE\Vantrel\Packages\<INF name>", as records and views name it.
-std::wstring ReceiptKeyName(const std::wstring& infName);
+// The key's values: the fields with a text, and the exit code.
+std::vector<RegistryValue> ReceiptValues(const Receipt& receipt);
+// The receipt a key's values hold, its texts only: a value that is missing
+// or no REG_SZ leaves its field empty.
+Receipt ReceiptOf(const std::vector<RegistryValue>& values);
 
-struct UtcTime {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
-// "2026-12-08T14:05:09Z".
+// "2026-12-08T14:05:09Z", as InstalledAt holds the time.
 std::wstring UtcTimeText(const UtcTime& time);
 
-// Where receipts are kept, and what writing one needs of the system: the
-// fingerprint of a file and the time. Each call throws PlatformFailure, with
-// the system's error, when the system cannot do it.
+// Where receipts are kept. Each call throws PlatformFailure, with the
+// system's error, when the system cannot do it.
 class ReceiptStore {
  public:
   virtual ~ReceiptStore() = default;
@@ -68,10 +78,6 @@ class ReceiptStore {
   virtual void WriteReceipt(const std::wstring& infName, const Receipt& receipt) = 0;
   // Deletes the INF name's key; false where there was none.
   virtual bool DeleteReceipt(const std::wstring& infName) = 0;
-
-  // The SHA-256 of the file's bytes, in lowercase hex.
-  virtual std::wstring FileSha256(const std::wstring& path) = 0;
-  virtual UtcTime UtcNow() = 0;
 };
 
 }  // namespace vantrel

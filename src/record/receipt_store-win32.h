@@ -11,8 +11,6 @@ class Win32ReceiptStore : public ReceiptStore {
   bool ReadReceipt(const std::wstring& infName, Receipt& receipt) override;
   void WriteReceipt(const std::wstring& infName, const Receipt& receipt) override;
   bool DeleteReceipt(const std::wstring& infName) override;
-  std::wstring FileSha256(const std::wstring& path) override;
-  UtcTime UtcNow() override;
 };
 
 }  // namespace vantrel

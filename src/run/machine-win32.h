@@ -2,6 +2,8 @@
 // made once at the program's start and kept until it ends.
 #pragma once
 
+#include "base/file_sha256-win32.h"
+#include "base/utc_clock-win32.h"
 #include "child/child_watch-win32.h"
 #include "inf/inf_engine-win32.h"
 #include "inf/installed_state-win32.h"
@@ -20,7 +22,8 @@ class Win32Machine {
   Win32Machine& operator=(const Win32Machine&) = delete;
 
   Machine Get() {
-    return Machine{platform_, children_, inf_, installed_, events_, receipts_, lock_};
+    return Machine{platform_, children_, inf_,   installed_, events_,
+                   receipts_, lock_,     hasher_, clock_};
   }
   Win32Platform& platform() { return platform_; }
 
@@ -32,6 +35,8 @@ class Win32Machine {
   Win32EventLog events_;
   Win32ReceiptStore receipts_;
   Win32InstallLock lock_;
+  Win32FileHasher hasher_;
+  Win32UtcClock clock_;
 };
 
 }  // namespace vantrel

@@ -2,6 +2,8 @@
 // Windows services of its own steps and each capability's interface.
 #pragma once
 
+#include "base/file_sha256.h"
+#include "base/utc_clock.h"
 #include "child/child_watch.h"
 #include "inf/inf_engine.h"
 #include "inf/installed_state.h"
@@ -20,6 +22,8 @@ struct Machine {
   EventLog& events;
   ReceiptStore& receipts;
   InstallLock& lock;
+  FileHasher& hashes;
+  UtcClock& clock;
 };
 
 }  // namespace vantrel

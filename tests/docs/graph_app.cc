@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
   MemoryPackMachine machine;
   const std::wstring stage = machine.stageFolder, package = L"C:\\Out\\package.7z";
   const std::wstring infName = FromUtf8(name);
-  machine.files = {L"C:\\Program Files\\Vantrel\\7z.exe", package};
-  for (int i = 2; i < argc; ++i) machine.files.insert(stage + L"\\" + FromUtf8(argv[i]));
+  machine.existingPaths = {L"C:\\Program Files\\Vantrel\\7z.exe", package};
+  for (int i = 2; i < argc; ++i) machine.existingPaths.insert(stage + L"\\" + FromUtf8(argv[i]));
   machine.trees[stage] = {{infName}};
   machine.infTexts[stage + L"\\" + infName] = FromUtf8(inf.str());
   machine.childFor = [](const std::wstring&) { return ChildScript(true, 0, 0); };

@@ -1,5 +1,6 @@
 #include "memory_capabilities.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/failure.h"
@@ -77,12 +78,24 @@ bool MemoryReceiptStore::DeleteReceipt(const std::wstring& infName) {
   return receipts.erase(infName) != 0;
 }
 
-std::wstring MemoryReceiptStore::FileSha256(const std::wstring& path) {
+std::wstring MemoryFileHasher::FileSha256(const std::wstring& path) {
   Record(L"FileSha256 " + Quoted(path));
   if (unreadable.count(path) != 0) {
     throw PlatformFailure("ReadFile: The specified network name is no longer available. (64)", 64);
   }
   return Sha256Of(path);
+}
+
+void MemoryRegistryKey::SetValue(const RegistryValue& value) {
+  if (--failingSet == 0) throw PlatformFailure("RegSetValueExW: Access is denied. (5)", 5);
+  DeleteValue(value.name);
+  values.push_back(value);
+}
+
+void MemoryRegistryKey::DeleteValue(const std::wstring& name) {
+  values.erase(std::remove_if(values.begin(), values.end(),
+                              [&](const RegistryValue& held) { return held.name == name; }),
+               values.end());
 }
 
 OpenedLock MemoryInstallLock::OpenNamedMutex(const std::wstring& name, const std::wstring& access) {

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/file_sha256.h"
+#include "base/registry_values.h"
+#include "base/utc_clock.h"
 #include "call_recorder.h"
 #include "inf/inf_engine.h"
 #include "inf/installed_state.h"
@@ -61,19 +64,40 @@ class MemoryEventLog : public EventLog, public virtual CallRecorder {
 
 class MemoryReceiptStore : public ReceiptStore, public virtual CallRecorder {
  public:
-  // The receipts kept, by INF name, and the files that cannot be read to
-  // their end (a share that stops answering); any other file's SHA-256 is
-  // Sha256Of its path.
+  // The receipts kept, by INF name.
   std::map<std::wstring, Receipt> receipts;
-  std::set<std::wstring> unreadable;
-  static std::wstring Sha256Of(const std::wstring& path) { return L"sha256 of " + path; }
-  UtcTime now{2026, 12, 8, 9, 5, 7};
 
   bool ReadReceipt(const std::wstring& infName, Receipt& receipt) override;
   void WriteReceipt(const std::wstring& infName, const Receipt& receipt) override;
   bool DeleteReceipt(const std::wstring& infName) override;
+};
+
+class MemoryFileHasher : public FileHasher, public virtual CallRecorder {
+ public:
+  // The files that cannot be read to their end (a share that stops
+  // answering); any other file's SHA-256 is Sha256Of its path.
+  std::set<std::wstring> unreadable;
+  static std::wstring Sha256Of(const std::wstring& path) { return L"sha256 of " + path; }
+
   std::wstring FileSha256(const std::wstring& path) override;
+};
+
+class MemoryUtcClock : public UtcClock {
+ public:
+  UtcTime now{2026, 12, 8, 9, 5, 7};
   UtcTime UtcNow() override { return now; }
+};
+
+// One registry key's values; the write numbered `failingSet` (from 1)
+// fails, once.
+class MemoryRegistryKey : public RegistryValues {
+ public:
+  std::vector<RegistryValue> values;
+  int failingSet = 0;
+
+  std::vector<RegistryValue> ReadValues() override { return values; }
+  void SetValue(const RegistryValue& value) override;
+  void DeleteValue(const std::wstring& name) override;
 };
 
 // A receipt kept from an earlier install, as far as the tests compare it.

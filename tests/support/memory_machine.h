@@ -16,9 +16,13 @@ class MemoryMachine : public MemoryPlatform,
                       public MemoryInstalledState,
                       public MemoryEventLog,
                       public MemoryReceiptStore,
-                      public MemoryInstallLock {
+                      public MemoryInstallLock,
+                      public MemoryFileHasher,
+                      public MemoryUtcClock {
  public:
-  operator Machine() { return Machine{*this, *this, *this, *this, *this, *this, *this}; }
+  operator Machine() {
+    return Machine{*this, *this, *this, *this, *this, *this, *this, *this, *this};
+  }
 
   // Runs the form's Load and returns the exit code it ended with; a run that
   // returns without ending the process fails the test.

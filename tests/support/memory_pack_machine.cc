@@ -4,12 +4,7 @@ namespace vantrel {
 
 void MemoryPackMachine::CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) {
   Record(L"CopyFileMakingFolders " + Quoted(from) + L" " + Quoted(to));
-  files.insert(to);
-}
-
-void MemoryPackMachine::DeleteIfPresent(const std::wstring& path) {
-  Record(L"DeleteIfPresent " + Quoted(path));
-  files.erase(path);
+  existingPaths.insert(to);
 }
 
 std::wstring MemoryPackMachine::MakeStageFolder() {

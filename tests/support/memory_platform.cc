@@ -199,6 +199,11 @@ int MemoryPlatform::PathFileExists(const std::wstring& path) {
   return existingPaths.count(path) != 0 ? 1 : 0;
 }
 
+int MemoryPlatform::PathIsDirectory(const std::wstring& path) {
+  Record(L"PathIsDirectory " + Quoted(path));
+  return folders.count(path) != 0 ? 16 : 0;
+}
+
 int MemoryPlatform::SHFileOperation(ShellFileOperation& operation) {
   Record(L"SHFileOperation " + std::to_wstring(operation.wFunc) + L" " +
          Quoted(operation.pFrom) + L" " + Quoted(operation.pTo));
@@ -241,6 +246,12 @@ TreeSurvey MemoryPlatform::SurveyTree(const std::wstring& path) {
 
 // Takes away what is in the tree; a held path stops it, and the tree stays
 // whole.
+std::vector<TreeItem> MemoryPlatform::ListTree(const std::wstring& folder) {
+  Record(L"ListTree " + Quoted(folder));
+  FailIfTold("ListTree");
+  return trees[folder];
+}
+
 void MemoryPlatform::DeleteTree(const std::wstring& path) {
   Record(L"DeleteTree " + Quoted(path));
   FailIfTold("DeleteTree");

@@ -65,6 +65,9 @@ class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRe
   // folder made by the program adds it; paths in `undeletable` stay.
   std::set<std::wstring> existingPaths;
   std::set<std::wstring> undeletable;
+  // The folders among them, and what ListTree finds below a folder.
+  std::set<std::wstring> folders;
+  std::map<std::wstring, std::vector<TreeItem>> trees;
   std::map<std::wstring, std::wstring> firstMatches;  // pattern -> bare name
   // The links in the file system, by full path.
   std::vector<FolderLink> links;
@@ -109,8 +112,10 @@ class MemoryPlatform : public Platform, public ChildWatch, public virtual CallRe
   std::uint32_t GetFullPathName(const std::wstring& path, wchar_t* buffer,
                                 std::uint32_t bufferSize) override;
   int PathFileExists(const std::wstring& path) override;
+  int PathIsDirectory(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
   TreeSurvey SurveyTree(const std::wstring& path) override;
+  std::vector<TreeItem> ListTree(const std::wstring& folder) override;
   void DeleteTree(const std::wstring& path) override;
   [[noreturn]] void EndProcess(std::uint32_t exitCode) override;
 

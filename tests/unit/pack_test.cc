@@ -517,7 +517,7 @@ TEST(PackBuild, TheOldPackageGoesBeforeSevenZipWritesInTheStageFolder) {
     MemoryPackMachine machine;
     const std::wstring stage = machine.stageFolder, package = L"C:\\Out\\drv.7z";
     machine.folders = {L"C:\\Drv"};
-    machine.files = {kSevenZipFolder + L"\\7z.exe", package};
+    machine.existingPaths = {kSevenZipFolder + L"\\7z.exe", package};
     machine.trees[L"C:\\Drv"] = {{L"drv.inf"}, {L"drv.sys"}};
     machine.infTexts[L"C:\\Drv\\drv.inf"] =
         L"[DefaultInstall]\nCopyFiles=Drv\n[Drv]\ndrv.sys\n[SourceDisksNames]\n1=\"Disk\",,,i386\n"
@@ -532,8 +532,8 @@ TEST(PackBuild, TheOldPackageGoesBeforeSevenZipWritesInTheStageFolder) {
         L" in " + Quoted(stage));
     ASSERT_LT(archiving, machine.calls.size()) << sevenZipExit;
     EXPECT_LT(machine.IndexOfCall(L"WriteCabinet " + Quoted(stage + L"\\Drv.cab") + L" drv.sys"),
-              machine.IndexOfCall(L"DeleteIfPresent " + Quoted(package)));
-    EXPECT_LT(machine.IndexOfCall(L"DeleteIfPresent " + Quoted(package)), archiving);
+              machine.IndexOfCall(L"DeleteTree " + Quoted(package)));
+    EXPECT_LT(machine.IndexOfCall(L"DeleteTree " + Quoted(package)), archiving);
     EXPECT_EQ(machine.calls.back(), L"DeleteTree " + Quoted(stage));
     if (sevenZipExit == 0) {
       EXPECT_EQ(exit, 0);
@@ -543,7 +543,7 @@ TEST(PackBuild, TheOldPackageGoesBeforeSevenZipWritesInTheStageFolder) {
     } else {
       // No half-written package is left where the old one was.
       EXPECT_EQ(exit, 5);
-      EXPECT_EQ(machine.files.count(package), 0u);
+      EXPECT_EQ(machine.existingPaths.count(package), 0u);
       EXPECT_TRUE(machine.out.empty());
       EXPECT_EQ(machine.errors.back(),
                 L"vantrel-pack: 7z.exe ended with exit code 2 writing C:\\Out\\drv.7z");
@@ -564,7 +564,7 @@ TEST(PackShow, UnpacksAPackageAsAnInstallDoesWarningsIncluded) {
     machine.stageFolder = kWorkFolder;
     const std::wstring stage = machine.stageFolder;
     const std::wstring package = install.shortPaths[L"C:\\Package Store\\driver.7z"];
-    machine.files = {machine.programFolder + L"\\7z.exe", package};
+    machine.existingPaths = {machine.programFolder + L"\\7z.exe", package};
     machine.trees[stage] = {{L"drv.inf"}};
     machine.infTexts[stage + L"\\drv.inf"] = L"[DefaultInstall]\nAddReg=R\n";
     machine.childFor = [&](const std::wstring&) { return ChildScript(true, 0, sevenZipExit); };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "inf/driver_version.h"
 #include "inf_text.h"
@@ -12,7 +13,7 @@
 namespace vantrel {
 namespace {
 
-const std::wstring kPackage = MemoryReceiptStore::Sha256Of(L"C:\\PACKAG~1\\driver.7z");
+const std::wstring kPackage = MemoryFileHasher::Sha256Of(L"C:\\PACKAG~1\\driver.7z");
 
 bool HasLine(const std::vector<std::wstring>& lines, const std::wstring& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -69,7 +70,7 @@ TEST(Receipt, AGoodInstallWritesItAndTheEventSaysWhatItReplaced) {
   EXPECT_EQ(written.version, L"2.0.0.0");
   EXPECT_EQ(written.driverDate, L"2025-01-02");
   EXPECT_EQ(written.packageSha256, kPackage);
-  EXPECT_EQ(written.infSha256, MemoryReceiptStore::Sha256Of(L"C:\\WINDOWS\\inf\\driver.inf"));
+  EXPECT_EQ(written.infSha256, MemoryFileHasher::Sha256Of(L"C:\\WINDOWS\\inf\\driver.inf"));
   EXPECT_EQ(written.package, L"C:\\Package Store\\driver.7z");
   EXPECT_EQ(written.installedAt, L"2026-12-08T09:05:07Z");
   EXPECT_EQ(written.exitCode, 0u);
@@ -181,6 +182,30 @@ TEST(Receipt, WhereItCannotBeWrittenTheRunEndsSixAndTheOldOneStays) {
   EXPECT_EQ(unread.receipts[L"driver.inf"].version, L"2.0.0.0");
   EXPECT_TRUE(HasLine(unread.events[0], L"Receipt: HKLM\\SOFTWARE\\Vantrel\\Packages\\driver.inf "
                                         L"written; what it held before could not be read (ReadReceipt)"));
+
+  // The key itself, where a write fails half-way: what it held is put back,
+  // a value someone else added included, and the first failure reported.
+  using Held = std::map<std::wstring, std::pair<std::uint32_t, std::vector<std::uint8_t>>>;
+  const auto held = [](const MemoryRegistryKey& key) {
+    Held values;
+    for (const RegistryValue& value : key.values) values[value.name] = {value.type, value.data};
+    return values;
+  };
+  MemoryRegistryKey key;
+  key.values = ReceiptValues(EarlierReceipt(L"1.0.0.0"));
+  key.values.push_back(TextValue(L"Note", L"someone else's"));
+  const Held before = held(key);
+  key.failingSet = 3;
+  bool restored = false;
+  try {
+    ReplaceValues(key, ReceiptValues(unread.receipts[L"driver.inf"]), [&] { restored = true; });
+    ADD_FAILURE() << "the failed write was not reported";
+  } catch (const PlatformFailure& failure) {
+    EXPECT_STREQ(failure.what(), "RegSetValueExW: Access is denied. (5)");
+  }
+  EXPECT_TRUE(restored);
+  EXPECT_EQ(held(key), before);
+  EXPECT_EQ(ReceiptOf(key.values).version, L"1.0.0.0");
 }
 
 }  // namespace
