@@ -47,10 +47,9 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
     extracted = extracted && done;
     linkFree = WorkFolderHoldsNoLink(what);
   };
-  extract(L"unpacking the package", UnpackPackageCommand(AppPath, packagePath, Temp), L"");
-  extract(L"expanding the cabinets", ExpandCabinetsCommand(AppPath, Temp), CabinetsPattern(Temp));
-  extract(L"expanding the compressed INF files", ExpandCompressedInfsCommand(AppPath, Temp),
-          CompressedInfsPattern(Temp));
+  for (const UnpackStep& step : UnpackSteps(AppPath, packagePath, Temp)) {
+    extract(step.what, step.commandLine, step.sourcePattern);
+  }
   const StatementResult search =
       Resume([&] { infName = platform_.FirstMatch(Temp + L"\\*.inf"); });
 

@@ -23,14 +23,13 @@ void AddExampleCommands(PackageView& view) {
     // The 32-bit bundle's system folder is System32 to the program, which
     // WoW64 redirects to SysWOW64 on 64-bit Windows.
     const bool redirected = platform.architecture == InfArchitecture::kX86;
-    platform.commands = {
-        {sevenZip, L"", UnpackPackageCommand(bundle, bundle + L"\\" + view.package, work)},
-        {sevenZip, L"", ExpandCabinetsCommand(bundle, work)},
-        {sevenZip, L"", ExpandCompressedInfsCommand(bundle, work)},
-        {InfInstallerProgram(windows + L"\\System32"),
-         redirected ? InfInstallerProgram(windows + L"\\SysWOW64") : L"",
-         InstallInfCommand(work, view.inf)},
-    };
+    platform.commands.clear();
+    for (const UnpackStep& step : UnpackSteps(bundle, bundle + L"\\" + view.package, work)) {
+      platform.commands.push_back({sevenZip, L"", step.commandLine});
+    }
+    platform.commands.push_back({InfInstallerProgram(windows + L"\\System32"),
+                                 redirected ? InfInstallerProgram(windows + L"\\SysWOW64") : L"",
+                                 InstallInfCommand(work, view.inf)});
   }
 }
 

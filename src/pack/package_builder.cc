@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/failure.h"
+#include "base/text.h"
 #include "pack/detection_rules.h"
 #include "pack/example_commands.h"
 #include "pack/folder_plan.h"
@@ -17,10 +19,12 @@ namespace vantrel {
 namespace {
 
 // The old package, before 7-Zip writes (it adds to an archive that exists)
-// and after a failed write. A folder of that name is no package: it stays,
-// and 7-Zip's write fails.
+// and after a failed write. A folder of that name is no package and stays.
 void DeleteOldPackage(Platform& platform, const std::wstring& output) {
-  if (platform.PathIsDirectory(output) == 0) platform.DeleteTree(output);
+  if (platform.PathIsDirectory(output) != 0) {
+    throw PlatformFailure("the package's path names a folder: " + ToUtf8(output));
+  }
+  platform.DeleteTree(output);
 }
 
 }  // namespace

@@ -28,15 +28,7 @@ std::wstring UnpackPackage(PackMachine& machine, const std::wstring& appPath,
   // The wildcard sources go unquoted, as the install's work folder does; the
   // short form keeps blanks of the user's temporary folder out of them.
   const std::wstring work = ShortFormOrPath(machine.platform, folder);
-  struct Step {
-    std::wstring what, commandLine, sourcePattern;
-  };
-  const Step steps[] = {
-      {L"unpacking the package", UnpackPackageCommand(appPath, package, work), std::wstring()},
-      {L"expanding its cabinets", ExpandCabinetsCommand(appPath, work), CabinetsPattern(work)},
-      {L"expanding its compressed INF", ExpandCompressedInfsCommand(appPath, work),
-       CompressedInfsPattern(work)}};
-  for (const Step& step : steps) {
+  for (const UnpackStep& step : UnpackSteps(appPath, package, work)) {
     // Its output is captured, so nothing it prints lands among the lines of
     // --show (or inside its JSON).
     ChildStart start;

@@ -33,28 +33,16 @@ std::wstring InfInstallerProgram(const std::wstring& systemFolder) {
   return systemFolder + L"\\" + kInfInstaller + kExe;
 }
 
-std::wstring UnpackPackageCommand(const std::wstring& appPath,
-                                  const std::wstring& packagePath,
-                                  const std::wstring& workFolder) {
+std::vector<UnpackStep> UnpackSteps(const std::wstring& appPath, const std::wstring& packagePath,
+                                    const std::wstring& workFolder) {
+  const std::wstring cabinets = workFolder + L"\\*.cab", infs = workFolder + L"\\*.in_";
   // The package path is quoted too: where the volume keeps no 8.3 names its
   // short form is the long path, blanks and all.
-  return SevenZipExtract(appPath, Quoted(packagePath), workFolder);
-}
-
-std::wstring CabinetsPattern(const std::wstring& workFolder) { return workFolder + L"\\*.cab"; }
-
-std::wstring ExpandCabinetsCommand(const std::wstring& appPath,
-                                   const std::wstring& workFolder) {
-  return SevenZipExtract(appPath, CabinetsPattern(workFolder), workFolder + L"\\i386");
-}
-
-std::wstring CompressedInfsPattern(const std::wstring& workFolder) {
-  return workFolder + L"\\*.in_";
-}
-
-std::wstring ExpandCompressedInfsCommand(const std::wstring& appPath,
-                                         const std::wstring& workFolder) {
-  return SevenZipExtract(appPath, CompressedInfsPattern(workFolder), workFolder);
+  return {
+      {L"unpacking the package", SevenZipExtract(appPath, Quoted(packagePath), workFolder), L""},
+      {L"expanding the cabinets", SevenZipExtract(appPath, cabinets, workFolder + L"\\i386"),
+       cabinets},
+      {L"expanding the compressed INF files", SevenZipExtract(appPath, infs, workFolder), infs}};
 }
 
 bool SevenZipUnpacked(Platform& platform, const ChildOutcome& run,

@@ -29,20 +29,18 @@ std::wstring SevenZipProgram(const std::wstring& appPath);
 // rundll32.exe in the system folder.
 std::wstring InfInstallerProgram(const std::wstring& systemFolder);
 
-// 7-Zip unpacks the package archive into the work folder.
-std::wstring UnpackPackageCommand(const std::wstring& appPath,
-                                  const std::wstring& packagePath,
-                                  const std::wstring& workFolder);
-// 7-Zip expands the cabinets at the top of the work folder into its i386
-// subfolder.
-std::wstring ExpandCabinetsCommand(const std::wstring& appPath,
-                                   const std::wstring& workFolder);
-std::wstring CabinetsPattern(const std::wstring& workFolder);
-// 7-Zip expands the compressed INF files at the top of the work folder into
-// the work folder itself.
-std::wstring ExpandCompressedInfsCommand(const std::wstring& appPath,
-                                         const std::wstring& workFolder);
-std::wstring CompressedInfsPattern(const std::wstring& workFolder);
+// The three 7-Zip runs that unpack a package into the work folder, in their
+// order: the archive itself; the cabinets at the top of the work folder into
+// its i386 subfolder; the compressed INF files there into the work folder
+// itself. A wildcard run keeps its source pattern, to tell a run that found
+// nothing to do (an empty pattern for the archive).
+struct UnpackStep {
+  std::wstring what;  // "unpacking the package"
+  std::wstring commandLine;
+  std::wstring sourcePattern;
+};
+std::vector<UnpackStep> UnpackSteps(const std::wstring& appPath, const std::wstring& packagePath,
+                                    const std::wstring& workFolder);
 // Whether a 7-Zip unpacking run did its work. Its exit code 1 is a warning
 // (some files were not extracted); from 2 on nothing counts as unpacked,
 // except that 7-Zip ends with 7 ("cannot find archive") for a wildcard source

@@ -37,9 +37,9 @@ int main(int argc, char** argv) {
   if (argc == 7) {
     const std::wstring app = Wide(argv[1]), package = Wide(argv[2]);
     const std::wstring work = WorkFolder(Wide(argv[3])), system = Wide(argv[4]);
-    Line(SevenZipProgram(app), UnpackPackageCommand(app, package, work));
-    Line(SevenZipProgram(app), ExpandCabinetsCommand(app, work));
-    Line(SevenZipProgram(app), ExpandCompressedInfsCommand(app, work));
+    for (const UnpackStep& step : UnpackSteps(app, package, work)) {
+      Line(SevenZipProgram(app), step.commandLine);
+    }
     Line(InfInstallerProgram(system), InstallInfCommand(work, Wide(argv[5])));
     Line(InfInstallerProgram(system), UninstallInfCommand(Wide(argv[6])));
     return 0;
@@ -53,10 +53,11 @@ int main(int argc, char** argv) {
   const std::wstring work = WorkFolder(L"C:\\Windows");
   const std::wstring system = L"C:\\Windows\\System32";
   std::cout << "C:\\Program Files\\Vantrel\\vantrel.exe\n";
-  Child(1, SevenZipProgram(app), UnpackPackageCommand(app, app + L"\\MYPACK~1.7Z", work));
-  Child(2, SevenZipProgram(app), ExpandCabinetsCommand(app, work));
-  Child(3, SevenZipProgram(app), ExpandCompressedInfsCommand(app, work));
-  Child(4, InfInstallerProgram(system), InstallInfCommand(work, L"mypackage.inf"));
+  int step = 0;
+  for (const UnpackStep& unpack : UnpackSteps(app, app + L"\\MYPACK~1.7Z", work)) {
+    Child(++step, SevenZipProgram(app), unpack.commandLine);
+  }
+  Child(++step, InfInstallerProgram(system), InstallInfCommand(work, L"mypackage.inf"));
   std::cout << "--\nC:\\Program Files\\Vantrel\\vantrel-remove.exe\n";
   Child(1, InfInstallerProgram(system), UninstallInfCommand(L"C:\\Windows\\inf\\MYPACK~1.INF"));
   return 0;

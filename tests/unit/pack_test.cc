@@ -551,6 +551,20 @@ TEST(PackBuild, TheOldPackageGoesBeforeSevenZipWritesInTheStageFolder) {
   }
 }
 
+TEST(PackBuild, AFolderWhereThePackageWouldGoStays) {
+  MemoryPackMachine machine;
+  const std::wstring package = L"C:\\Out\\drv.7z";
+  machine.folders = {L"C:\\Drv", package};
+  machine.existingPaths = {kSevenZipFolder + L"\\7z.exe", package};
+  machine.trees[L"C:\\Drv"] = {{L"drv.inf"}};
+  machine.infTexts[L"C:\\Drv\\drv.inf"] = L"[DefaultInstall]\nAddReg=R\n";
+  EXPECT_EQ(RunPackProgram(machine, {L"C:\\Drv", package}), 5);
+  EXPECT_EQ(machine.IndexOfCall(L"DeleteTree " + Quoted(package)), machine.calls.size());
+  EXPECT_TRUE(machine.launched.empty());
+  ASSERT_FALSE(machine.errors.empty());
+  EXPECT_NE(machine.errors.back().find(L"names a folder: C:\\Out\\drv.7z"), std::wstring::npos);
+}
+
 TEST(PackShow, UnpacksAPackageAsAnInstallDoesWarningsIncluded) {
   // The install's own 7-Zip runs, for the same package from the same
   // folders.
