@@ -4,6 +4,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
+// The platform interface uses the system calls' own names; the headers' A/W
+// macros must not rename them.
+#undef GetShortPathName
+#undef GetLongPathName
+#undef GetFullPathName
+#undef SHFileOperation
+#undef PathIsDirectory
+
 #include <map>
 #include <memory>
 #include <string>
