@@ -6,7 +6,7 @@
 #include "base/text.h"
 #include "inf/driver_store_name.h"
 #include "inf/install_plan.h"
-#include "pack/platform_verdict.h"
+#include "pack/architecture_verdict.h"
 
 namespace vantrel {
 
@@ -43,11 +43,11 @@ PackageLayout LayOutPackage(const InfSource& inf, const std::wstring& infName,
   };
   // A platform whose sources the folder lacks is one the package cannot
   // install, as is one without an install section; the others still can.
-  const std::vector<PlatformVerdict> verdicts =
-      JudgePlatforms(inf, [&](const SourceFile& file) { return !find(file).empty(); });
+  const std::vector<ArchitectureVerdict> verdicts =
+      JudgeArchitectures(inf, [&](const SourceFile& file) { return !find(file).empty(); });
   std::wstring reasons;
   bool anySection = false;
-  for (const PlatformVerdict& verdict : verdicts) {
+  for (const ArchitectureVerdict& verdict : verdicts) {
     const InfArchitecture architecture = verdict.architecture;
     const InstallPlan& plan = verdict.plan;
     if (!verdict.Installs()) {

@@ -77,11 +77,11 @@ void ViewServices(const InfSource& inf, const std::wstring& section,
 
 }  // namespace
 
-PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>& verdicts,
+PackageView ViewPackage(const InfSource& inf, const std::vector<ArchitectureVerdict>& verdicts,
                         const std::function<std::wstring(const std::wstring& list)>& folderOf,
                         const std::wstring& holder) {
   PackageView package;
-  for (const PlatformVerdict& verdict : verdicts) {
+  for (const ArchitectureVerdict& verdict : verdicts) {
     const InstallPlan& plan = verdict.plan;
     PlatformView& view = package.platforms.emplace_back();
     view.architecture = verdict.architecture;

@@ -11,7 +11,7 @@
 #include "inf/directive_values.h"
 #include "inf/inf_source.h"
 #include "pack/detection_rules.h"
-#include "pack/platform_verdict.h"
+#include "pack/architecture_verdict.h"
 
 namespace vantrel {
 
@@ -75,7 +75,7 @@ struct PackageView {
 // `folderOf(list)`: the folder on this machine that the file-list section's
 // files go to (`list` empty for "@file" copies). `holder` names what may lack
 // sources in the reasons ("folder", "package").
-PackageView ViewPackage(const InfSource& inf, const std::vector<PlatformVerdict>& verdicts,
+PackageView ViewPackage(const InfSource& inf, const std::vector<ArchitectureVerdict>& verdicts,
                         const std::function<std::wstring(const std::wstring& list)>& folderOf,
                         const std::wstring& holder);
 

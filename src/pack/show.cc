@@ -8,7 +8,7 @@
 #include "pack/exit_codes.h"
 #include "pack/folder_plan.h"
 #include "pack/package_view.h"
-#include "pack/platform_verdict.h"
+#include "pack/architecture_verdict.h"
 #include "pack/refusal.h"
 #include "pack/seven_zip.h"
 #include "pack/stage_folder.h"
@@ -58,7 +58,7 @@ int Show(PackMachine& machine, const PackRequest& request) {
     return isPackage ? IsFile(machine.platform, folder + L"\\" + PlacePath(file)) : !inFolder(file).empty();
   };
   PackageView view = ViewPackage(
-      *inf, JudgePlatforms(*inf, present),
+      *inf, JudgeArchitectures(*inf, present),
       [&](const std::wstring& list) { return inf->TargetFolder(list); },
       isPackage ? L"package" : L"folder");
   view.inf = plan.inf;

@@ -325,7 +325,7 @@ vt.sys = 1, x64
 )");
   const auto present = [](const SourceFile& file) { return PlacePath(file).find(L"x64") != 0; };
   PackageView view = ViewPackage(
-      inf, JudgePlatforms(inf, present),
+      inf, JudgeArchitectures(inf, present),
       [](const std::wstring& list) { return L"C:\\W\\" + (list.empty() ? L"default" : list); },
       L"package");
   view.inf = L"vt.inf";
@@ -489,7 +489,7 @@ DriverVer 03/04/2025,2.1.0.7 (version 2.1.0.7; date 2025-03-04)
   // 64-bit Windows too.
   const InfText plain(L"[DefaultInstall]\nAddReg=R\n");
   PackageView both =
-      ViewPackage(plain, JudgePlatforms(plain, [](const SourceFile&) { return true; }),
+      ViewPackage(plain, JudgeArchitectures(plain, [](const SourceFile&) { return true; }),
                   [](const std::wstring&) { return std::wstring(); }, L"package");
   EXPECT_EQ(WindowsArchitectures(both, InfArchitecture::kX86),
             (std::vector<std::wstring>{L"x86", L"x64"}));

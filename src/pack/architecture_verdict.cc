@@ -1,4 +1,4 @@
-#include "pack/platform_verdict.h"
+#include "pack/architecture_verdict.h"
 
 #include <map>
 
@@ -10,11 +10,11 @@ std::wstring BundleName(InfArchitecture architecture) {
   return architecture == InfArchitecture::kAmd64 ? L"the 64-bit bundle" : L"the 32-bit bundle";
 }
 
-std::vector<PlatformVerdict> JudgePlatforms(
+std::vector<ArchitectureVerdict> JudgeArchitectures(
     const InfSource& inf, const std::function<bool(const SourceFile&)>& present) {
-  std::vector<PlatformVerdict> verdicts;
+  std::vector<ArchitectureVerdict> verdicts;
   for (const InfArchitecture architecture : {InfArchitecture::kX86, InfArchitecture::kAmd64}) {
-    PlatformVerdict verdict;
+    ArchitectureVerdict verdict;
     verdict.architecture = architecture;
     verdict.plan = PlanInstall(inf, architecture);
     verdict.lacking = LackingSources(verdict.plan, present);
@@ -37,7 +37,7 @@ std::function<std::wstring(const SourceFile&)> FindInFolder(const std::vector<st
   };
 }
 
-std::wstring CannotInstall(const PlatformVerdict& verdict, const std::wstring& holder) {
+std::wstring CannotInstall(const ArchitectureVerdict& verdict, const std::wstring& holder) {
   const std::wstring platform = ArchitectureName(verdict.architecture);
   const std::wstring bundle = BundleName(verdict.architecture);
   if (verdict.plan.section.empty()) {
@@ -49,7 +49,7 @@ std::wstring CannotInstall(const PlatformVerdict& verdict, const std::wstring& h
          ShortList(verdict.lacking);
 }
 
-std::wstring FirstReason(const PlatformVerdict& verdict) {
+std::wstring FirstReason(const ArchitectureVerdict& verdict) {
   const std::wstring bundle = BundleName(verdict.architecture);
   if (verdict.plan.section.empty()) {
     return bundle + L" has no install section (looked for " + SectionList(verdict.plan.tried) +

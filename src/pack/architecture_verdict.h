@@ -1,6 +1,7 @@
-// For which platforms a package can install: each platform's engine takes its
-// own install section and reads its own source places, so one platform's
-// files may be all there while another's are not.
+// For which architectures a package can install (the INF's x86 and amd64
+// platform sections): each one's engine takes its own install section and
+// reads its own source places, so one's files may be all there while
+// another's are not.
 #pragma once
 
 #include <functional>
@@ -12,7 +13,7 @@
 
 namespace vantrel {
 
-struct PlatformVerdict {
+struct ArchitectureVerdict {
   InfArchitecture architecture = InfArchitecture::kX86;
   InstallPlan plan;
   // The places of the sources that are not there, in the INF's order.
@@ -26,7 +27,7 @@ struct PlatformVerdict {
 std::wstring BundleName(InfArchitecture architecture);
 
 // x86 first, then amd64.
-std::vector<PlatformVerdict> JudgePlatforms(
+std::vector<ArchitectureVerdict> JudgeArchitectures(
     const InfSource& inf, const std::function<bool(const SourceFile&)>& present);
 
 // Where a source lies in a folder being packed: at its place, or else beside
@@ -37,9 +38,9 @@ std::function<std::wstring(const SourceFile&)> FindInFolder(const std::vector<st
 
 // Why a platform cannot install, naming the bundle and, for lacking sources,
 // up to ten of them; `holder` is what lacks them ("folder", "package").
-std::wstring CannotInstall(const PlatformVerdict& verdict, const std::wstring& holder);
+std::wstring CannotInstall(const ArchitectureVerdict& verdict, const std::wstring& holder);
 
 // The short reason, for a refusal that names every platform's.
-std::wstring FirstReason(const PlatformVerdict& verdict);
+std::wstring FirstReason(const ArchitectureVerdict& verdict);
 
 }  // namespace vantrel
