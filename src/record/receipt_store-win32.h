@@ -2,7 +2,7 @@
 // that it holds either the old receipt or the new one, never a mix.
 #pragma once
 
-#include "record/receipt.h"
+#include "record/receipt_store.h"
 
 namespace vantrel {
 

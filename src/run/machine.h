@@ -9,7 +9,7 @@
 #include "inf/installed_state.h"
 #include "platform/platform.h"
 #include "record/event_log.h"
-#include "record/receipt.h"
+#include "record/receipt_store.h"
 #include "run/install_lock.h"
 
 namespace vantrel {

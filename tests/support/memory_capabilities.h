@@ -17,7 +17,7 @@
 #include "inf/inf_engine.h"
 #include "inf/installed_state.h"
 #include "record/event_log.h"
-#include "record/receipt.h"
+#include "record/receipt_store.h"
 #include "run/install_lock.h"
 
 namespace vantrel {
