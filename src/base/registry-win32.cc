@@ -38,6 +38,13 @@ bool AskRegistryText(Query query, LSTATUS& status, std::wstring& text) {
   return false;
 }
 
+// False where the call found nothing there; any other failure is thrown.
+bool Found(const char* call, LSTATUS status) {
+  if (Absent(status)) return false;
+  CheckStatus(call, status);
+  return true;
+}
+
 }  // namespace
 
 void RegistryKeyCloser::operator()(HKEY key) const { regCloseKey.get()(key); }
@@ -51,10 +58,7 @@ HKEY RegistryRoot(const std::wstring& name) {
 }
 
 bool OpenRegistryKey(HKEY root, const std::wstring& path, REGSAM access, RegistryKey& key) {
-  const LSTATUS opened = regOpenKeyEx.get()(root, path.c_str(), 0, access, key.put());
-  if (Absent(opened)) return false;
-  CheckStatus("RegOpenKeyExW", opened);
-  return true;
+  return Found("RegOpenKeyExW", regOpenKeyEx.get()(root, path.c_str(), 0, access, key.put()));
 }
 
 bool CreateRegistryKey(HKEY root, const std::wstring& path, REGSAM access, RegistryKey& key) {
@@ -66,20 +70,17 @@ bool CreateRegistryKey(HKEY root, const std::wstring& path, REGSAM access, Regis
 }
 
 bool RegistryValueExists(HKEY key, const wchar_t* name) {
-  const LSTATUS queried = regQueryValueEx.get()(key, name, nullptr, nullptr, nullptr, nullptr);
-  if (Absent(queried)) return false;
-  CheckStatus("RegQueryValueExW", queried);
-  return true;
+  return Found("RegQueryValueExW",
+               regQueryValueEx.get()(key, name, nullptr, nullptr, nullptr, nullptr));
 }
 
-bool ReadRegistryText(HKEY key, const wchar_t* name, std::wstring& text, DWORD* type) {
+bool ReadRegistryText(HKEY key, const wchar_t* name, std::wstring& text) {
   LSTATUS status = ERROR_SUCCESS;
   const auto query = [&](BYTE* data, DWORD* bytes) {
-    return regQueryValueEx.get()(key, name, nullptr, type, data, bytes);
+    return regQueryValueEx.get()(key, name, nullptr, nullptr, data, bytes);
   };
-  if (AskRegistryText(query, status, text)) return true;
-  if (Absent(status)) return false;
-  throw SystemFailure("RegQueryValueExW", static_cast<DWORD>(status));
+  // A failed ask never leaves ERROR_SUCCESS behind: Found throws or says absent.
+  return AskRegistryText(query, status, text) || Found("RegQueryValueExW", status);
 }
 
 void SetRegistryValue(HKEY key, const RegistryValue& value) {
@@ -89,10 +90,7 @@ void SetRegistryValue(HKEY key, const RegistryValue& value) {
 }
 
 bool DeleteRegistryKey(HKEY root, const std::wstring& path, REGSAM view) {
-  const LSTATUS deleted = regDeleteKeyEx.get()(root, path.c_str(), view, 0);
-  if (Absent(deleted)) return false;
-  CheckStatus("RegDeleteKeyExW", deleted);
-  return true;
+  return Found("RegDeleteKeyExW", regDeleteKeyEx.get()(root, path.c_str(), view, 0));
 }
 
 bool DeleteRegistryTree(HKEY root, const std::wstring& path, REGSAM view) {

@@ -29,8 +29,8 @@ bool CreateRegistryKey(HKEY root, const std::wstring& path, REGSAM access, Regis
 // RegQueryValueExW: whether the value is there.
 bool RegistryValueExists(HKEY key, const wchar_t* name);
 // The value's whole data as text, its closing NULs included where it has
-// them, and its type; false where there is no such value.
-bool ReadRegistryText(HKEY key, const wchar_t* name, std::wstring& text, DWORD* type = nullptr);
+// them; false where there is no such value.
+bool ReadRegistryText(HKEY key, const wchar_t* name, std::wstring& text);
 void SetRegistryValue(HKEY key, const RegistryValue& value);
 
 // RegDeleteKeyExW of a key without subkeys; false where it was not there.

@@ -23,13 +23,6 @@ class UniqueHandle {
   // Ownership passes on whole: the handle and the closer it goes back to.
   UniqueHandle(UniqueHandle&& other) noexcept
       : closer_(std::move(other.closer_)), handle_(other.release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) {
-      reset(other.release());
-      closer_ = std::move(other.closer_);
-    }
-    return *this;
-  }
 
   Handle get() const { return handle_; }
   // For the calls that return the handle through a pointer.

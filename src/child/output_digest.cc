@@ -26,13 +26,8 @@ std::wstring AsShown(std::wstring text) {
 }  // namespace
 
 void OutputDigest::Add(const std::wstring& lines) {
-  std::size_t start = 0;
-  while (start < lines.size()) {
-    std::size_t end = lines.find(L'\n', start);
-    if (end == std::wstring::npos) end = lines.size();
-    AddLine(AsShown(lines.substr(start, end - start)));
-    start = end + 1;
-  }
+  // The empty piece after a closing "\n" adds nothing.
+  for (const std::wstring& line : Split(lines, L'\n')) AddLine(AsShown(line));
 }
 
 void OutputDigest::AddLine(std::wstring line) {

@@ -1,7 +1,6 @@
 // What the event of an install says beyond its outcome: the package as the
 // argument named it, the questions the children asked, where WoW64 put
 // things, which files wait for the restart and what the receipt says.
-#include "base/text.h"
 #include "form/vantrel.h"
 
 namespace vantrel {

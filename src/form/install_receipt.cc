@@ -14,25 +14,22 @@ namespace {
 // How the new receipt stands to the one the INF name had before.
 std::wstring WhatItReplaced(bool hadOne, const Receipt& before, const Receipt& now) {
   if (!hadOne) return L"there was none before";
-  const bool samePackage = before.packageSha256 == now.packageSha256;
-  if (before.version.empty() || now.version.empty()) {
-    if (!before.version.empty()) {
-      return L"replaced " + before.version + L" by a package whose INF gives no usable version";
-    }
-    if (!now.version.empty()) return L"replaced a receipt without a version";
-    return samePackage ? L"the same package again"
-                       : L"replaced the receipt of another package (PackageSHA256 " +
-                             before.packageSha256 + L")";
+  if (now.version.empty() && !before.version.empty()) {
+    return L"replaced " + before.version + L" by a package whose INF gives no usable version";
   }
-  const int order = CompareVersions(now.version, before.version);
+  if (before.version.empty() && !now.version.empty()) return L"replaced a receipt without a version";
+  // Both with a version, or both without.
+  const int order = before.version.empty() ? 0 : CompareVersions(now.version, before.version);
   if (order > 0) return L"replaced " + before.version;
   if (order < 0) {
     return L"replaced a newer version " + before.version +
            L": an older package was installed over a newer one";
   }
-  return samePackage ? L"the same package again"
-                     : L"replaced another package of the same version " + before.version +
-                           L" (PackageSHA256 " + before.packageSha256 + L")";
+  if (before.packageSha256 == now.packageSha256) return L"the same package again";
+  const std::wstring other = L" (PackageSHA256 " + before.packageSha256 + L")";
+  return before.version.empty()
+             ? L"replaced the receipt of another package" + other
+             : L"replaced another package of the same version " + before.version + other;
 }
 
 }  // namespace

@@ -39,16 +39,12 @@ void Vantrel::InstallPackage(const std::wstring& packagePath) {
   // that a step brought would send the next step's files, the INF copy or
   // the clean-up wherever it leads, so no step runs after one.
   bool extracted = true, linkFree = true;
-  const auto extract = [&](const std::wstring& what, const std::wstring& commandLine,
-                           const std::wstring& sourcePattern) {
-    if (!linkFree) return;
-    bool done = false;
-    Resume([&] { done = Extract(L"7-Zip " + what, commandLine, sourcePattern); });
-    extracted = extracted && done;
-    linkFree = WorkFolderHoldsNoLink(what);
-  };
   for (const UnpackStep& step : UnpackSteps(AppPath, packagePath, Temp)) {
-    extract(step.what, step.commandLine, step.sourcePattern);
+    if (!linkFree) break;
+    bool done = false;
+    Resume([&] { done = Extract(L"7-Zip " + step.what, step.commandLine, step.sourcePattern); });
+    extracted = extracted && done;
+    linkFree = WorkFolderHoldsNoLink(step.what);
   }
   const StatementResult search =
       Resume([&] { infName = platform_.FirstMatch(Temp + L"\\*.inf"); });

@@ -5,12 +5,8 @@ namespace vantrel {
 
 ChildOutcome Vantrel::RunAndWait(const std::wstring& program, const std::wstring& commandLine,
                                  std::uint64_t boundMilliseconds, ChildStreams streams) {
-  ChildStart start;
-  start.program = program;
-  start.commandLine = commandLine;
-  start.streams = streams;
-  start.boundMilliseconds = boundMilliseconds;
-  return AwaitChild(run_, machine_, start);
+  return AwaitChild(run_, machine_,
+                    {program, commandLine, std::wstring(), streams, boundMilliseconds});
 }
 
 }  // namespace vantrel

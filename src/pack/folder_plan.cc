@@ -27,9 +27,8 @@ FolderPlan PlanFolder(const std::vector<TreeItem>& entries) {
     plan.problem = L"the folder holds no INF file";
   } else if (infs.size() > 1) {
     std::sort(infs.begin(), infs.end());
-    std::wstring names;
-    for (const std::wstring& inf : infs) names += (names.empty() ? L"" : L", ") + inf;
-    plan.problem = L"the folder holds several INF files (" + names + L"); a package has one";
+    plan.problem =
+        L"the folder holds several INF files (" + Join(infs, L", ") + L"); a package has one";
   } else {
     plan.inf = infs[0];
   }

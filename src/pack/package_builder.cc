@@ -99,16 +99,12 @@ int BuildPackage(PackMachine& machine, const PackRequest& request) {
   }
   std::wstring made = L"vantrel-pack: made " + output + L" (" + names[0];
   if (!cabinet.empty()) {
-    made += L", " + CabinetName(folder) + L" with " + std::to_wstring(cabinet.size()) +
+    made += L", " + names[1] + L" with " + std::to_wstring(cabinet.size()) +
             L" file(s) for i386";
   }
   if (!placed.empty()) made += L", " + std::to_wstring(placed.size()) + L" file(s) at their places";
   console.PrintOut(made + L")");
-  std::wstring platforms;
-  for (const std::wstring& platform : layout.platforms) {
-    platforms += (platforms.empty() ? L"" : L"; ") + platform;
-  }
-  console.PrintOut(L"vantrel-pack: installs on " + platforms);
+  console.PrintOut(L"vantrel-pack: installs on " + Join(layout.platforms, L"; "));
   // What the fleet's detection rules compare, for the package just made.
   const DetectionView detection{ReadDriverVer(*inf), plan.inf, machine.hashes.FileSha256(output)};
   console.PrintOut(L"vantrel-pack: DriverVer " + DriverVerText(detection) + L"; receipt " +

@@ -12,11 +12,10 @@ std::uint32_t RunSevenZip(PackMachine& machine, const std::wstring& appPath,
                           const std::vector<std::wstring>& names) {
   // 7-Zip stores each name as given, relative to the folder it starts in.
   const std::wstring sevenZip = SevenZipProgram(appPath);
-  ChildStart start;
-  start.program = sevenZip;
-  start.commandLine = PackArchiveCommand(sevenZip, archive, names);
-  start.folder = folder;
-  const ChildOutcome outcome = RunChild(machine.platform, machine.children, start);
+  const ChildOutcome outcome =
+      RunChild(machine.platform, machine.children,
+               {sevenZip, PackArchiveCommand(sevenZip, archive, names), folder,
+                ChildStreams::kInherited, kNoBound});
   if (!outcome.started) {
     throw PlatformFailure("7z.exe did not start: " + ToUtf8(outcome.failure));
   }
@@ -31,11 +30,10 @@ std::wstring UnpackPackage(PackMachine& machine, const std::wstring& appPath,
   for (const UnpackStep& step : UnpackSteps(appPath, package, work)) {
     // Its output is captured, so nothing it prints lands among the lines of
     // --show (or inside its JSON).
-    ChildStart start;
-    start.program = SevenZipProgram(appPath);
-    start.commandLine = step.commandLine;
-    start.streams = ChildStreams::kCaptured;
-    const ChildOutcome outcome = RunChild(machine.platform, machine.children, start);
+    const ChildOutcome outcome =
+        RunChild(machine.platform, machine.children,
+                 {SevenZipProgram(appPath), step.commandLine, std::wstring(),
+                  ChildStreams::kCaptured, kNoBound});
     if (SevenZipUnpacked(machine.platform, outcome, step.sourcePattern)) continue;
     if (!outcome.started) return step.what + L": 7z.exe did not start: " + outcome.failure;
     std::wstring why =

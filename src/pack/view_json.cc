@@ -83,11 +83,6 @@ nlohmann::json GraphWin32LobApp(const PackageView& view, InfArchitecture bundle,
                                 const std::vector<std::wstring>& windows) {
   const DetectionView& detection = view.detection;
   const std::wstring installer = kInstallerFile;
-  std::wstring architectures;
-  for (const std::wstring& architecture : windows) {
-    // Graph writes a set of its flags comma-separated.
-    architectures += (architectures.empty() ? L"" : L",") + architecture;
-  }
   std::wstring name = view.inf.substr(0, view.inf.rfind(L'.'));
   if (!detection.driverVer.version.empty()) name += L" " + detection.driverVer.version;
   name += bundle == InfArchitecture::kAmd64 ? L" (64-bit bundle)" : L" (32-bit bundle)";
@@ -106,7 +101,8 @@ nlohmann::json GraphWin32LobApp(const PackageView& view, InfArchitecture bundle,
       {"setupFilePath", ToUtf8(installer)},
       {"installCommandLine", ToUtf8(InstallCommand(view.package))},
       {"uninstallCommandLine", ToUtf8(ScopedRemoveCommand(view.inf, detection.packageSha256))},
-      {"applicableArchitectures", ToUtf8(architectures)},
+      // Graph writes a set of its flags comma-separated.
+      {"applicableArchitectures", ToUtf8(Join(windows, L","))},
       {"installExperience",
        {{"@odata.type", "#microsoft.graph.win32LobAppInstallExperience"},
         {"runAsAccount", "system"},

@@ -66,11 +66,7 @@ std::wstring ViewText(const PackageView& view) {
     text += L"  uninstall    " + tool.uninstall + L"\n";
     std::wstring codes, last;
     for (const auto& [code, outcome] : tool.returnCodes) {
-      if (outcome != last) {
-        codes += (codes.empty() ? L"" : L"; ") + outcome + L":";
-      } else {
-        codes += L",";
-      }
+      codes += outcome == last ? std::wstring(L",") : (codes.empty() ? L"" : L"; ") + outcome + L":";
       codes += L" " + std::to_wstring(code);
       last = outcome;
     }

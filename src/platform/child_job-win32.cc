@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <utility>
 #include <vector>
 
 namespace vantrel {
@@ -14,7 +13,7 @@ bool ChildJob::Adopt(HANDLE process) {
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (job && SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
                                        sizeof limits)) {
-      job_ = std::move(job);
+      job_.reset(job.release());
     } else {
       unavailable_ = true;
     }

@@ -1,8 +1,7 @@
 #include "platform/platform-win32.h"
 
 #include <shlwapi.h>
-#undef PathFileExists  // the interface's own names
-#undef PathIsDirectory
+#include "platform/system_call_names.h"
 
 #include <vector>
 

@@ -4,13 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-// The platform interface uses the system calls' own names; the headers' A/W
-// macros must not rename them.
-#undef GetShortPathName
-#undef GetLongPathName
-#undef GetFullPathName
-#undef SHFileOperation
-#undef PathIsDirectory
+#include "platform/system_call_names.h"
 
 #include <map>
 #include <memory>

@@ -17,11 +17,7 @@
 
 // Where the Windows headers came first, their A/W macros would rename the
 // system calls that the interface names.
-#undef GetShortPathName
-#undef GetLongPathName
-#undef GetFullPathName
-#undef SHFileOperation
-#undef PathIsDirectory
+#include "platform/system_call_names.h"
 
 namespace vantrel {
 
@@ -165,8 +161,7 @@ class Platform {
   // included) into buffer and returns how many it wrote without the NUL; when
   // the buffer is too small it returns the size needed, NUL included; 0 on
   // failure.
-  virtual std::uint32_t GetShortPathName(const std::wstring& longPath,
-                                         wchar_t* buffer,
+  virtual std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                          std::uint32_t bufferSize) = 0;
   // GetFullPathNameW, the same way: the path made absolute against the
   // current folder (of its drive), without checking that it exists.

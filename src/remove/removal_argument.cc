@@ -1,5 +1,7 @@
 #include "remove/removal_argument.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "inf/driver_store_name.h"
 #include "record/receipt.h"
@@ -9,40 +11,40 @@ namespace vantrel {
 namespace {
 
 bool Sha256Text(const std::wstring& text) {
-  if (text.size() != 64) return false;
-  for (const wchar_t c : text) {
-    if (!((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'))) return false;
-  }
-  return true;
+  return text.size() == 64 && std::all_of(text.begin(), text.end(), [](wchar_t c) {
+           return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f');
+         });
+}
+
+RemovalArgument Refused(RemoveExit refusal, const std::wstring& problem) {
+  RemovalArgument argument;
+  argument.refusal = refusal;
+  argument.problem = problem;
+  return argument;
 }
 
 // The INF name alone, as the whole argument or what stands before the
 // package it is scoped to.
 RemovalArgument NameArgument(const std::wstring& name) {
-  RemovalArgument argument;
-  if (name.empty()) {
-    argument.refusal = kRemoveNoInfNamed;
-    argument.problem = L"no INF named";
-    return argument;
-  }
-  bool control = false;
-  for (const wchar_t c : name) control = control || c < 0x20;
+  if (name.empty()) return Refused(kRemoveNoInfNamed, L"no INF named");
+  const bool control =
+      std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < 0x20; });
   if (control || name.find_first_of(L"\\/:*?<>|") != std::wstring::npos || name == L"." ||
       name == L"..") {
-    argument.refusal = kRemoveNotABareName;
-    argument.problem = L"\"" + name + L"\" is not the bare name of an INF in the system's INF "
-                       L"folder (no path, no drive, no wildcards)";
-    return argument;
+    return Refused(kRemoveNotABareName, L"\"" + name +
+                                            L"\" is not the bare name of an INF in the system's "
+                                            L"INF folder (no path, no drive, no wildcards)");
   }
-  argument.infName = WildcardMatch(L"*.inf", name) ? name : name + L".inf";
+  const std::wstring infName = WildcardMatch(L"*.inf", name) ? name : name + L".inf";
   // Vantrel never keeps an INF under such a name: it is another installed
   // driver's, and its uninstall and deletion would be that driver's too.
-  if (IsDriverStoreInfName(argument.infName)) {
-    argument.refusal = kRemoveNotABareName;
-    argument.problem = L"\"" + argument.infName + L"\" is the name Windows gives the INF of an "
-                       L"installed driver package; Vantrel never installs one";
-    argument.infName.clear();
+  if (IsDriverStoreInfName(infName)) {
+    return Refused(kRemoveNotABareName, L"\"" + infName +
+                                            L"\" is the name Windows gives the INF of an "
+                                            L"installed driver package; Vantrel never installs one");
   }
+  RemovalArgument argument;
+  argument.infName = infName;
   return argument;
 }
 
@@ -58,12 +60,10 @@ RemovalArgument ParseRemovalArgument(const std::wstring& argumentText) {
     packageSha256 = LowerAscii(last.substr(switchText.size()));
     name = blank == std::wstring::npos ? std::wstring() : TrimBlanks(name.substr(0, blank));
     if (!Sha256Text(packageSha256)) {
-      RemovalArgument argument;
-      argument.refusal = kRemoveNotABareName;
-      argument.problem = L"\"" + last + L"\" does not name a package: " + switchText +
+      return Refused(kRemoveNotABareName,
+                     L"\"" + last + L"\" does not name a package: " + switchText +
                          L" takes the package's SHA-256, 64 hex digits, as its receipt's " +
-                         kPackageSha256Value + L" holds it";
-      return argument;
+                         kPackageSha256Value + L" holds it");
     }
   }
   RemovalArgument argument = NameArgument(name);

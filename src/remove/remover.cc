@@ -115,11 +115,9 @@ void Remover::Remove(const RemovalArgument& argument) {
   // Files in use are renamed or deleted at the next restart.
   const ChildOutcome uninstall = RunInfEngineStep(
       run_, {L"the INF uninstall", command, kRemoveUninstallFailed, kRemoveEndedAtBound}, [&] {
-        ChildStart start;
-        start.program = InfInstallerProgram(platform_.SystemFolder());
-        start.commandLine = command;
-        start.boundMilliseconds = BoundOfMinutes(kUninstallBoundMinutes);
-        return AwaitChild(run_, machine_, start);
+        return AwaitChild(run_, machine_,
+                          {InfInstallerProgram(platform_.SystemFolder()), command, std::wstring(),
+                           ChildStreams::kInherited, BoundOfMinutes(kUninstallBoundMinutes)});
       });
   if (uninstall.Failed()) return;
   Resume([&] {
