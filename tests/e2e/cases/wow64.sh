@@ -33,8 +33,12 @@ E2E_INSTALL_WIN='C:\Program Files (x86)\Vantrel'
 make_install_folder "$E2E_DRIVE_C/Program Files (x86)/Vantrel"
 case_dir wow64
 # The bundle's own vantrel-pack.exe makes the package, in this win64 prefix
-# as the program runs.
-(VANTREL_WINE_ARCH=win64 make_package "$VANTREL_ROOT/samples/sample-package" "$CASE_UNIX/sample.7z")
+# as the program runs. The sample's INF installs in a blink; the test INF
+# engine holds it a second, so that the watcher below, which samples every
+# 10 ms beside the rest of the machine's work, cannot miss the rundll32.
+cp -r "$VANTREL_ROOT/samples/sample-package" "$CASE_UNIX/sample-source"
+printf '\r\n[Vantrel.Test]\r\nDelaySeconds=1\r\n' >>"$CASE_UNIX/sample-source/vantrel-sample.inf"
+(VANTREL_WINE_ARCH=win64 make_package "$CASE_UNIX/sample-source" "$CASE_UNIX/sample.7z")
 
 # Which rundll32 ran is read off the running process: the Unix loader that
 # executes it and the rundll32.exe it maps.
