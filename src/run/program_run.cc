@@ -76,19 +76,12 @@ void ProgramRun::NoteWaitingForRestart(const std::vector<std::wstring>& files,
 void ProgramRun::End(const std::wstring& subject) {
   const std::uint32_t code = code_ == 0 && WaitingForRestart() ? exits_.restartNeeded : code_;
   const ExitRow* row = exits_.Find(code);
-  RunEvent event;
-  event.subject = subject;
-  event.questions = questions_;
-  event.notes = notes_;
+  RunEvent event{exits_.program, row != nullptr ? row->outcome : L"unknown outcome", code,
+                 row == nullptr || row->failure, subject, failure_, questions_, notes_};
   if (WaitingForRestart()) {
     event.notes.push_back(L"Waiting for the restart: " + ShortList(waitingForRestart_) +
                           L" (in use during " + waitingDuring_ + L")");
   }
-  event.program = exits_.program;
-  event.outcome = row != nullptr ? row->outcome : L"unknown outcome";
-  event.exitCode = code;
-  event.failed = row == nullptr || row->failure;
-  event.failure = failure_;
   // A record that cannot be written changes nothing else.
   Resume([&] { machine_.events.WriteRunEvent(event.failed, code, RunEventLines(event)); });
   machine_.platform.EndProcess(code);
