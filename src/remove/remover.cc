@@ -66,17 +66,12 @@ void Remover::Remove(const RemovalArgument& argument) {
       return;
     }
     if (reading || !hasReceipt || LowerAscii(receipt.packageSha256) != argument.packageSha256) {
-      run_.NoteFailure(
-          kRemoveOtherPackage,
-          StepFailure{L"reading the receipt", L"Key: " + ReceiptKeyName(infName),
-                      ResultOf(reading, !hasReceipt
-                                            ? L"no receipt: which package the INF copy is "
-                                              L"cannot be told; nothing was removed"
-                                            : L"it names the package " + receipt.packageSha256 +
-                                                  (receipt.version.empty()
-                                                       ? std::wstring()
-                                                       : L" (version " + receipt.version + L")") +
-                                                  L"; nothing was removed")});
+      std::wstring problem = L"no receipt: which package the INF copy is cannot be told";
+      if (hasReceipt) problem = L"it names the package " + receipt.packageSha256;
+      if (hasReceipt && !receipt.version.empty()) problem += L" (version " + receipt.version + L")";
+      run_.NoteFailure(kRemoveOtherPackage,
+                       StepFailure{L"reading the receipt", L"Key: " + ReceiptKeyName(infName),
+                                   ResultOf(reading, problem + L"; nothing was removed")});
       return;
     }
   }
