@@ -5,12 +5,8 @@
 namespace vantrel {
 
 bool IsDriverStoreInfName(const std::wstring& name) {
-  const std::wstring lower = LowerAscii(name);
-  const std::wstring prefix = L"oem", suffix = L".inf";
-  if (lower.size() <= prefix.size() + suffix.size()) return false;
-  return lower.compare(0, prefix.size(), prefix) == 0 &&
-         lower.compare(lower.size() - suffix.size(), suffix.size(), suffix) == 0 &&
-         AllDigits(lower.substr(prefix.size(), lower.size() - prefix.size() - suffix.size()));
+  // The digits between the three letters and the four of the extension.
+  return WildcardMatch(L"oem?*.inf", name) && AllDigits(name.substr(3, name.size() - 7));
 }
 
 }  // namespace vantrel

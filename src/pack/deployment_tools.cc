@@ -76,11 +76,7 @@ std::vector<std::wstring> WindowsArchitectures(const PackageView& view, InfArchi
   for (const PlatformView& platform : view.platforms) {
     if (platform.architecture == bundle) installs = platform.installs;
     if (platform.architecture == InfArchitecture::kAmd64) {
-      const std::wstring section = LowerAscii(platform.section);
-      const std::wstring decoration = L".ntamd64";
-      own64BitSection = section.size() > decoration.size() &&
-                        section.compare(section.size() - decoration.size(), decoration.size(),
-                                        decoration) == 0;
+      own64BitSection = WildcardMatch(L"?*.ntamd64", platform.section);
     }
   }
   if (!installs) return {};
