@@ -14,11 +14,8 @@ std::vector<ArchitectureVerdict> JudgeArchitectures(
     const InfSource& inf, const std::function<bool(const SourceFile&)>& present) {
   std::vector<ArchitectureVerdict> verdicts;
   for (const InfArchitecture architecture : {InfArchitecture::kX86, InfArchitecture::kAmd64}) {
-    ArchitectureVerdict verdict;
-    verdict.architecture = architecture;
-    verdict.plan = PlanInstall(inf, architecture);
-    verdict.lacking = LackingSources(verdict.plan, present);
-    verdicts.push_back(verdict);
+    const InstallPlan plan = PlanInstall(inf, architecture);
+    verdicts.push_back({architecture, plan, LackingSources(plan, present)});
   }
   return verdicts;
 }

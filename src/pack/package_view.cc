@@ -38,13 +38,10 @@ void ViewValues(const InfSource& inf, const std::wstring& section, PlatformView&
     for (const InfLine& line : inf.Lines(list)) {
       RegistryEntry entry;
       const AddRegCheck check = ReadAddRegLine(line, entry);
-      ViewedValue value;
-      value.root = entry.root.empty() ? line.Field(1) : entry.root;
-      value.key = entry.key;
-      value.name = entry.keyOnly ? std::wstring() : entry.value;
-      value.type = entry.keyOnly ? L"key" : AddRegTypeName(line.Field(4));
-      value.checked = check == AddRegCheck::kChecked;
-      value.unchecked = WhyUnchecked(check, line.Field(1));
+      const ViewedValue value{entry.root.empty() ? line.Field(1) : entry.root, entry.key,
+                              entry.keyOnly ? std::wstring() : entry.value,
+                              entry.keyOnly ? L"key" : AddRegTypeName(line.Field(4)),
+                              check == AddRegCheck::kChecked, WhyUnchecked(check, line.Field(1))};
       if (LowerAscii(line.Field(1)) == L"hkr") {
         view.unseen.push_back(L"AddReg " + line.Field(1) + L"," + line.Field(2) + L"," +
                               line.Field(3) + L" in [" + list + L"]: " + value.unchecked);
@@ -92,12 +89,10 @@ PackageView ViewPackage(const InfSource& inf, const std::vector<ArchitectureVerd
     if (plan.section.empty()) continue;
     for (const InstallPlan::Copy& copy : plan.copies) {
       const SourceFile& source = plan.sources[copy.source];
-      ViewedFile file;
-      file.destination = copy.destination;
-      file.source = source.outside ? source.written + L"\\" + source.name : PlacePath(source);
-      file.dir = DestinationOf(inf, copy.list);
-      file.folder = folderOf(copy.list);
-      view.files.push_back(file);
+      view.files.push_back({copy.destination,
+                            source.outside ? source.written + L"\\" + source.name
+                                           : PlacePath(source),
+                            DestinationOf(inf, copy.list), folderOf(copy.list)});
     }
     // The check reads what the same sections write and add.
     const std::vector<std::wstring> sections = ProcessedSections(inf, plan.section);
