@@ -133,19 +133,19 @@ def _condition_test(condition, searches):
             raise SigmaError(f"condition {condition!r}: no search named {token}")
         return searches[token]
 
-    def conjunction():
-        parts = [atom()]
-        while peek() == "and":
+    def chain(word, part, combine):
+        """Parts joined by the word: "a and b and c"."""
+        parts = [part()]
+        while peek() == word:
             take()
-            parts.append(atom())
-        return lambda e: all(p(e) for p in parts)
+            parts.append(part())
+        return lambda e: combine(p(e) for p in parts)
+
+    def conjunction():
+        return chain("and", atom, all)
 
     def expression():
-        parts = [conjunction()]
-        while peek() == "or":
-            take()
-            parts.append(conjunction())
-        return lambda e: any(p(e) for p in parts)
+        return chain("or", conjunction, any)
 
     test = expression()
     if peek() is not None:
