@@ -13,14 +13,12 @@ namespace vantrel {
 
 namespace {
 
-SystemEntry<decltype(&::BCryptOpenAlgorithmProvider)> openAlgorithmProvider(
-    L"bcrypt.dll", "BCryptOpenAlgorithmProvider");
-SystemEntry<decltype(&::BCryptCloseAlgorithmProvider)> closeAlgorithmProvider(
-    L"bcrypt.dll", "BCryptCloseAlgorithmProvider");
-SystemEntry<decltype(&::BCryptCreateHash)> createHash(L"bcrypt.dll", "BCryptCreateHash");
-SystemEntry<decltype(&::BCryptHashData)> hashData(L"bcrypt.dll", "BCryptHashData");
-SystemEntry<decltype(&::BCryptFinishHash)> finishHash(L"bcrypt.dll", "BCryptFinishHash");
-SystemEntry<decltype(&::BCryptDestroyHash)> destroyHash(L"bcrypt.dll", "BCryptDestroyHash");
+VANTREL_SYSTEM_ENTRY(openAlgorithmProvider, L"bcrypt.dll", BCryptOpenAlgorithmProvider);
+VANTREL_SYSTEM_ENTRY(closeAlgorithmProvider, L"bcrypt.dll", BCryptCloseAlgorithmProvider);
+VANTREL_SYSTEM_ENTRY(createHash, L"bcrypt.dll", BCryptCreateHash);
+VANTREL_SYSTEM_ENTRY(hashData, L"bcrypt.dll", BCryptHashData);
+VANTREL_SYSTEM_ENTRY(finishHash, L"bcrypt.dll", BCryptFinishHash);
+VANTREL_SYSTEM_ENTRY(destroyHash, L"bcrypt.dll", BCryptDestroyHash);
 SystemEntry<ULONG(WINAPI*)(NTSTATUS)> ntStatusToDosError(L"ntdll.dll", "RtlNtStatusToDosError");
 
 struct ProviderCloser : Win32Closer {

@@ -9,16 +9,16 @@ namespace vantrel {
 
 namespace {
 
-SystemEntry<decltype(&::RegOpenKeyExW)> regOpenKeyEx(L"advapi32.dll", "RegOpenKeyExW");
-SystemEntry<decltype(&::RegCreateKeyExW)> regCreateKeyEx(L"advapi32.dll", "RegCreateKeyExW");
-SystemEntry<decltype(&::RegCloseKey)> regCloseKey(L"advapi32.dll", "RegCloseKey");
-SystemEntry<decltype(&::RegQueryInfoKeyW)> regQueryInfoKey(L"advapi32.dll", "RegQueryInfoKeyW");
-SystemEntry<decltype(&::RegEnumValueW)> regEnumValue(L"advapi32.dll", "RegEnumValueW");
-SystemEntry<decltype(&::RegQueryValueExW)> regQueryValueEx(L"advapi32.dll", "RegQueryValueExW");
-SystemEntry<decltype(&::RegSetValueExW)> regSetValueEx(L"advapi32.dll", "RegSetValueExW");
-SystemEntry<decltype(&::RegDeleteValueW)> regDeleteValue(L"advapi32.dll", "RegDeleteValueW");
-SystemEntry<decltype(&::RegDeleteTreeW)> regDeleteTree(L"advapi32.dll", "RegDeleteTreeW");
-SystemEntry<decltype(&::RegDeleteKeyExW)> regDeleteKeyEx(L"advapi32.dll", "RegDeleteKeyExW");
+VANTREL_SYSTEM_ENTRY(regOpenKeyEx, L"advapi32.dll", RegOpenKeyExW);
+VANTREL_SYSTEM_ENTRY(regCreateKeyEx, L"advapi32.dll", RegCreateKeyExW);
+VANTREL_SYSTEM_ENTRY(regCloseKey, L"advapi32.dll", RegCloseKey);
+VANTREL_SYSTEM_ENTRY(regQueryInfoKey, L"advapi32.dll", RegQueryInfoKeyW);
+VANTREL_SYSTEM_ENTRY(regEnumValue, L"advapi32.dll", RegEnumValueW);
+VANTREL_SYSTEM_ENTRY(regQueryValueEx, L"advapi32.dll", RegQueryValueExW);
+VANTREL_SYSTEM_ENTRY(regSetValueEx, L"advapi32.dll", RegSetValueExW);
+VANTREL_SYSTEM_ENTRY(regDeleteValue, L"advapi32.dll", RegDeleteValueW);
+VANTREL_SYSTEM_ENTRY(regDeleteTree, L"advapi32.dll", RegDeleteTreeW);
+VANTREL_SYSTEM_ENTRY(regDeleteKeyEx, L"advapi32.dll", RegDeleteKeyExW);
 
 // A value's size goes in bytes, and the call answers ERROR_MORE_DATA with
 // the size it needs: `query(data, &bytes)` returns the call's status, which

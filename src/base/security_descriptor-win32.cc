@@ -8,9 +8,8 @@
 namespace vantrel {
 
 namespace {
-SystemEntry<decltype(&::ConvertStringSecurityDescriptorToSecurityDescriptorW)>
-    convertStringSecurityDescriptor(L"advapi32.dll",
-                                    "ConvertStringSecurityDescriptorToSecurityDescriptorW");
+VANTREL_SYSTEM_ENTRY(convertStringSecurityDescriptor, L"advapi32.dll",
+                     ConvertStringSecurityDescriptorToSecurityDescriptorW);
 }  // namespace
 
 SecurityFromSddl::SecurityFromSddl(const wchar_t* sddl) {

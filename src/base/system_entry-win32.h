@@ -35,3 +35,9 @@ class SystemEntry {
 };
 
 }  // namespace vantrel
+
+// Declares `variable`, the entry `entry` of `library`: its type comes from
+// the system's header and its name from the same token, so the two cannot
+// drift apart.
+#define VANTREL_SYSTEM_ENTRY(variable, library, entry) \
+  ::vantrel::SystemEntry<decltype(&::entry)> variable(library, #entry)

@@ -120,6 +120,10 @@ std::wstring ShortList(const std::vector<std::wstring>& items) {
   return named;
 }
 
+std::wstring FileNameOf(const std::wstring& path) {
+  return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
 bool IsAbsolutePath(const std::wstring& path) {
   if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
     const wchar_t drive = LowerAsciiChar(path[0]);

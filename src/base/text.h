@@ -47,6 +47,10 @@ std::string ToUtf8(const std::wstring& text);
 // standing for the rest ("... and 2 more").
 std::wstring ShortList(const std::vector<std::wstring>& items);
 
+// The last part of a path: what follows its last "\" or "/", the whole text
+// where it has neither.
+std::wstring FileNameOf(const std::wstring& path);
+
 // Whether the path names one place whatever the current drive and folder: a
 // drive with its root ("C:\...") or a UNC path ("\\server\share...").
 bool IsAbsolutePath(const std::wstring& path);

@@ -43,6 +43,13 @@ ChildOutcome RunChild(Platform& platform, ChildWatch& children, const ChildStart
   Resume([&] { quietSince = lastLook = platform.Milliseconds(); });
   constexpr std::uint64_t kHoldCeiling = BoundOfMinutes(QuestionWatch::kHoldCeilingMinutes);
   bool jobEnded = false;
+  // Ends the child with every process it started; it is then waited for a
+  // grace time at most.
+  const auto endJob = [&](std::uint64_t now) {
+    jobEnded = true;
+    endedAt = now;
+    Resume([&] { children.EndChildJob(process.get()); });
+  };
 
   // Each pass wakes as soon as the child ends or a message arrives, so the
   // wait costs nothing beyond the child's own run. "Ended" comes from the
@@ -65,11 +72,7 @@ ChildOutcome RunChild(Platform& platform, ChildWatch& children, const ChildStart
     for (const DialogHandle dialog : verdict.decline) {
       Resume([&] { children.DeclineDialog(dialog); });
     }
-    if (verdict.endJob) {
-      jobEnded = true;
-      endedAt = now;
-      Resume([&] { children.EndChildJob(process.get()); });
-    }
+    if (verdict.endJob) endJob(now);
     const std::uint64_t passed = now - lastLook;
     lastLook = now;
     if (jobEnded) {
@@ -83,9 +86,7 @@ ChildOutcome RunChild(Platform& platform, ChildWatch& children, const ChildStart
     } else if (now - quietSince >= start.boundMilliseconds) {
       outcome.endedAtBound = true;
       outcome.quietMilliseconds = now - quietSince;
-      jobEnded = true;
-      endedAt = now;
-      Resume([&] { children.EndChildJob(process.get()); });
+      endJob(now);
     }
   }
   Resume([&] { outcome.exitCode = platform.GetExitCodeProcess(process.get()); });

@@ -25,11 +25,11 @@ bool RunShellOperation(Platform& platform, ShellFileOperation& operation,
 // need. The answer can outgrow the first buffer; the call then reports the
 // size it needs. Another try or two is enough unless the path keeps
 // changing under us, in which case the empty text is the honest answer.
-template <typename Call>
-std::wstring AskPath(Call call) {
+using PathCall = std::uint32_t (Platform::*)(const std::wstring&, wchar_t*, std::uint32_t);
+std::wstring AskPath(Platform& platform, PathCall call, const std::wstring& path) {
   std::wstring answer;
   const auto ask = [&](wchar_t* buffer, std::size_t size) -> std::size_t {
-    const std::uint32_t n = call(buffer, static_cast<std::uint32_t>(size));
+    const std::uint32_t n = (platform.*call)(path, buffer, static_cast<std::uint32_t>(size));
     return n == 0 ? kTextCallFailed : n;
   };
   return AskGrowingText(ask, kShortPathBuffer, 3, answer) ? answer : std::wstring();
@@ -38,21 +38,15 @@ std::wstring AskPath(Call call) {
 }  // namespace
 
 std::wstring ShortPath(Platform& platform, const std::wstring& path) {
-  return AskPath([&](wchar_t* buffer, std::uint32_t size) {
-    return platform.GetShortPathName(path, buffer, size);
-  });
+  return AskPath(platform, &Platform::GetShortPathName, path);
 }
 
 std::wstring FullPath(Platform& platform, const std::wstring& path) {
-  return AskPath([&](wchar_t* buffer, std::uint32_t size) {
-    return platform.GetFullPathName(path, buffer, size);
-  });
+  return AskPath(platform, &Platform::GetFullPathName, path);
 }
 
 std::wstring LongPath(Platform& platform, const std::wstring& path) {
-  return AskPath([&](wchar_t* buffer, std::uint32_t size) {
-    return platform.GetLongPathName(path, buffer, size);
-  });
+  return AskPath(platform, &Platform::GetLongPathName, path);
 }
 
 std::wstring ShortFormOrPath(Platform& platform, const std::wstring& path) {

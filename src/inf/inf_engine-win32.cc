@@ -7,7 +7,7 @@
 namespace vantrel {
 
 namespace {
-SystemEntry<decltype(&::IsWow64Process)> isWow64Process(L"kernel32.dll", "IsWow64Process");
+VANTREL_SYSTEM_ENTRY(isWow64Process, L"kernel32.dll", IsWow64Process);
 }  // namespace
 
 std::unique_ptr<InfSource> Win32InfEngine::OpenInf(const std::wstring& path) {

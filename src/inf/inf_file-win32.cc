@@ -13,15 +13,14 @@ namespace vantrel {
 
 namespace {
 
-SystemEntry<decltype(&::SetupOpenInfFileW)> openInfFile(L"setupapi.dll", "SetupOpenInfFileW");
-SystemEntry<decltype(&::SetupCloseInfFile)> closeInfFile(L"setupapi.dll", "SetupCloseInfFile");
-SystemEntry<decltype(&::SetupGetLineCountW)> getLineCount(L"setupapi.dll", "SetupGetLineCountW");
-SystemEntry<decltype(&::SetupFindFirstLineW)> findFirstLine(L"setupapi.dll", "SetupFindFirstLineW");
-SystemEntry<decltype(&::SetupFindNextLine)> findNextLine(L"setupapi.dll", "SetupFindNextLine");
-SystemEntry<decltype(&::SetupGetFieldCount)> getFieldCount(L"setupapi.dll", "SetupGetFieldCount");
-SystemEntry<decltype(&::SetupGetStringFieldW)> getStringField(L"setupapi.dll",
-                                                               "SetupGetStringFieldW");
-SystemEntry<decltype(&::SetupGetTargetPathW)> getTargetPath(L"setupapi.dll", "SetupGetTargetPathW");
+VANTREL_SYSTEM_ENTRY(openInfFile, L"setupapi.dll", SetupOpenInfFileW);
+VANTREL_SYSTEM_ENTRY(closeInfFile, L"setupapi.dll", SetupCloseInfFile);
+VANTREL_SYSTEM_ENTRY(getLineCount, L"setupapi.dll", SetupGetLineCountW);
+VANTREL_SYSTEM_ENTRY(findFirstLine, L"setupapi.dll", SetupFindFirstLineW);
+VANTREL_SYSTEM_ENTRY(findNextLine, L"setupapi.dll", SetupFindNextLine);
+VANTREL_SYSTEM_ENTRY(getFieldCount, L"setupapi.dll", SetupGetFieldCount);
+VANTREL_SYSTEM_ENTRY(getStringField, L"setupapi.dll", SetupGetStringFieldW);
+VANTREL_SYSTEM_ENTRY(getTargetPath, L"setupapi.dll", SetupGetTargetPathW);
 
 // Field 0 is the line's key; a line without "=" has none.
 std::wstring Field(INFCONTEXT& line, DWORD index) {

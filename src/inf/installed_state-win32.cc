@@ -13,10 +13,9 @@ namespace vantrel {
 
 namespace {
 
-SystemEntry<decltype(&::OpenSCManagerW)> openSCManager(L"advapi32.dll", "OpenSCManagerW");
-SystemEntry<decltype(&::OpenServiceW)> openService(L"advapi32.dll", "OpenServiceW");
-SystemEntry<decltype(&::CloseServiceHandle)> closeServiceHandle(L"advapi32.dll",
-                                                                "CloseServiceHandle");
+VANTREL_SYSTEM_ENTRY(openSCManager, L"advapi32.dll", OpenSCManagerW);
+VANTREL_SYSTEM_ENTRY(openService, L"advapi32.dll", OpenServiceW);
+VANTREL_SYSTEM_ENTRY(closeServiceHandle, L"advapi32.dll", CloseServiceHandle);
 
 const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 

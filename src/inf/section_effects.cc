@@ -24,11 +24,6 @@ constexpr std::uint32_t kRegKeyOnlyCommon = 0x2000;
 constexpr std::uint32_t kReg32BitKey = 0x4000;
 constexpr std::uint32_t kRegDeleteBit = 0x8000;
 
-std::wstring FileName(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
 // Only the machine's and the users' hives; HKR is relative to a device's
 // key, which a DefaultInstall has none of.
 std::wstring Root(const std::wstring& written) {
@@ -121,7 +116,7 @@ bool CopyInPlace(const CopiedFile& file, std::uint32_t copyFlags) {
 }
 
 std::uint32_t CopyFlagsOf(const ExpectedEffects& effects, const std::wstring& target) {
-  const auto found = effects.copyFlags.find(LowerAscii(FileName(target)));
+  const auto found = effects.copyFlags.find(LowerAscii(FileNameOf(target)));
   return found == effects.copyFlags.end() ? 0 : found->second;
 }
 

@@ -19,18 +19,13 @@ namespace vantrel {
 
 namespace {
 
-SystemEntry<decltype(&::SetupOpenFileQueue)> openFileQueue(L"setupapi.dll", "SetupOpenFileQueue");
-SystemEntry<decltype(&::SetupCloseFileQueue)> closeFileQueue(L"setupapi.dll",
-                                                             "SetupCloseFileQueue");
-SystemEntry<decltype(&::SetupInstallFilesFromInfSectionW)> installFilesFromInfSection(
-    L"setupapi.dll", "SetupInstallFilesFromInfSectionW");
-SystemEntry<decltype(&::SetupScanFileQueueW)> scanFileQueue(L"setupapi.dll",
-                                                            "SetupScanFileQueueW");
-SystemEntry<decltype(&::GetFileVersionInfoSizeW)> getFileVersionInfoSize(
-    L"version.dll", "GetFileVersionInfoSizeW");
-SystemEntry<decltype(&::GetFileVersionInfoW)> getFileVersionInfo(L"version.dll",
-                                                                 "GetFileVersionInfoW");
-SystemEntry<decltype(&::VerQueryValueW)> verQueryValue(L"version.dll", "VerQueryValueW");
+VANTREL_SYSTEM_ENTRY(openFileQueue, L"setupapi.dll", SetupOpenFileQueue);
+VANTREL_SYSTEM_ENTRY(closeFileQueue, L"setupapi.dll", SetupCloseFileQueue);
+VANTREL_SYSTEM_ENTRY(installFilesFromInfSection, L"setupapi.dll", SetupInstallFilesFromInfSectionW);
+VANTREL_SYSTEM_ENTRY(scanFileQueue, L"setupapi.dll", SetupScanFileQueueW);
+VANTREL_SYSTEM_ENTRY(getFileVersionInfoSize, L"version.dll", GetFileVersionInfoSizeW);
+VANTREL_SYSTEM_ENTRY(getFileVersionInfo, L"version.dll", GetFileVersionInfoW);
+VANTREL_SYSTEM_ENTRY(verQueryValue, L"version.dll", VerQueryValueW);
 
 using FileQueue = UniqueBoundHandle<HSPFILEQ, closeFileQueue>;
 

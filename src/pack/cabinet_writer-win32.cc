@@ -17,10 +17,10 @@ namespace vantrel {
 
 namespace {
 
-SystemEntry<decltype(&::FCICreate)> fciCreate(L"cabinet.dll", "FCICreate");
-SystemEntry<decltype(&::FCIAddFile)> fciAddFile(L"cabinet.dll", "FCIAddFile");
-SystemEntry<decltype(&::FCIFlushCabinet)> fciFlushCabinet(L"cabinet.dll", "FCIFlushCabinet");
-SystemEntry<decltype(&::FCIDestroy)> fciDestroy(L"cabinet.dll", "FCIDestroy");
+VANTREL_SYSTEM_ENTRY(fciCreate, L"cabinet.dll", FCICreate);
+VANTREL_SYSTEM_ENTRY(fciAddFile, L"cabinet.dll", FCIAddFile);
+VANTREL_SYSTEM_ENTRY(fciFlushCabinet, L"cabinet.dll", FCIFlushCabinet);
+VANTREL_SYSTEM_ENTRY(fciDestroy, L"cabinet.dll", FCIDestroy);
 
 // What the callbacks share. The library hands every file name back to the
 // callbacks unchanged, so names travel as UTF-8 and any path survives,

@@ -4,13 +4,8 @@
 
 #include "base/system_error-win32.h"
 #include "base/system_text-win32.h"
-#include "platform/folder_tree-win32.h"
 
 namespace vantrel {
-
-std::wstring Win32PackMachine::FullPath(const std::wstring& path) {
-  return vantrel::FullPath(path);
-}
 
 void Win32PackMachine::CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) {
   for (std::size_t slash = to.find(L'\\', 3); slash != std::wstring::npos;

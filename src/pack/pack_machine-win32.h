@@ -12,6 +12,7 @@
 #include "child/child_watch-win32.h"
 #include "inf/inf_engine-win32.h"
 #include "pack/pack_machine.h"
+#include "platform/folder_tree-win32.h"
 #include "platform/platform-win32.h"
 
 namespace vantrel {
@@ -28,7 +29,7 @@ class Win32PackMachine : public PackFiles, public CabinetWriter, public Console 
 
   // The folder packed, the package written and the stage folder under the
   // user's temporary folder.
-  std::wstring FullPath(const std::wstring& path) override;
+  std::wstring FullPath(const std::wstring& path) override { return vantrel::FullPath(path); }
   void CopyFileMakingFolders(const std::wstring& from, const std::wstring& to) override;
   std::wstring MakeStageFolder() override;
 

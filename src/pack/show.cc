@@ -65,8 +65,7 @@ int Show(PackMachine& machine, const PackRequest& request) {
   view.from = target;
   view.detection = {ReadDriverVer(*inf), plan.inf,
                     isPackage ? machine.hashes.FileSha256(target) : std::wstring()};
-  view.package = isPackage ? target.substr(target.find_last_of(L"\\/") + 1)
-                           : plan.inf.substr(0, plan.inf.rfind(L'.')) + L".7z";
+  view.package = isPackage ? FileNameOf(target) : plan.inf.substr(0, plan.inf.rfind(L'.')) + L".7z";
   InfLine provider;
   if (FindLine(*inf, L"Version", L"Provider", provider)) view.provider = provider.Field(1);
   AddExampleCommands(view);

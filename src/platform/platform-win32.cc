@@ -16,14 +16,13 @@ namespace vantrel {
 namespace {
 
 // Bound on first use, kept for the life of the process.
-SystemEntry<decltype(&::GetShortPathNameW)> getShortPathNameW(L"kernel32.dll", "GetShortPathNameW");
-SystemEntry<decltype(&::GetLongPathNameW)> getLongPathNameW(L"kernel32.dll", "GetLongPathNameW");
-SystemEntry<decltype(&::GetFullPathNameW)> getFullPathNameW(L"kernel32.dll", "GetFullPathNameW");
-SystemEntry<decltype(&::QueryUnbiasedInterruptTime)> queryUnbiasedInterruptTime(
-    L"kernel32.dll", "QueryUnbiasedInterruptTime");
-SystemEntry<decltype(&::PathFileExistsW)> pathFileExistsW(L"shlwapi.dll", "PathFileExistsW");
-SystemEntry<decltype(&::PathIsDirectoryW)> pathIsDirectoryW(L"shlwapi.dll", "PathIsDirectoryW");
-SystemEntry<decltype(&::SHFileOperationW)> shFileOperationW(L"shell32.dll", "SHFileOperationW");
+VANTREL_SYSTEM_ENTRY(getShortPathNameW, L"kernel32.dll", GetShortPathNameW);
+VANTREL_SYSTEM_ENTRY(getLongPathNameW, L"kernel32.dll", GetLongPathNameW);
+VANTREL_SYSTEM_ENTRY(getFullPathNameW, L"kernel32.dll", GetFullPathNameW);
+VANTREL_SYSTEM_ENTRY(queryUnbiasedInterruptTime, L"kernel32.dll", QueryUnbiasedInterruptTime);
+VANTREL_SYSTEM_ENTRY(pathFileExistsW, L"shlwapi.dll", PathFileExistsW);
+VANTREL_SYSTEM_ENTRY(pathIsDirectoryW, L"shlwapi.dll", PathIsDirectoryW);
+VANTREL_SYSTEM_ENTRY(shFileOperationW, L"shell32.dll", SHFileOperationW);
 
 // A protected access list (P: nothing inherited from the parent folder) that
 // gives full control (FA) to SYSTEM (SY) and the Administrators group (BA)
@@ -232,9 +231,7 @@ void Win32Platform::CreatePrivateFolder(const std::wstring& path) {
 }
 
 std::wstring Win32Platform::FirstMatch(const std::wstring& pattern) {
-  const std::size_t slash = pattern.rfind(L'\\');
-  const std::wstring namePattern =
-      slash == std::wstring::npos ? pattern : pattern.substr(slash + 1);
+  const std::wstring namePattern = FileNameOf(pattern);
   WIN32_FIND_DATAW found = {};
   UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
   if (!search) return std::wstring();

@@ -13,11 +13,9 @@ namespace vantrel {
 
 namespace {
 
-SystemEntry<decltype(&::RegisterEventSourceW)> registerEventSourceW(L"advapi32.dll",
-                                                                    "RegisterEventSourceW");
-SystemEntry<decltype(&::ReportEventW)> reportEventW(L"advapi32.dll", "ReportEventW");
-SystemEntry<decltype(&::DeregisterEventSource)> deregisterEventSource(L"advapi32.dll",
-                                                                      "DeregisterEventSource");
+VANTREL_SYSTEM_ENTRY(registerEventSourceW, L"advapi32.dll", RegisterEventSourceW);
+VANTREL_SYSTEM_ENTRY(reportEventW, L"advapi32.dll", ReportEventW);
+VANTREL_SYSTEM_ENTRY(deregisterEventSource, L"advapi32.dll", DeregisterEventSource);
 
 const wchar_t kSource[] = L"Vantrel";
 const wchar_t kSourcesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";

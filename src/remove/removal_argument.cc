@@ -17,10 +17,7 @@ bool Sha256Text(const std::wstring& text) {
 }
 
 RemovalArgument Refused(RemoveExit refusal, const std::wstring& problem) {
-  RemovalArgument argument;
-  argument.refusal = refusal;
-  argument.problem = problem;
-  return argument;
+  return RemovalArgument{std::wstring(), std::wstring(), refusal, problem};
 }
 
 // The INF name alone, as the whole argument or what stands before the
@@ -43,9 +40,7 @@ RemovalArgument NameArgument(const std::wstring& name) {
                                             L"\" is the name Windows gives the INF of an "
                                             L"installed driver package; Vantrel never installs one");
   }
-  RemovalArgument argument;
-  argument.infName = infName;
-  return argument;
+  return RemovalArgument{infName, std::wstring(), kRemoved, std::wstring()};
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ void Remover::Remove(const RemovalArgument& argument) {
   const StatementResult locating = Resume([&] {
     folder = platform_.WindowsFolder() + L"\\inf";
     const std::wstring found = LongPath(platform_, folder + L"\\" + infName);
-    if (!found.empty()) infName = found.substr(found.rfind(L'\\') + 1);
+    if (!found.empty()) infName = FileNameOf(found);
   });
   if (infName != argument.infName) named_ = argument.infName + L" (kept as " + infName + L")";
   const std::wstring kept = folder + L"\\" + infName;
@@ -76,8 +76,21 @@ void Remover::Remove(const RemovalArgument& argument) {
     }
   }
 
+  // A receipt whose copy is gone would claim the package for ever: it goes.
+  // Nothing is uninstalled, so what the INF did stays where it is.
+  bool hadReceipt = false;
   if (!copyThere) {
-    if (!ForgetReceiptWithoutCopy(infName, kept)) {
+    if (!ForgetReceipt(infName, L"deleting the receipt of an INF copy that is gone", L"",
+                       hadReceipt)) {
+      return;
+    }
+    if (hadReceipt) {
+      run_.NoteFailure(kRemoveReceiptWithoutCopy,
+                       StepFailure{L"looking for the INF copy", L"Path: " + kept,
+                                   L"no such file, but a receipt; the receipt was deleted, "
+                                   L"nothing was uninstalled"});
+      run_.NoteLine(L"Receipt: " + ReceiptKeyName(infName) + L" deleted (its INF copy was gone)");
+    } else {
       // Removal is idempotent: what is not there is removed already.
       run_.NoteFailure(kRemoveNothingToRemove,
                        StepFailure{L"looking for the INF copy", L"Path: " + kept,
@@ -126,7 +139,11 @@ void Remover::Remove(const RemovalArgument& argument) {
   // The package is gone once its uninstall ran: the receipt goes first, so
   // that a removal ended half-way leaves at most a copy without a receipt,
   // which the rules take for not installed and the next removal takes away.
-  if (!ForgetReceipt(infName)) return;
+  if (!ForgetReceipt(infName, L"deleting the receipt", L"; the INF copy is kept", hadReceipt)) {
+    return;
+  }
+  run_.NoteLine(L"Receipt: " + ReceiptKeyName(infName) +
+                (hadReceipt ? L" deleted" : L" was not there"));
   // The copy goes with the precompiled form setupapi may have made of it.
   ShellOutcome shell;
   bool deleted = false;
@@ -141,39 +158,14 @@ void Remover::Remove(const RemovalArgument& argument) {
   Resume([&] { DeleteFolder(platform_, compiled); });
 }
 
-bool Remover::ForgetReceiptWithoutCopy(const std::wstring& infName, const std::wstring& kept) {
-  bool hadReceipt = false;
+bool Remover::ForgetReceipt(const std::wstring& infName, const std::wstring& step,
+                            const std::wstring& after, bool& hadReceipt) {
   const StatementResult forgetting =
       Resume([&] { hadReceipt = machine_.receipts.DeleteReceipt(infName); });
-  if (forgetting) {
-    run_.NoteFailure(kRemoveCopyNotDeleted,
-                     StepFailure{L"deleting the receipt of an INF copy that is gone",
-                                 L"Key: " + ReceiptKeyName(infName), FromUtf8(forgetting.failure)});
-    return true;
-  }
-  if (!hadReceipt) return false;
-  // Nothing was uninstalled: what the INF did stays where it is.
-  run_.NoteFailure(kRemoveReceiptWithoutCopy,
-                   StepFailure{L"looking for the INF copy", L"Path: " + kept,
-                               L"no such file, but a receipt; the receipt was deleted, nothing "
-                               L"was uninstalled"});
-  run_.NoteLine(L"Receipt: " + ReceiptKeyName(infName) + L" deleted (its INF copy was gone)");
-  return true;
-}
-
-bool Remover::ForgetReceipt(const std::wstring& infName) {
-  bool hadReceipt = false;
-  const StatementResult forgetting =
-      Resume([&] { hadReceipt = machine_.receipts.DeleteReceipt(infName); });
-  if (forgetting) {
-    run_.NoteFailure(kRemoveCopyNotDeleted,
-                     StepFailure{L"deleting the receipt", L"Key: " + ReceiptKeyName(infName),
-                                 FromUtf8(forgetting.failure) + L"; the INF copy is kept"});
-    return false;
-  }
-  run_.NoteLine(L"Receipt: " + ReceiptKeyName(infName) +
-                (hadReceipt ? L" deleted" : L" was not there"));
-  return true;
+  if (!forgetting) return true;
+  run_.NoteFailure(kRemoveCopyNotDeleted, StepFailure{step, L"Key: " + ReceiptKeyName(infName),
+                                                      FromUtf8(forgetting.failure) + after});
+  return false;
 }
 
 void Remover::End() {

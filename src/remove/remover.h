@@ -22,13 +22,11 @@ class Remover {
 
  private:
   void Remove(const RemovalArgument& argument);
-  // Where the INF copy is gone: takes away a receipt that would otherwise
-  // claim the package for ever. False where there was none either.
-  bool ForgetReceiptWithoutCopy(const std::wstring& infName, const std::wstring& kept);
-  // Deletes the receipt before the copy, so that no receipt ever names a
-  // copy that is not there; false, with the failure noted, where it
-  // cannot, and the copy then stays for the next removal.
-  bool ForgetReceipt(const std::wstring& infName);
+  // Deletes the INF name's receipt, noting in `hadReceipt` whether there
+  // was one; false, with the failure noted as `step` (the system's words
+  // followed by `after`), where it cannot.
+  bool ForgetReceipt(const std::wstring& infName, const std::wstring& step,
+                     const std::wstring& after, bool& hadReceipt);
   [[noreturn]] void End();
 
   Machine machine_;

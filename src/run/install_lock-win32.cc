@@ -14,10 +14,9 @@ namespace vantrel {
 
 namespace {
 
-SystemEntry<decltype(&::GetSecurityInfo)> getSecurityInfo(L"advapi32.dll", "GetSecurityInfo");
-SystemEntry<decltype(&::ConvertSidToStringSidW)> convertSidToStringSid(L"advapi32.dll",
-                                                                       "ConvertSidToStringSidW");
-SystemEntry<decltype(&::IsWellKnownSid)> isWellKnownSid(L"advapi32.dll", "IsWellKnownSid");
+VANTREL_SYSTEM_ENTRY(getSecurityInfo, L"advapi32.dll", GetSecurityInfo);
+VANTREL_SYSTEM_ENTRY(convertSidToStringSid, L"advapi32.dll", ConvertSidToStringSidW);
+VANTREL_SYSTEM_ENTRY(isWellKnownSid, L"advapi32.dll", IsWellKnownSid);
 
 // The owner of the mutex, as text, and whether it is SYSTEM or the
 // Administrators group.

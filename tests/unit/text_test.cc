@@ -67,6 +67,10 @@ TEST(SplitAndJoin, EmptyPiecesCountAndJoiningUndoesSplitting) {
   EXPECT_FALSE(AllDigits(L""));
   EXPECT_FALSE(AllDigits(L"12a"));
   EXPECT_FALSE(AllDigits(L" 1"));
+  // A path's last part, after either separator; a bare name is its own.
+  EXPECT_EQ(FileNameOf(L"C:\\Windows\\inf/VT_R~1.INF"), L"VT_R~1.INF");
+  EXPECT_EQ(FileNameOf(L"a.inf"), L"a.inf");
+  EXPECT_EQ(FileNameOf(L"C:\\Temp\\"), L"");
 }
 
 }  // namespace
