@@ -1,14 +1,9 @@
 #include "inf/inf_engine-win32.h"
 
-#include "base/system_entry-win32.h"
 #include "base/system_error-win32.h"
 #include "inf/inf_file-win32.h"
 
 namespace vantrel {
-
-namespace {
-VANTREL_SYSTEM_ENTRY(isWow64Process, L"kernel32.dll", IsWow64Process);
-}  // namespace
 
 std::unique_ptr<InfSource> Win32InfEngine::OpenInf(const std::wstring& path) {
   return std::unique_ptr<InfSource>(new InfFile(path));
@@ -16,7 +11,7 @@ std::unique_ptr<InfSource> Win32InfEngine::OpenInf(const std::wstring& path) {
 
 bool Win32InfEngine::RunsUnderWow64() {
   BOOL wow64 = FALSE;
-  if (!isWow64Process.get()(GetCurrentProcess(), &wow64)) throw SystemFailure("IsWow64Process");
+  if (!IsWow64Process(GetCurrentProcess(), &wow64)) throw SystemFailure("IsWow64Process");
   return wow64 != FALSE;
 }
 

@@ -15,11 +15,9 @@ namespace vantrel {
 
 namespace {
 
-// Bound on first use, kept for the life of the process.
+// The installer's own declared calls, bound on first use and kept for the
+// life of the process.
 VANTREL_SYSTEM_ENTRY(getShortPathNameW, L"kernel32.dll", GetShortPathNameW);
-VANTREL_SYSTEM_ENTRY(getLongPathNameW, L"kernel32.dll", GetLongPathNameW);
-VANTREL_SYSTEM_ENTRY(getFullPathNameW, L"kernel32.dll", GetFullPathNameW);
-VANTREL_SYSTEM_ENTRY(queryUnbiasedInterruptTime, L"kernel32.dll", QueryUnbiasedInterruptTime);
 VANTREL_SYSTEM_ENTRY(pathFileExistsW, L"shlwapi.dll", PathFileExistsW);
 VANTREL_SYSTEM_ENTRY(pathIsDirectoryW, L"shlwapi.dll", PathIsDirectoryW);
 VANTREL_SYSTEM_ENTRY(shFileOperationW, L"shell32.dll", SHFileOperationW);
@@ -257,18 +255,8 @@ std::uint64_t Win32Platform::Milliseconds() {
   // laptop that sleeps mid-install must not find its installer over its
   // bound on waking.
   ULONGLONG awake = 0;
-  if (!queryUnbiasedInterruptTime.get()(&awake)) throw SystemFailure("QueryUnbiasedInterruptTime");
+  if (!QueryUnbiasedInterruptTime(&awake)) throw SystemFailure("QueryUnbiasedInterruptTime");
   return awake / 10000;
-}
-
-std::uint32_t Win32Platform::GetFullPathName(const std::wstring& path, wchar_t* buffer,
-                                             std::uint32_t bufferSize) {
-  return getFullPathNameW.get()(path.c_str(), bufferSize, buffer, nullptr);
-}
-
-std::uint32_t Win32Platform::GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,
-                                             std::uint32_t bufferSize) {
-  return getLongPathNameW.get()(shortPath.c_str(), buffer, bufferSize);
 }
 
 int Win32Platform::PathFileExists(const std::wstring& path) {

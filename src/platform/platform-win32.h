@@ -49,9 +49,13 @@ class Win32Platform : public Platform {
   std::uint32_t GetShortPathName(const std::wstring& longPath, wchar_t* buffer,
                                  std::uint32_t bufferSize) override;
   std::uint32_t GetLongPathName(const std::wstring& shortPath, wchar_t* buffer,
-                                std::uint32_t bufferSize) override;
+                                std::uint32_t bufferSize) override {
+    return ::GetLongPathNameW(shortPath.c_str(), buffer, bufferSize);
+  }
   std::uint32_t GetFullPathName(const std::wstring& path, wchar_t* buffer,
-                                std::uint32_t bufferSize) override;
+                                std::uint32_t bufferSize) override {
+    return ::GetFullPathNameW(path.c_str(), bufferSize, buffer, nullptr);
+  }
   int PathFileExists(const std::wstring& path) override;
   int PathIsDirectory(const std::wstring& path) override;
   int SHFileOperation(ShellFileOperation& operation) override;
