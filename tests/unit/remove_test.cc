@@ -240,6 +240,13 @@ TEST(Remover, OnePackageByAnyNameOfItsInf) {
   EXPECT_EQ(orphan.CallsStartingWith(L"WriteRunEvent"), Calls{L"WriteRunEvent information 18"});
   EXPECT_EQ(orphan.events[0].back(),
             L"Receipt: HKLM\\SOFTWARE\\Vantrel\\Packages\\pkg.inf deleted (its INF copy was gone)");
+  // One that cannot be deleted is a failure, not "nothing to remove".
+  MemoryMachine stuck = removing(L"pkg", kSha);
+  stuck.existingPaths.clear();
+  stuck.failing = {"DeleteReceipt"};
+  EXPECT_EQ(RunRemover(stuck), 16u);
+  EXPECT_EQ(stuck.receipts.count(L"pkg.inf"), 1u);
+  EXPECT_EQ(stuck.events[0][2], L"Failed step: deleting the receipt of an INF copy that is gone");
 }
 
 }  // namespace
