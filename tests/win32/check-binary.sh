@@ -30,6 +30,10 @@ check "imports only system DLLs" bash -c '
   for dll in $1; do
     case "${dll,,}" in kernel32.dll|user32.dll|msvcrt.dll) ;; *) exit 1 ;; esac
   done' _ "$imports"
+# The installer's declared path call is bound on its first use, as its other
+# libraries' entries are, not imported.
+check "GetShortPathNameW bound at run time, not imported" \
+  bash -c '! "$1" -p "$2" | grep -qw GetShortPathNameW' _ "$objdump" "$exe"
 
 if [ "$subsystem" = console ]; then level=asInvoker; else level=requireAdministrator; fi
 check "manifest asks for $level" grep -q "level=\"$level\"" "$exe"
