@@ -15,8 +15,9 @@ namespace vantrel {
 
 namespace {
 
-// The installer's own declared calls, bound on first use and kept for the
-// life of the process.
+// The installer's declared path and shell calls, with the folder question
+// beside them, bound on first use and kept for the life of the process: the
+// rest of kernel32 is imported, shlwapi and shell32 load only when needed.
 VANTREL_SYSTEM_ENTRY(getShortPathNameW, L"kernel32.dll", GetShortPathNameW);
 VANTREL_SYSTEM_ENTRY(pathFileExistsW, L"shlwapi.dll", PathFileExistsW);
 VANTREL_SYSTEM_ENTRY(pathIsDirectoryW, L"shlwapi.dll", PathIsDirectoryW);
