@@ -244,14 +244,14 @@ TreeSurvey MemoryPlatform::SurveyTree(const std::wstring& path) {
   return survey;
 }
 
-// Takes away what is in the tree; a held path stops it, and the tree stays
-// whole.
 std::vector<TreeItem> MemoryPlatform::ListTree(const std::wstring& folder) {
   Record(L"ListTree " + Quoted(folder));
   FailIfTold("ListTree");
   return trees[folder];
 }
 
+// Takes away what is in the tree; a held path stops it, and the tree stays
+// whole.
 void MemoryPlatform::DeleteTree(const std::wstring& path) {
   Record(L"DeleteTree " + Quoted(path));
   FailIfTold("DeleteTree");
